@@ -1,0 +1,53 @@
+# The two commands of the README: `make demo` and `make test`. Both install what they need first.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
+GENERATOR  := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
+DEMO       ?= examples/sand-water-table.kx8d
+FUZZ_SECONDS ?= 60
+
+.PHONY: all deps build test test-asan demo fuzz bench format clean
+
+all: build
+
+deps:
+	@./scripts/install-deps.sh
+
+build: deps
+	@[ -f $(BUILD)/CMakeCache.txt ] || cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test-asan: deps
+	@[ -f $(ASAN_BUILD)/CMakeCache.txt ] || cmake -S . -B $(ASAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DKOLMAR_SANITIZE=ON -DKOLMAR_BENCH=OFF
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+# Runs the bundled example through the command-line runner in a scratch copy of examples/.
+demo: build
+	@rm -rf $(BUILD)/demo && mkdir -p $(BUILD)/demo && cp examples/*.kx8d $(BUILD)/demo/
+	$(BUILD)/bin/kolmar run $(BUILD)/demo/$(notdir $(DEMO)); status=$$?; \
+	echo; echo "Report:    $(abspath $(BUILD))/demo/$(basename $(notdir $(DEMO))).kx8o"; \
+	echo "Run notes: $(abspath $(BUILD))/demo/$(basename $(notdir $(DEMO))).kx8r"; \
+	echo "Plot data: $(abspath $(BUILD))/demo/$(basename $(notdir $(DEMO))).kx8p"; exit $$status
+
+# libFuzzer on the project-file readers, built with clang.
+fuzz:
+	@./scripts/install-deps.sh fuzz
+	@[ -f $(FUZZ_BUILD)/CMakeCache.txt ] || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOLMAR_FUZZ=ON -DKOLMAR_TESTS=ON -DKOLMAR_BENCH=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_project_reader fuzz_engine_input
+	mkdir -p $(FUZZ_BUILD)/corpus && cp examples/*.kx8d tests/model/data/*.kx* $(FUZZ_BUILD)/corpus/ 2>/dev/null || true
+	$(FUZZ_BUILD)/bin/fuzz_project_reader -max_total_time=$(FUZZ_SECONDS) $(FUZZ_BUILD)/corpus
+	cd $(FUZZ_BUILD) && bin/fuzz_engine_input -max_total_time=$(FUZZ_SECONDS) corpus
+
+bench: build
+	@for b in $(BUILD)/bin/bench_*; do [ -x "$$b" ] && "$$b"; done; true
+
+format:
+	git ls-files '*.cpp' '*.h' '*.c' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

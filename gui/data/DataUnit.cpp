@@ -1,0 +1,1 @@
+#include "gui/data/DataUnit.h"

@@ -1,0 +1,1 @@
+#include "gui/run/dynlib.h"

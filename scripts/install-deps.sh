@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building and testing Kolmar need, when they are missing.
+# Idempotent: a machine that has everything is left alone and no package index is fetched.
+# Runs as root, or through sudo when it is available.
+set -euo pipefail
+
+packages=(
+    cmake make g++ ninja-build pkg-config   # build
+    libgtest-dev libgmock-dev               # unit tests
+    libbenchmark-dev                        # benchmarks under bench/
+)
+
+# Extra sets, asked for by name: `install-deps.sh fuzz` adds clang and its libFuzzer runtime.
+for extra in "$@"; do
+    case "$extra" in
+    fuzz) packages+=(clang libclang-rt-dev) ;;
+    *) echo "install-deps: unknown package set '$extra'" >&2; exit 2 ;;
+    esac
+done
+
+missing=()
+for p in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null || true)
+    [ "$status" = "installed" ] || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "install-deps: installing ${missing[*]}"
+if [ "$(id -u)" -eq 0 ]; then
+    as_root=()
+elif command -v sudo >/dev/null 2>&1; then
+    as_root=(sudo)
+else
+    echo "install-deps: missing packages (${missing[*]}) and neither root nor sudo" >&2
+    exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update -q
+"${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

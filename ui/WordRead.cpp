@@ -1,0 +1,2 @@
+// placeholder
+#include "ui/WordRead.h"
