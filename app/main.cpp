@@ -1,1 +1,80 @@
-int main() { return 0; }
+// kolmar: batch runner for drilled-shaft analyses. Dispatches the commands.
+#include "app/cli.h"
+#include "kolmar/ikolmar.h"
+
+#include <cstring>
+#include <iostream>
+
+namespace {
+const char* const kHelp =
+    R"(kolmar - axial design of drilled shafts, from the command line
+
+Usage:
+  kolmar run PROJECT [--layout 2012|6.0]
+      Checks the project, runs the analysis engine on it and lists the result files.
+      PROJECT is a .kx8d project file (a name without extension gets .kx8d). An older
+      .kxd file is first converted to a .kx8d file of the same name beside it.
+      The report (.kx8o), run notes (.kx8r), plot data (.kx8p) and t-z listing (.kx8z)
+      are written beside the project. The exit status is the engine's run status:
+        0  normal completion
+        2  a t-z curve depth lies beyond the extent of the input strength curve
+        4  the shaft tip lies beyond the extent of the input strength curve
+        7  the soil profile is too short for the design load
+        8  the project file could not be read, or holds data the engine refuses
+        9  a file of the run could not be opened or created
+        10 internal error in the engine
+      and, when no analysis ran: 64 usage, 65 unreadable project, 66 no such file,
+      67 the layer check refused the project, 69 engine library not loadable, 73 a file
+      could not be written.
+
+  kolmar check PROJECT [--layout 2012|6.0]
+      Reads the project (current or older format by extension) and prints the reader's
+      message, or the layer check's warning, or a short summary when both pass.
+
+  kolmar --help | --version
+
+Options:
+  --layout 2012|6.0   layout of an older .kxd project file (default 2012)
+)";
+
+int Usage(const std::string& why) {
+    std::cerr << "kolmar: " << why << "\n"
+              << "Try 'kolmar --help'.\n";
+    return ExitUsage;
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    TCommandLine line;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::cout << kHelp;
+            return 0;
+        }
+        if (arg == "--version") {
+            std::cout << "kolmar " << KOLMAR_VERSION_STRING << "\n";
+            return 0;
+        }
+        if (arg == "--layout") {
+            if (i + 1 >= argc)
+                return Usage("--layout needs a value (2012 or 6.0)");
+            line.Layout = argv[++i];
+            if (line.Layout != "2012" && line.Layout != "6.0")
+                return Usage("unknown layout '" + line.Layout + "' (2012 or 6.0)");
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return Usage("unknown option '" + arg + "'");
+        } else if (line.Command.empty()) {
+            line.Command = arg;
+        } else {
+            line.Arguments.push_back(arg);
+        }
+    }
+    if (line.Command.empty())
+        return Usage("no command given");
+    if (line.Command == "run")
+        return RunCommand(line);
+    if (line.Command == "check")
+        return CheckCommand(line);
+    return Usage("unknown command '" + line.Command + "'");
+}

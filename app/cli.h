@@ -1,0 +1,39 @@
+// The kolmar command-line runner: shared pieces of its commands.
+#pragma once
+
+#include "gui/run/RunControl.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class TProgramData;
+
+// Exit codes of the runner's own failures. An analysis that ran exits with the engine's status
+// (0 to 10); these lie above that range, after the BSD sysexits conventions.
+enum ExitCode : int {
+    ExitUsage = 64,       // wrong command line
+    ExitDataError = 65,   // the project file cannot be read
+    ExitNoInput = 66,     // the project file does not exist
+    ExitCheckFailed = 67, // the layer check refused the project
+    ExitNoEngine = 69,    // the engine library cannot be loaded or has no entry point
+    ExitCantCreate = 73,  // a file could not be written
+};
+
+struct TCommandLine {
+    std::string Command;                // run, check
+    std::vector<std::string> Arguments; // the positional arguments after the command
+    std::string Layout;                 // --layout 2012 | 6.0, for .kxd files
+};
+
+// Loads a project by its extension (.kx8d current format, .kxd older format in the layout
+// given by --layout, 2012 by default); a name without any "." gets ".kx8d". On failure prints
+// the reason to stderr, sets ExitStatus and returns nullptr.
+std::unique_ptr<TProgramData> LoadProject(const std::string& Name, const std::string& Layout,
+                                          std::string& ResolvedName, int& ExitStatus);
+
+// What the layer check needs of a loaded project.
+TLayerCheckInput LayerCheckInputOf(const TProgramData& Project);
+
+int RunCommand(const TCommandLine& Line);
+int CheckCommand(const TCommandLine& Line);

@@ -1,0 +1,73 @@
+// kolmar run: the program's Run Analysis command for batch use.
+#include "app/cli.h"
+#include "gui/data/DataUnit.h"
+#include "kolmar/ikolmar.h"
+
+#include <filesystem>
+#include <iostream>
+
+namespace fs = std::filesystem;
+
+namespace {
+// An older project is run through a current-format copy beside it, as the program's Save As
+// proposes; an existing file of that name is never overwritten.
+bool ConvertOlderProject(TProgramData& Project, const std::string& Name, int& ExitStatus) {
+    const fs::path target = fs::path(Name).replace_extension(".kx8d");
+    std::error_code ec;
+    if (fs::exists(target, ec)) {
+        std::cerr << "kolmar: " << Name << " is an older project file and " << target.string()
+                  << " exists already;\nrun that file, or move it away to convert again.\n";
+        ExitStatus = ExitCantCreate;
+        return false;
+    }
+    Project.FileName = target.string();
+    try {
+        Project.Save();
+    } catch (const std::exception& e) {
+        std::cerr << "kolmar: cannot save " << target.string() << ":\n" << e.what() << "\n";
+        ExitStatus = ExitCantCreate;
+        return false;
+    }
+    std::cout << "Converted " << Name << " to " << target.string() << "\n";
+    return true;
+}
+} // namespace
+
+int RunCommand(const TCommandLine& Line) {
+    if (Line.Arguments.size() != 1) {
+        std::cerr << "kolmar: run takes one project file\n";
+        return ExitUsage;
+    }
+    std::string name;
+    int status = 0;
+    auto project = LoadProject(Line.Arguments[0], Line.Layout, name, status);
+    if (!project)
+        return status;
+    if (FilterForFileName(name) != 1 && !ConvertOlderProject(*project, name, status))
+        return status;
+
+    if (const auto warning = CheckData(LayerCheckInputOf(*project))) {
+        std::cerr << "kolmar: " << name << ":\n" << *warning << "\n";
+        return ExitCheckFailed;
+    }
+
+    const TRunFiles files = RunFilesFor(project->FileName);
+    const fs::path engine = ExecutableDirectory() / KOLMAR_ENGINE_FILE;
+    std::cout << "Kolmar " << KOLMAR_VERSION_STRING << ": analysing " << files.Project.string()
+              << std::endl;
+    const TEngineRun run = RunEngine(files, engine);
+    if (!run.Called) {
+        std::cerr << "kolmar: " << run.Error << "\n";
+        return ExitNoEngine;
+    }
+
+    std::cout << "\n" << CompletionMessage(run.Status) << "\n";
+    std::cout << "Status " << run.Status << ": " << StatusMeaning(run.Status) << "\n";
+    std::cout << "Result files:\n";
+    for (const fs::path& f : ResultFiles(files)) {
+        std::error_code ec;
+        if (fs::is_regular_file(f, ec))
+            std::cout << "  " << f.string() << "  (" << fs::file_size(f, ec) << " bytes)\n";
+    }
+    return run.Status;
+}

@@ -1,0 +1,53 @@
+// Loading a project for the runner: the reader is chosen by the file's extension.
+#include "app/cli.h"
+#include "gui/data/DataUnit.h"
+
+#include <filesystem>
+#include <iostream>
+
+namespace fs = std::filesystem;
+
+std::unique_ptr<TProgramData> LoadProject(const std::string& Name, const std::string& Layout,
+                                          std::string& ResolvedName, int& ExitStatus) {
+    ResolvedName = Name;
+    // As on the program's command line: a name without any "." is a .kx8d project.
+    if (fs::path(Name).filename().string().find('.') == std::string::npos)
+        ResolvedName += ".kx8d";
+
+    const int byExtension = FilterForFileName(ResolvedName);
+    if (byExtension == 0) {
+        std::cerr << "kolmar: " << ResolvedName
+                  << ": not a project file (expected the extension .kx8d or .kxd)\n";
+        ExitStatus = ExitUsage;
+        return nullptr;
+    }
+    std::error_code ec;
+    if (!fs::is_regular_file(ResolvedName, ec)) {
+        std::cerr << "kolmar: " << ResolvedName << ": no such project file\n";
+        ExitStatus = ExitNoInput;
+        return nullptr;
+    }
+    const int filter = byExtension == 1 ? 1 : (Layout == "6.0" ? 3 : 2);
+
+    std::string error;
+    auto project = TProgramData::CreateFromFile(ResolvedName, filter, &error);
+    if (!project || !error.empty()) {
+        std::cerr << "kolmar: " << ResolvedName << ":\n" << error << "\n";
+        ExitStatus = project ? ExitDataError : ExitNoInput;
+        return nullptr;
+    }
+    ExitStatus = 0;
+    return project;
+}
+
+TLayerCheckInput LayerCheckInputOf(const TProgramData& Project) {
+    TLayerCheckInput input;
+    input.fUnits = Project.fUnits;
+    // The program checks after Save has normalised the project: with a design load the
+    // length is 0 and only the two diameters below the ground are asked for.
+    input.PD = Project.METHOD == 1 ? 0.0 : Project.PD;
+    input.DSTART = Project.DSTART;
+    for (const TSoilLayer& layer : Project.D)
+        input.LayerBottoms.push_back(layer.Depth);
+    return input;
+}

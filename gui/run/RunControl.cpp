@@ -1,0 +1,182 @@
+// Run control of the program side: names.dat, the layer check, the engine call, clean-up.
+#include "gui/run/RunControl.h"
+
+#include "gui/run/dynlib.h"
+#include "kolmar/ikolmar.h"
+#include "ui/NumberText.h"
+
+#include <fstream>
+#include <stdexcept>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+TRunFiles RunFilesFor(const fs::path& ProjectFile) {
+    std::error_code ec;
+    fs::path p = fs::absolute(ProjectFile, ec);
+    if (ec)
+        p = ProjectFile;
+    p = p.lexically_normal();
+    auto with = [&](const char* ext) { return fs::path(p).replace_extension(ext); };
+    return TRunFiles{p,
+                     with(".kx8o"),
+                     with(".kx8p"),
+                     with(".kx8r"),
+                     with(".kx8z"),
+                     with(".kx8w"),
+                     with(".kx8t"),
+                     with(".kx8q"),
+                     with(".kx8l")};
+}
+
+std::vector<fs::path> ResultFiles(const TRunFiles& Files) {
+    return {Files.Report, Files.Notes, Files.Plot, Files.TZText};
+}
+
+void WriteNamesDat(const fs::path& Dir, const TRunFiles& Files, const std::string& Version) {
+    const fs::path target = Dir / "names.dat";
+    std::ofstream out(target, std::ios::binary | std::ios::trunc);
+    if (!out)
+        throw std::runtime_error("Cannot create the run-control file " + target.string());
+    out << Version << '\n';
+    for (const fs::path* f : {&Files.Project, &Files.Report, &Files.Plot, &Files.Notes,
+                              &Files.TZText, &Files.QWStage, &Files.Stage1, &Files.Stage2,
+                              &Files.Stage3}) {
+        const std::string name = f->string();
+        // The engine reads each name as one line of at most 255 characters.
+        if (name.size() > 255)
+            throw std::runtime_error("The path " + name +
+                                     " is longer than 255 characters; move the project to a "
+                                     "shorter path.");
+        out << name << '\n';
+    }
+    out.close();
+    if (!out)
+        throw std::runtime_error("Cannot write the run-control file " + target.string());
+}
+
+void DeleteRunScratch(const fs::path& Dir, const TRunFiles& Files) {
+    std::error_code ec;
+    for (const fs::path& f : {Dir / "names.dat", Dir / "TZDIAM.DAT", Files.QWStage, Files.Stage1,
+                              Files.Stage2, Files.Stage3})
+        fs::remove(f, ec);
+}
+
+std::optional<std::string> CheckData(const TLayerCheckInput& Input) {
+    const bool si = Input.fUnits == 2;
+    const double minimum = si ? 0.6 : 2.0;
+    const std::string label = si ? " m" : " ft";
+    auto num = [](double v) { return FormatGeneral(v, 15); };
+
+    double previous = 0.0;
+    for (std::size_t i = 0; i < Input.LayerBottoms.size(); ++i) {
+        const double thickness = Input.LayerBottoms[i] - previous;
+        if (minimum > thickness)
+            return "Thickness of layer should be at least " + num(minimum) + label + "\n" +
+                   "to avoid numerical errors. " + "\n" + "Please check layer " +
+                   std::to_string(i + 1) + " . Thickness = " + num(thickness) + label;
+        previous = Input.LayerBottoms[i];
+    }
+    const double bottom = Input.LayerBottoms.empty() ? 0.0 : Input.LayerBottoms.back();
+    const double required = Input.PD + 2.0 * Input.DSTART;
+    if (bottom < required)
+        return "Depth of Bottom Layer, " + num(bottom) + label + "\n" +
+               "should be at least the shaft length plus two shaft diameters " + num(required) +
+               label + "\n" + "to perform analysis. " + "\n" + "Please check !";
+    return std::nullopt;
+}
+
+std::string CompletionMessage(int Status) {
+    if (Status == KOLMAR_STATUS_OK)
+        return "Computations are completed.\nPlease, check output file for results or error "
+               "messages.";
+    return "Computations are completed, but there may be errors.\nPlease, check output file for "
+           "results or error messages.";
+}
+
+std::string StatusMeaning(int Status) {
+    switch (Status) {
+    case KOLMAR_STATUS_OK:
+        return "normal completion";
+    case KOLMAR_STATUS_WRONG_CODE:
+        return "the engine refused the call code; nothing was done";
+    case KOLMAR_STATUS_TZ_BEYOND:
+        return "a t-z curve depth lies beyond the extent of the input strength curve";
+    case KOLMAR_STATUS_TIP_BEYOND:
+        return "the shaft tip lies beyond the extent of the input strength curve";
+    case KOLMAR_STATUS_SHORT_PROFILE:
+        return "the soil profile is too short for the design load (need another soil layer)";
+    case KOLMAR_STATUS_BAD_INPUT:
+        return "the project file could not be read or holds data the engine refuses; see the "
+               "report";
+    case KOLMAR_STATUS_FILE_ERROR:
+        return "a file of the run could not be opened or created; see the run notes";
+    case KOLMAR_STATUS_INTERNAL:
+        return "the engine stopped on an internal error; see the report";
+    default:
+        return "unknown status";
+    }
+}
+
+namespace {
+// Restores the working directory when a run ends, whatever way it ends.
+class TDirectoryGuard {
+public:
+    TDirectoryGuard() { previous_ = fs::current_path(ec_); }
+    ~TDirectoryGuard() {
+        if (!ec_) {
+            std::error_code ignored;
+            fs::current_path(previous_, ignored);
+        }
+    }
+    TDirectoryGuard(const TDirectoryGuard&) = delete;
+    TDirectoryGuard& operator=(const TDirectoryGuard&) = delete;
+
+private:
+    fs::path previous_;
+    std::error_code ec_;
+};
+} // namespace
+
+TEngineRun RunEngine(const TRunFiles& Files, const fs::path& EngineFile) {
+    TEngineRun result;
+    const fs::path dir = Files.Project.parent_path();
+    TDirectoryGuard guard;
+    std::error_code ec;
+    fs::current_path(dir, ec);
+    if (ec) {
+        result.Error = "Cannot make " + dir.string() + " the working directory: " + ec.message();
+        return result;
+    }
+    try {
+        WriteNamesDat(dir, Files, KOLMAR_VERSION_STRING);
+    } catch (const std::exception& e) {
+        result.Error = e.what();
+        return result;
+    }
+
+    try {
+        TDynamicLibrary library(EngineFile.string(), true);
+        auto entry = reinterpret_cast<KolmarEntry>(library.FindProcedure(KOLMAR_ENTRY_NAME));
+        if (!entry)
+            throw EDLLError("The library " + EngineFile.string() + " has no " +
+                            KOLMAR_ENTRY_NAME + " entry point");
+        result.Status = entry(KOLMAR_CALL_CODE);
+        result.Called = true;
+    } catch (const EDLLError& e) {
+        // names.dat stays on disk when the engine could not be started, as after a failed load
+        // in the program; the next run rewrites it.
+        result.Error = std::string("Attempt to initialize DLL failed\n") + e.what();
+        return result;
+    }
+    DeleteRunScratch(dir, Files);
+    return result;
+}
+
+fs::path ExecutableDirectory() {
+    std::error_code ec;
+    fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    if (ec)
+        return fs::current_path();
+    return self.parent_path();
+}

@@ -1,0 +1,73 @@
+// The run command without its dialogs: the files of a run, names.dat, the layer-geometry check
+// before a run, loading the engine and calling it once, and tidying the temporary files.
+// Shared by the command-line runner and the desktop program.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The files of one run, all beside the project file and named by changing its extension.
+struct TRunFiles {
+    std::filesystem::path Project; // .kx8d, the engine's input
+    std::filesystem::path Report;  // .kx8o
+    std::filesystem::path Plot;    // .kx8p
+    std::filesystem::path Notes;   // .kx8r, processor-run notes
+    std::filesystem::path TZText;  // .kx8z, t-z and q-w listing
+    std::filesystem::path QWStage; // .kx8w, staged q-w listing
+    std::filesystem::path Stage1;  // .kx8t, staged plot section
+    std::filesystem::path Stage2;  // .kx8q, staged plot section
+    std::filesystem::path Stage3;  // .kx8l, staged plot section
+};
+
+// Absolute paths of the run files of a project file.
+TRunFiles RunFilesFor(const std::filesystem::path& ProjectFile);
+
+// The result files a user reads after a run, in the order they are listed.
+std::vector<std::filesystem::path> ResultFiles(const TRunFiles& Files);
+
+// Writes names.dat into Dir: the version string, then the nine full paths, one per line.
+// Throws std::runtime_error naming the file when it cannot be written.
+void WriteNamesDat(const std::filesystem::path& Dir, const TRunFiles& Files,
+                   const std::string& Version);
+
+// Removes names.dat and TZDIAM.DAT from Dir and the project's staged files (.kx8w, .kx8t,
+// .kx8q, .kx8l) where they exist.
+void DeleteRunScratch(const std::filesystem::path& Dir, const TRunFiles& Files);
+
+// What the layer check needs of a project (in the project's own units).
+struct TLayerCheckInput {
+    int fUnits = 1;                   // 1 English (ft), 2 SI (m)
+    double PD = 0;                    // shaft length; 0 when a design load is given
+    double DSTART = 0;                // smallest stem diameter
+    std::vector<double> LayerBottoms; // bottom depth of each layer, top layer first
+};
+
+// The check made before every run: every layer at least 2 ft (0.6 m) thick, and the profile
+// reaching the shaft length plus two diameters. Returns the warning text of the first rule
+// that fails, or nothing when the project may be run.
+std::optional<std::string> CheckData(const TLayerCheckInput& Input);
+
+// The completion message shown after the engine returns.
+std::string CompletionMessage(int Status);
+
+// One line saying what a run status means.
+std::string StatusMeaning(int Status);
+
+// Outcome of one engine call.
+struct TEngineRun {
+    bool Called = false; // the entry point was reached
+    int Status = -1;     // its result, when Called
+    std::string Error;   // why it was not called, when !Called
+};
+
+// Runs the engine once on a saved project: writes names.dat beside the project, makes the
+// project's directory current, loads the engine library from EngineFile, calls IKOLMAR with the
+// agreed code, unloads the library, deletes names.dat and the temporary files, and restores the
+// previous working directory. A library that cannot be loaded, or has no IKOLMAR, is refused
+// before any call ("Attempt to initialize DLL failed", with the reason).
+TEngineRun RunEngine(const TRunFiles& Files, const std::filesystem::path& EngineFile);
+
+// Directory of the running executable (where the engine library is expected).
+std::filesystem::path ExecutableDirectory();

@@ -1,0 +1,153 @@
+#include "gui/run/RunControl.h"
+#include "gui/run/dynlib.h"
+#include "kolmar/ikolmar.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+fs::path FreshDir(const std::string& name) {
+    fs::path dir = fs::temp_directory_path() / ("kolmar_run_control_" + name);
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    return dir;
+}
+
+std::string ReadAll(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+} // namespace
+
+struct LayerCheckCase {
+    const char* what;
+    TLayerCheckInput input;
+    const char* expected; // nullptr: passes
+};
+
+TEST(CheckData, LayerThicknessAndProfileDepth) {
+    const LayerCheckCase cases[] = {
+        {"thin third layer is named with its thickness",
+         {1, 0, 0, {2, 4, 5.9}},
+         "Thickness of layer should be at least 2 ft\nto avoid numerical errors. \n"
+         "Please check layer 3 . Thickness = 1.9 ft"},
+        {"a thickness equal to the minimum passes", {1, 0, 0, {2, 4, 6}}, nullptr},
+        {"only the first thin layer is reported",
+         {1, 0, 0, {1, 2, 10}},
+         "Thickness of layer should be at least 2 ft\nto avoid numerical errors. \n"
+         "Please check layer 1 . Thickness = 1 ft"},
+        {"SI minimum is 0.6 m",
+         {2, 0, 0, {0.6, 1.1}},
+         "Thickness of layer should be at least 0.6 m\nto avoid numerical errors. \n"
+         "Please check layer 2 . Thickness = 0.5 m"},
+        {"profile short of length plus two diameters",
+         {1, 30, 3, {20, 35.9}},
+         "Depth of Bottom Layer, 35.9 ft\nshould be at least the shaft length plus two shaft "
+         "diameters 36 ft\nto perform analysis. \nPlease check !"},
+        {"profile exactly length plus two diameters passes", {1, 30, 3, {20, 36}}, nullptr},
+        {"design load: only two diameters are asked for", {1, 0, 3, {6}}, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto message = CheckData(c.input);
+        if (c.expected == nullptr)
+            EXPECT_FALSE(message.has_value()) << *message;
+        else {
+            ASSERT_TRUE(message.has_value());
+            EXPECT_EQ(*message, c.expected);
+        }
+    }
+}
+
+TEST(RunFiles, NamedByChangingTheExtensionAndWrittenToNamesDat) {
+    const fs::path dir = FreshDir("names");
+    const TRunFiles files = RunFilesFor(dir / "pier 4.kx8d");
+    EXPECT_EQ(files.Report, dir / "pier 4.kx8o");
+    EXPECT_EQ(files.Stage3, dir / "pier 4.kx8l");
+
+    WriteNamesDat(dir, files, KOLMAR_VERSION_STRING);
+    const std::string expected = "2017.8.9\n" + (dir / "pier 4.kx8d").string() + "\n" +
+                                 (dir / "pier 4.kx8o").string() + "\n" +
+                                 (dir / "pier 4.kx8p").string() + "\n" +
+                                 (dir / "pier 4.kx8r").string() + "\n" +
+                                 (dir / "pier 4.kx8z").string() + "\n" +
+                                 (dir / "pier 4.kx8w").string() + "\n" +
+                                 (dir / "pier 4.kx8t").string() + "\n" +
+                                 (dir / "pier 4.kx8q").string() + "\n" +
+                                 (dir / "pier 4.kx8l").string() + "\n";
+    EXPECT_EQ(ReadAll(dir / "names.dat"), expected);
+
+    for (const auto& f : {files.QWStage, files.Stage1, files.Stage2, files.Stage3, files.Report,
+                          dir / "TZDIAM.DAT"})
+        std::ofstream(f) << "x\n";
+    DeleteRunScratch(dir, files);
+    EXPECT_FALSE(fs::exists(dir / "names.dat"));
+    EXPECT_FALSE(fs::exists(dir / "TZDIAM.DAT"));
+    EXPECT_FALSE(fs::exists(files.QWStage));
+    EXPECT_FALSE(fs::exists(files.Stage1));
+    EXPECT_FALSE(fs::exists(files.Stage2));
+    EXPECT_FALSE(fs::exists(files.Stage3));
+    EXPECT_TRUE(fs::exists(files.Report)) << "results must survive the clean-up";
+}
+
+TEST(RunFiles, OverlongPathIsRefusedBeforeTheEngineSeesIt) {
+    const fs::path dir = FreshDir("long");
+    const TRunFiles files = RunFilesFor(dir / (std::string(260, 'a') + ".kx8d"));
+    EXPECT_THROW(WriteNamesDat(dir, files, KOLMAR_VERSION_STRING), std::runtime_error);
+}
+
+TEST(DynamicLibrary, FailuresRaiseTheirOwnErrors) {
+    TDynamicLibrary missing;
+    missing.SetFileName("/nonexistent/libKolmar2017_DLL.so");
+    EXPECT_THROW(missing.Open(), EFileNotFoundError);
+    EXPECT_THROW(missing.FindProcedure("IKOLMAR"), EDLLNotOpenError);
+
+    const fs::path dir = FreshDir("notlib");
+    std::ofstream(dir / "fake.so") << "not a shared library";
+    TDynamicLibrary fake((dir / "fake.so").string());
+    EXPECT_THROW(fake.Open(), EInitError);
+    EXPECT_FALSE(fake.GetIsOpen());
+
+    TDynamicLibrary engine(KOLMAR_ENGINE_LIB, true);
+    EXPECT_TRUE(engine.GetIsOpen());
+    EXPECT_NE(engine.FindProcedure("IKOLMAR"), nullptr);
+    EXPECT_EQ(engine.FindProcedure("NoSuchProcedure"), nullptr);
+    engine.Close();
+    EXPECT_FALSE(engine.GetIsOpen());
+}
+
+TEST(RunEngine, LibraryWithoutEntryPointIsRefusedBeforeAnyCall) {
+    const fs::path dir = FreshDir("noentry");
+    std::ofstream(dir / "p.kx8d") << "title\n";
+    const TEngineRun run = RunEngine(RunFilesFor(dir / "p.kx8d"), KOLMAR_NO_ENTRY_LIB);
+    EXPECT_FALSE(run.Called);
+    EXPECT_NE(run.Error.find("Attempt to initialize DLL failed"), std::string::npos) << run.Error;
+    EXPECT_NE(run.Error.find("IKOLMAR"), std::string::npos) << run.Error;
+    EXPECT_FALSE(fs::exists(dir / "p.kx8o"));
+}
+
+TEST(RunEngine, MissingLibraryIsReported) {
+    const fs::path dir = FreshDir("nolib");
+    std::ofstream(dir / "p.kx8d") << "title\n";
+    const fs::path before = fs::current_path();
+    const TEngineRun run = RunEngine(RunFilesFor(dir / "p.kx8d"), dir / "libmissing.so");
+    EXPECT_FALSE(run.Called);
+    EXPECT_NE(run.Error.find("Library could not be located"), std::string::npos) << run.Error;
+    EXPECT_EQ(fs::current_path(), before) << "the working directory is restored";
+}
+
+TEST(CompletionMessage, SecondWordingForAnyNonzeroStatus) {
+    EXPECT_EQ(CompletionMessage(0),
+              "Computations are completed.\nPlease, check output file for results or error "
+              "messages.");
+    for (int status : {2, 4, 7, 8})
+        EXPECT_EQ(CompletionMessage(status),
+                  "Computations are completed, but there may be errors.\nPlease, check output "
+                  "file for results or error messages.");
+}
