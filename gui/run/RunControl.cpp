@@ -39,9 +39,9 @@ void WriteNamesDat(const fs::path& Dir, const TRunFiles& Files, const std::strin
     if (!out)
         throw std::runtime_error("Cannot create the run-control file " + target.string());
     out << Version << '\n';
-    for (const fs::path* f : {&Files.Project, &Files.Report, &Files.Plot, &Files.Notes,
-                              &Files.TZText, &Files.QWStage, &Files.Stage1, &Files.Stage2,
-                              &Files.Stage3}) {
+    for (const fs::path* f :
+         {&Files.Project, &Files.Report, &Files.Plot, &Files.Notes, &Files.TZText, &Files.QWStage,
+          &Files.Stage1, &Files.Stage2, &Files.Stage3}) {
         const std::string name = f->string();
         // The engine reads each name as one line of at most 255 characters.
         if (name.size() > 255)
@@ -159,8 +159,8 @@ TEngineRun RunEngine(const TRunFiles& Files, const fs::path& EngineFile) {
         TDynamicLibrary library(EngineFile.string(), true);
         auto entry = reinterpret_cast<KolmarEntry>(library.FindProcedure(KOLMAR_ENTRY_NAME));
         if (!entry)
-            throw EDLLError("The library " + EngineFile.string() + " has no " +
-                            KOLMAR_ENTRY_NAME + " entry point");
+            throw EDLLError("The library " + EngineFile.string() + " has no " + KOLMAR_ENTRY_NAME +
+                            " entry point");
         result.Status = entry(KOLMAR_CALL_CODE);
         result.Called = true;
     } catch (const EDLLError& e) {

@@ -11,7 +11,9 @@ TDynamicLibrary::TDynamicLibrary(const std::string& AFileName, bool CreateOpened
         Open();
 }
 
-TDynamicLibrary::~TDynamicLibrary() { Close(); }
+TDynamicLibrary::~TDynamicLibrary() {
+    Close();
+}
 
 void TDynamicLibrary::SetFileName(const std::string& Value) {
     Close();

@@ -72,15 +72,12 @@ TEST(RunFiles, NamedByChangingTheExtensionAndWrittenToNamesDat) {
     EXPECT_EQ(files.Stage3, dir / "pier 4.kx8l");
 
     WriteNamesDat(dir, files, KOLMAR_VERSION_STRING);
-    const std::string expected = "2017.8.9\n" + (dir / "pier 4.kx8d").string() + "\n" +
-                                 (dir / "pier 4.kx8o").string() + "\n" +
-                                 (dir / "pier 4.kx8p").string() + "\n" +
-                                 (dir / "pier 4.kx8r").string() + "\n" +
-                                 (dir / "pier 4.kx8z").string() + "\n" +
-                                 (dir / "pier 4.kx8w").string() + "\n" +
-                                 (dir / "pier 4.kx8t").string() + "\n" +
-                                 (dir / "pier 4.kx8q").string() + "\n" +
-                                 (dir / "pier 4.kx8l").string() + "\n";
+    const std::string expected =
+        "2017.8.9\n" + (dir / "pier 4.kx8d").string() + "\n" + (dir / "pier 4.kx8o").string() +
+        "\n" + (dir / "pier 4.kx8p").string() + "\n" + (dir / "pier 4.kx8r").string() + "\n" +
+        (dir / "pier 4.kx8z").string() + "\n" + (dir / "pier 4.kx8w").string() + "\n" +
+        (dir / "pier 4.kx8t").string() + "\n" + (dir / "pier 4.kx8q").string() + "\n" +
+        (dir / "pier 4.kx8l").string() + "\n";
     EXPECT_EQ(ReadAll(dir / "names.dat"), expected);
 
     for (const auto& f : {files.QWStage, files.Stage1, files.Stage2, files.Stage3, files.Report,

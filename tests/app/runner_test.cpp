@@ -50,7 +50,9 @@ std::string ReadAll(const fs::path& p) {
     return s.str();
 }
 
-std::string Quote(const fs::path& p) { return "'" + p.string() + "'"; }
+std::string Quote(const fs::path& p) {
+    return "'" + p.string() + "'";
+}
 } // namespace
 
 TEST(Runner, HelpExplainsBothCommands) {
@@ -78,9 +80,9 @@ TEST(Runner, RunsAnExampleTwiceAndTidiesUp) {
         const std::string report = ReadAll(dir / "sand-water-table.kx8o");
         EXPECT_NE(report.find("VERTICALLY LOADED DRILLED SHAFT ANALYSIS"), std::string::npos);
         EXPECT_NE(report.find("Uniform sand with a water table at 10 ft"), std::string::npos);
-        for (const char* scratch : {"names.dat", "TZDIAM.DAT", "sand-water-table.kx8w",
-                                    "sand-water-table.kx8t", "sand-water-table.kx8q",
-                                    "sand-water-table.kx8l"})
+        for (const char* scratch :
+             {"names.dat", "TZDIAM.DAT", "sand-water-table.kx8w", "sand-water-table.kx8t",
+              "sand-water-table.kx8q", "sand-water-table.kx8l"})
             EXPECT_FALSE(fs::exists(dir / scratch)) << scratch;
     }
     EXPECT_EQ(ReadAll(project), before) << "running must not rewrite the project file";
