@@ -37,7 +37,7 @@ demo: build
 # libFuzzer on the project-file readers, built with clang.
 fuzz:
 	@./scripts/install-deps.sh fuzz
-	@[ -f $(FUZZ_BUILD)/CMakeCache.txt ] || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOLMAR_FUZZ=ON -DKOLMAR_TESTS=ON -DKOLMAR_BENCH=OFF
+	@[ -f $(FUZZ_BUILD)/CMakeCache.txt ] || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOLMAR_FUZZ=ON -DKOLMAR_TESTS=ON -DKOLMAR_BENCH=OFF -DKOLMAR_GUI=OFF
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_project_reader fuzz_engine_input
 	mkdir -p $(FUZZ_BUILD)/corpus && cp examples/*.kx8d tests/model/data/*.kx* $(FUZZ_BUILD)/corpus/ 2>/dev/null || true
 	$(FUZZ_BUILD)/bin/fuzz_project_reader -max_total_time=$(FUZZ_SECONDS) $(FUZZ_BUILD)/corpus

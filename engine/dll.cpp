@@ -1,9 +1,12 @@
-// The shared library's only translation unit of its own: it pulls the entry point out of the
-// engine core so that IKOLMAR is the one exported symbol.
+// The shared library's only translation unit of its own: the exported entry point. Nothing
+// escapes it: any failure that reaches this far becomes KOLMAR_STATUS_INTERNAL.
+#include "entry.h"
 #include "kolmar/ikolmar.h"
 
-namespace kolmar::engine {
-int RunEntry(int call_code);
+extern "C" KOLMAR_EXPORT int IKOLMAR(int call_code) {
+    try {
+        return kolmar::engine::RunEntry(call_code);
+    } catch (...) {
+        return KOLMAR_STATUS_INTERNAL;
+    }
 }
-
-extern "C" KOLMAR_EXPORT int IKOLMAR(int call_code) { return kolmar::engine::RunEntry(call_code); }

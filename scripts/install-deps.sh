@@ -8,6 +8,12 @@ packages=(
     cmake make g++ ninja-build pkg-config   # build
     libgtest-dev libgmock-dev               # unit tests
     libbenchmark-dev                        # benchmarks under bench/
+    qt6-base-dev qt6-base-dev-tools         # desktop program (Widgets, PrintSupport)
+    libqt6opengl6-dev libgl-dev libglu1-mesa-dev  # 3D view (QOpenGLWidget, legacy GL)
+    qt6-svg-dev                             # pictures saved as SVG
+    libxlsxwriter-dev                       # spreadsheet export
+    xvfb xauth                              # GUI tests that need an X server (OpenGL)
+    fonts-dejavu-core                       # a known font for rendered pictures
 )
 
 # Extra sets, asked for by name: `install-deps.sh fuzz` adds clang and its libFuzzer runtime.

@@ -13,14 +13,14 @@ extern "C" {
 #define KOLMAR_CALL_CODE 20170809
 
 /* Run status returned by IKOLMAR. */
-#define KOLMAR_STATUS_OK 0          /* normal completion */
-#define KOLMAR_STATUS_WRONG_CODE 1  /* wrong call code; nothing was done */
-#define KOLMAR_STATUS_TZ_BEYOND 2   /* a t-z curve depth lies beyond the input strength curve */
-#define KOLMAR_STATUS_TIP_BEYOND 4  /* the shaft tip lies beyond the input strength curve */
+#define KOLMAR_STATUS_OK 0            /* normal completion */
+#define KOLMAR_STATUS_WRONG_CODE 1    /* wrong call code; nothing was done */
+#define KOLMAR_STATUS_TZ_BEYOND 2     /* a t-z curve depth lies beyond the input strength curve */
+#define KOLMAR_STATUS_TIP_BEYOND 4    /* the shaft tip lies beyond the input strength curve */
 #define KOLMAR_STATUS_SHORT_PROFILE 7 /* soil profile too short for the design load */
-#define KOLMAR_STATUS_BAD_INPUT 8   /* project file unreadable or holding data the engine refuses */
-#define KOLMAR_STATUS_FILE_ERROR 9  /* a file of the run could not be opened or created */
-#define KOLMAR_STATUS_INTERNAL 10   /* unexpected internal failure, caught at the entry point */
+#define KOLMAR_STATUS_BAD_INPUT 8  /* project file unreadable or holding data the engine refuses */
+#define KOLMAR_STATUS_FILE_ERROR 9 /* a file of the run could not be opened or created */
+#define KOLMAR_STATUS_INTERNAL 10  /* unexpected internal failure, caught at the entry point */
 
 /* Name of the engine library file and of its entry point, for callers that load it. */
 #define KOLMAR_ENGINE_FILE "libKolmar2017_DLL.so"

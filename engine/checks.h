@@ -1,0 +1,66 @@
+// Checks of the input data and their message blocks. The input reader writes the design-depth
+// warning and the input-error block itself; the capacity computation and the report echo call the
+// others at the depth or in the layer where they hold. Every block is written to a given stream.
+#pragma once
+
+#include "listread.h"
+#include "run_context.h"
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace kolmar::engine {
+
+// Design control 2 with a proposed depth below the bottom of the last layer: run notes and
+// report get the "PLEASE PROVIDE THE SOIL DEPTH ..." warning.
+bool ProposedDepthBelowProfile(const InputData& input);
+void WriteProposedDepthWarning(std::ostream& os);
+
+// Sand at a computation depth with both the interpolated blow count and friction angle below
+// 0.001: the run notes get the error block, once per depth at which it holds.
+bool SandStrengthMissing(double blows, double phi);
+void WriteSandStrengthError(std::ostream& os);
+
+// A soil layer (codes 1 to 3 and 5) whose interpolated total unit weight is below 50 pcf at a
+// computation depth: the run notes get the error block, once per depth at which it holds.
+bool UnitWeightMissing(int code, double gamma);
+void WriteUnitWeightError(std::ostream& os);
+
+// Clay or clay shale with CU / 2116.8 >= 2.5 at its top or bottom: warning in the layer's echo.
+bool ClayTooStrong(const Layer& layer);
+void WriteClayTooStrongWarning(std::ostream& os);
+
+// Gravelly sand or gravel with a blow count above 50 at its top or bottom: warning in the
+// layer's echo, with both blow counts.
+bool GravelBlowsAbove50(const Layer& layer);
+void WriteGravelBlowsAbove50Warning(std::ostream& os, const Layer& layer);
+
+// Gravelly sand or gravel with a blow count at or below 25 at its top or bottom: warning in the
+// layer's echo, with both blow counts.
+bool GravelBlowsAtMost25(const Layer& layer);
+void WriteGravelBlowsAtMost25Warning(std::ostream& os, const Layer& layer);
+
+// Input the engine refuses: where it was found and what is wrong.
+struct InputError {
+    int record;              // record number, counted in reading order from 1
+    std::string record_name; // e.g. "LOAD RECORD"
+    int line;                // line of the project file
+    std::string problem;     // the last line of the block, e.g. "THE NUMBER OF ... 40."
+};
+
+// The last line of the block for a value the reader could not take.
+std::string ReadFaultText(const ReadError& error);
+
+// The input-error block, written to the report, the run notes and the console.
+std::vector<std::string> InputErrorLines(const InputError& error);
+void WriteInputError(std::ostream& os, const InputError& error);
+
+// A file of the run that could not be opened or created (or, for the project file, read).
+std::vector<std::string> FileErrorLines(FileRole role, const std::string& name);
+void WriteFileError(std::ostream& os, FileRole role, const std::string& name);
+
+// An unexpected failure inside the engine, caught at its entry point.
+void WriteInternalError(std::ostream& os, const std::string& what);
+
+} // namespace kolmar::engine
