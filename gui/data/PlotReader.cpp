@@ -1,0 +1,430 @@
+// The plot-file reader: fills the result graphs from the plot data file (.kx8p) that the
+// engine writes, and the soil layer bands of the depth graphs. Sections of the file: capacity
+// curves with their load-settlement series, design charts (when the project asks for them),
+// t-z and q-w curves, load distribution; the last two are optional.
+#include "gui/data/DataUnit.h"
+#include "gui/data/PltData.h"
+#include "ui/NumberText.h"
+#include "ui/WordRead.h"
+
+#include <string>
+
+namespace {
+
+// Load-settlement records per series, and points per t-z or q-w curve, as the engine writes
+// them.
+constexpr int SettlementRows = 15;
+constexpr int CurvePoints = 10;
+constexpr int LoadLevels = 15;
+
+// Counts beyond these are not results of a run but a damaged file; refusing them keeps a bad
+// count from allocating without bound.
+constexpr int MaxCurves = 1000;
+constexpr int MaxPoints = 100000;
+constexpr long long MaxPointTotal = 2000000;
+constexpr int MaxExtraCurves = 100000;
+
+// Blank lines between values are passed over: the engine copies its staged files line by line
+// and an empty staged line arrives as a blank record.
+double ReadReal(TWordReader& R) {
+    R.SkipBlankLines();
+    return R.ReadFloat();
+}
+
+int ReadInt(TWordReader& R) {
+    R.SkipBlankLines();
+    return R.ReadInteger();
+}
+
+int ReadCount(TWordReader& R, int Min, int Max, const std::string& What) {
+    const int n = ReadInt(R);
+    if (n < Min || n > Max)
+        R.Fail("The " + What + " must be between " + std::to_string(Min) + " and " +
+               std::to_string(Max) + ", not " + std::to_string(n) + ".");
+    return n;
+}
+
+// Skips to the start of the next line; true when nothing but blank lines follows.
+bool NextLineIsEnd(TWordReader& R) {
+    if (!R.Eof())
+        R.ReadLine();
+    while (!R.Eof() && R.CurrentLineWordCount() == 0)
+        R.ReadLine();
+    return R.Eof();
+}
+
+const char* LengthWord(int fUnits) {
+    return fUnits == 1 ? " ft" : " m";
+}
+
+std::string Num(double V) {
+    return FormatGeneral(V, 15);
+}
+
+// t-z curves (additional or of the initial diameter): count, then per curve two integers, the
+// depth and ten pairs t, z.
+void ReadTzCurves(TGraphPlot& Graph, TWordReader& R, int fUnits) {
+    const int count = ReadCount(R, 0, MaxExtraCurves, "number of t-z curves");
+    Graph.SetLineCount(count);
+    Graph.SetCount(CurvePoints);
+    for (int i = 0; i < count; ++i) {
+        ReadInt(R);
+        ReadInt(R);
+        const double h = ReadReal(R);
+        Graph.Lines(i).fValueS = "H=" + Num(h) + LengthWord(fUnits);
+        for (int j = 0; j < CurvePoints; ++j) {
+            TFloatPoint& p = Graph.Data(i, j);
+            p.Y = ReadReal(R); // unit load transfer t
+            p.X = ReadReal(R); // displacement z
+        }
+    }
+}
+
+// q-w curves: count, then per curve an integer, the diameter, an integer and ten pairs Q, w.
+void ReadQwCurves(TGraphPlot& Graph, TWordReader& R, int fUnits) {
+    const int count = ReadCount(R, 0, MaxExtraCurves, "number of q-w curves");
+    Graph.SetLineCount(count);
+    Graph.SetCount(CurvePoints);
+    for (int i = 0; i < count; ++i) {
+        ReadInt(R);
+        const double d = ReadReal(R);
+        ReadInt(R);
+        Graph.Lines(i).fValueS = "Dia=" + Num(d) + LengthWord(fUnits);
+        for (int j = 0; j < CurvePoints; ++j) {
+            TFloatPoint& p = Graph.Data(i, j);
+            p.Y = ReadReal(R); // tip load Q
+            p.X = ReadReal(R); // tip displacement w
+        }
+    }
+}
+
+// One load-settlement series of curve I: the origin, then 15 records of top load, top
+// settlement, tip load and tip movement (the last two are not plotted).
+void ReadSettlementSeries(TGraphPlot& Graph, int I, TWordReader& R) {
+    Graph.Data(I, 0) = TFloatPoint{};
+    for (int k = 1; k <= SettlementRows; ++k) {
+        TFloatPoint& p = Graph.Data(I, k);
+        p.X = ReadReal(R);
+        p.Y = ReadReal(R);
+        ReadReal(R);
+        ReadReal(R);
+    }
+}
+
+void CopyLine(TGraphPlot& To, int ToLine, const TGraphPlot& From, int FromLine) {
+    To.Lines(ToLine).Points = From.Lines(FromLine).Points;
+}
+
+void ReadPlot(TResultGraphs& G, TProgramData& P, TWordReader& R) {
+    TGraphPlot* const depthGraphs[] = {&G.pltSkin,   &G.pltTip,   &G.pltTotal,   &G.pltCombine,
+                                       &G.FSpltSkin, &G.FSpltTip, &G.FSpltTotal, &G.pltCombineD};
+    TGraphPlot* const curveGraphs[] = {&G.pltSkin,   &G.pltTip,   &G.pltTotal,
+                                       &G.FSpltSkin, &G.FSpltTip, &G.FSpltTotal,
+                                       &G.pltAxial,  &G.pltUpper, &G.pltLower};
+    TGraphPlot* const componentGraphs[] = {&G.pltSkin,   &G.pltTip,   &G.pltTotal,
+                                           &G.FSpltSkin, &G.FSpltTip, &G.FSpltTotal};
+    TGraphPlot* const combinedGraphs[] = {&G.pltCombine, &G.pltCombineD, &G.pltCombinedSettle};
+    TGraphPlot* const settlementGraphs[] = {&G.pltAxial, &G.pltUpper, &G.pltLower,
+                                            &G.pltCombinedSettle};
+
+    // Depth axis: elevations grow upwards, so the depth graphs turn their Y axis round.
+    const bool elevation = P.UseElevation == 1;
+    auto depthY = [&](double d) { return elevation ? P.ValElevation - d : d; };
+    for (TGraphPlot* g : depthGraphs) {
+        g->YCaption = elevation ? "Elevation" : "Depth";
+        g->Yreversed = elevation;
+    }
+    G.pltSkin.ShowFontWidth = true;
+    G.pltCombine.ShowFontWidth = true;
+
+    // First header: curves, points of the first curve, load-settlement series.
+    const int NC = ReadCount(R, 1, MaxCurves, "number of curves");
+    const int NP = ReadCount(R, 1, MaxPoints, "number of points of the first curve");
+    if (static_cast<long long>(NC) * NP > MaxPointTotal)
+        R.Fail("The file holds more than " + std::to_string(MaxPointTotal) + " capacity points (" +
+               std::to_string(NC) + " curves of " + std::to_string(NP) + " points).");
+    for (TGraphPlot* g : curveGraphs)
+        g->SetLineCount(NC);
+    G.pltLoad.SetLineCount(LoadLevels);
+    for (TGraphPlot* g : combinedGraphs)
+        g->SetLineCount(3);
+
+    if (P.NLRFD == 1) {
+        G.FSpltSkin.XCaption = "LRFD Side Resistance ";
+        G.FSpltTip.XCaption = "LRFD Tip Resistance ";
+        G.FSpltTotal.XCaption = "LRFD Total Resistance ";
+        G.pltCombineD.XCaption = "LRFD Resistance ";
+    } else if (P.NLRFD == 2) {
+        G.FSpltSkin.XCaption = "Side Resistance/F.S. ";
+        G.FSpltTip.XCaption = "Tip Resistance/F.S. ";
+        G.FSpltTotal.XCaption = "Total Resistance/F.S. ";
+        G.pltCombineD.XCaption = "Resistance/F.S. ";
+    }
+    // Under uplift the tip carries no resistance; its place holds the shaft's self-weight.
+    const bool uplift = P.KCYCL > 1;
+    if (uplift)
+        G.FSpltTip.XCaption = "Self-Weight";
+
+    const char* tipName = P.KCYCL != 1 ? "  Self-Weight" : "  Tip Resistance";
+    for (TGraphPlot* g : {&G.pltCombine, &G.pltCombineD}) {
+        g->Lines(0).fValueS = "  Skin Friction";
+        g->Lines(1).fValueS = tipName;
+        g->Lines(2).fValueS = "  Total Capacity";
+    }
+    G.pltCombinedSettle.Lines(0).fValueS = "  Trend (Averaged)";
+    G.pltCombinedSettle.Lines(1).fValueS = "  Upper Bound";
+    G.pltCombinedSettle.Lines(2).fValueS = "  Lower Bound";
+
+    for (TGraphPlot* g : depthGraphs)
+        g->SetCount(NP);
+    // The load distribution has one point per shaft element: the two leading zero records
+    // of a capacity curve have none.
+    G.pltLoad.SetCount(NP - 2);
+    for (TGraphPlot* g : settlementGraphs)
+        g->SetCount(SettlementRows + 1);
+
+    const int NS = ReadInt(R);
+    P.ID2 = NS;
+    for (TGraphPlot* g : depthGraphs)
+        g->SetUnits(P.fUnits);
+    for (TGraphPlot* g : settlementGraphs)
+        g->SetUnits(P.fUnits);
+    G.pltLoad.SetUnits(P.fUnits);
+
+    // Projects from the previous version carry five values per point and no ASD/LRFD columns.
+    const bool currentLayout = P.Yesnewversion != 0;
+    if (!currentLayout && (!(P.FST > 0.0) || (P.KCYCL == 1 && !(P.FSB > 0.0))))
+        throw EInOutError("The project's factors of safety must be greater than 0 to compute the "
+                          "allowable capacities of a plot file of the previous version.");
+
+    int present = NP; // points present in the current curve
+    for (int i = 0; i < NC; ++i) {
+        for (int j = 0; j < NP; ++j) {
+            if (j >= present) {
+                // A shorter curve (a later diameter reaches fewer computation depths) is
+                // padded with its last point.
+                for (TGraphPlot* g : componentGraphs)
+                    g->Data(i, j) = g->Data(i, j - 1);
+                continue;
+            }
+            const double y = depthY(ReadReal(R));
+            for (TGraphPlot* g : componentGraphs)
+                g->Data(i, j).Y = y;
+            const double side = ReadReal(R);
+            const double tip = ReadReal(R);
+            const double total = ReadReal(R);
+            G.pltSkin.Data(i, j).X = side;
+            G.pltTip.Data(i, j).X = tip;
+            G.pltTotal.Data(i, j).X = total;
+            if (currentLayout) {
+                G.FSpltSkin.Data(i, j).X = ReadReal(R);
+                G.FSpltTip.Data(i, j).X = ReadReal(R);
+                G.FSpltTotal.Data(i, j).X = ReadReal(R);
+                if (uplift)
+                    G.FSpltTip.Data(i, j).X = tip;
+            } else {
+                ReadReal(R);
+                const double fsSide = side / P.FST;
+                const double fsTip = P.KCYCL == 1 ? tip / P.FSB : tip;
+                G.FSpltSkin.Data(i, j).X = fsSide;
+                G.FSpltTip.Data(i, j).X = fsTip;
+                G.FSpltTotal.Data(i, j).X = fsSide + fsTip;
+            }
+        }
+        // A zero tip resistance at the tip would vanish on a logarithmic scale.
+        TFloatPoint& last = G.pltTip.Data(i, NP - 1);
+        if (last.X < 0.0001)
+            last.X = 0.00001;
+
+        ReadSettlementSeries(G.pltAxial, i, R);
+        if (P.ID2 > 2) {
+            ReadSettlementSeries(G.pltUpper, i, R);
+            ReadSettlementSeries(G.pltLower, i, R);
+        }
+
+        if (i + 1 < NC) {
+            ReadInt(R);
+            present = ReadCount(R, 1, NP,
+                                "number of points of curve " + std::to_string(i + 2) +
+                                    " (at most that of the first curve)");
+            ReadInt(R);
+        }
+    }
+
+    if (P.IChart == 1) {
+        const int NT = ReadCount(R, 0, TResultGraphs::ChartCount, "number of design charts");
+        const int ND = ReadCount(R, 0, MaxCurves, "number of design-chart diameters");
+        const int NQ = ReadCount(R, 0, MaxPoints, "number of design-chart points");
+        if (static_cast<long long>(ND) * NQ > MaxPointTotal)
+            R.Fail("The file holds more than " + std::to_string(MaxPointTotal) +
+                   " points per design chart.");
+        for (int n = 0; n < TResultGraphs::ChartCount; ++n)
+            ReadPltChart(G.PltChart(n), ND, R, n, NT, NQ, P.fUnits);
+    }
+
+    // Curve names: by length when the curves differ by length, else by diameter.
+    const char* unit = LengthWord(P.fUnits);
+    for (int i = 0; i < NC; ++i) {
+        std::string name;
+        if (P.IPENT != 0) {
+            name = "L =" + Num(G.pltSkin.Data(i, NP - 1).Y) + unit;
+        } else {
+            // Without design charts the diameters step by half a foot (0.152 m).
+            const double step = P.IChart > 0 ? P.DIAMINCR : (P.fUnits == 1 ? 0.5 : 0.152);
+            name = "Dia=" + Num(P.DSTART + step * i) + unit;
+        }
+        for (TGraphPlot* g : curveGraphs)
+            g->Lines(i).fValueS = name;
+    }
+
+    // The combined graphs show the first curve: the initial diameter or the longest length.
+    CopyLine(G.pltCombine, 0, G.pltSkin, 0);
+    CopyLine(G.pltCombine, 1, G.pltTip, 0);
+    CopyLine(G.pltCombine, 2, G.pltTotal, 0);
+    CopyLine(G.pltCombineD, 0, G.FSpltSkin, 0);
+    CopyLine(G.pltCombineD, 1, G.FSpltTip, 0);
+    CopyLine(G.pltCombineD, 2, G.FSpltTotal, 0);
+    CopyLine(G.pltCombinedSettle, 0, G.pltAxial, 0);
+    CopyLine(G.pltCombinedSettle, 1, G.pltUpper, 0);
+    CopyLine(G.pltCombinedSettle, 2, G.pltLower, 0);
+
+    for (TGraphPlot* g : {&G.FSpltSkin, &G.FSpltTip, &G.FSpltTotal, &G.pltSkin, &G.pltTip,
+                          &G.pltTotal, &G.pltCombine, &G.pltCombineD})
+        AddLayersGraphPlot(*g, P);
+
+    // Sections 3 and 4 exist only when the load-settlement analysis with t-z curves ran.
+    if (!NextLineIsEnd(R)) {
+        if (P.PrintTZCurves == 1)
+            ReadTzCurves(G.pltTzAdd, R, P.fUnits);
+        ReadTzCurves(G.pltTz, R, P.fUnits);
+        ReadQwCurves(G.pltQw, R, P.fUnits);
+        G.showtzcurves = true;
+
+        if (!NextLineIsEnd(R)) {
+            const int elements = G.pltLoad.Count();
+            for (int i = 0; i < LoadLevels; ++i)
+                for (int j = 0; j < elements; ++j) {
+                    TFloatPoint& p = G.pltLoad.Data(i, j);
+                    p.Y = ReadReal(R); // depth of the element's mid-point
+                    p.X = ReadReal(R); // average axial load in the element
+                    ReadReal(R);       // movement of the element
+                }
+            G.showloadcurves = true;
+        }
+    }
+
+    for (TGraphPlot* g : G.All())
+        g->SetUnits(P.fUnits);
+}
+
+} // namespace
+
+bool ReadPlotData(TResultGraphs& Graphs, TProgramData& Project, TWordReader& Reader,
+                  std::string* Error) {
+    Graphs.showtzcurves = false;
+    Graphs.showloadcurves = false;
+    try {
+        ReadPlot(Graphs, Project, Reader);
+    } catch (const EInOutError& e) {
+        if (Error)
+            *Error = e.what();
+        return false;
+    }
+    if (Error)
+        Error->clear();
+    return true;
+}
+
+bool ReadPlotData(TResultGraphs& Graphs, TProgramData& Project, const std::string& PlotFile,
+                  std::string* Error) {
+    Graphs.showtzcurves = false;
+    Graphs.showloadcurves = false;
+    try {
+        TWordReader reader(PlotFile);
+        return ReadPlotData(Graphs, Project, reader, Error);
+    } catch (const EInOutError& e) {
+        if (Error)
+            *Error = e.what();
+        return false;
+    }
+}
+
+void ReadPltChart(TGraphPlot& Chart, int ND, TWordReader& Reader, int N, int NT, int NQ,
+                  int fUnits) {
+    if (N >= NT)
+        return;
+    Chart.SetLineCount(ND);
+    Chart.SetCount(NQ);
+    const bool si = fUnits == 2;
+    const double m = ReadReal(Reader);
+    Chart.Caption = "Design Chart (" + Num(m) + (si ? "-m" : "-in") + " movement)";
+    Chart.UserCaption = Chart.Caption;
+    // The engine writes chart depths in inches and capacities in pounds in both systems;
+    // diameters in inches (English) or metres (SI).
+    constexpr double InchesPerMetre = 39.37;
+    constexpr double PoundsPerKilonewton = 224.82014388489208633;
+    for (int d = 0; d < ND; ++d) {
+        const double b = ReadReal(Reader);
+        TLine& line = Chart.Lines(d);
+        line.fValueS = si ? "Dia=" + Num(b) + " m" : "Dia=" + Num(b / 12.0) + " ft";
+        for (int q = 0; q < NQ; ++q) {
+            TFloatPoint& p = line.Points[static_cast<std::size_t>(q)];
+            p.Y = ReadReal(Reader);
+            p.X = ReadReal(Reader);
+        }
+        for (TFloatPoint& p : line.Points) {
+            if (si) {
+                p.Y /= InchesPerMetre;
+                p.X /= PoundsPerKilonewton;
+            } else {
+                p.Y /= 12.0;   // feet
+                p.X /= 2000.0; // tons
+            }
+        }
+    }
+}
+
+TLayerBand LayerBandOf(int SoilType) {
+    switch (SoilType) {
+    case stSand:
+        return {" SAND ", 7};
+    case stClay:
+        return {" CLAY ", 1};
+    case stShale:
+        return {" SHALE ", 8};
+    case stStrongRock:
+    case stStrongRockBoth:
+        return {" ROCK ", 9};
+    case stDecomposedRock:
+        // Decomposed rock or gravel is a granular geomaterial: drawn as gravel.
+        return {" GRAVEL ", 12};
+    case stWeakRock:
+        // Weak rock takes the rock family's third tile.
+        return {" WEAK ROCK ", 10};
+    case stGravellySand:
+        return {" GW ", 11};
+    case stGravel:
+        return {" GRAVEL ", 12};
+    default:
+        return {nullptr, 0};
+    }
+}
+
+void AddLayersGraphPlot(TGraphPlot& Graph, const TProgramData& Project) {
+    if (Graph.LineCount() < 1 || Graph.Count() < 1)
+        return;
+    const bool elevation = Project.UseElevation == 1;
+    const int rows = Project.D.RowCount();
+    Graph.SetLayerLineCount(rows);
+    Graph.SetLayerCount(1);
+    for (int r = 0; r < rows; ++r) {
+        const TSoilLayer& layer = Project.D[r];
+        TLine& line = Graph.LayerLines(r);
+        const TLayerBand band = LayerBandOf(layer.SoilType());
+        line.fValueS = band.Label ? band.Label : "LAYER " + std::to_string(r + 1);
+        TFloatPoint& p = Graph.LayerData(r, 0);
+        p.X = band.Pattern;
+        p.Y = elevation ? Project.ValElevation - layer.Depth : layer.Depth;
+    }
+    Graph.LayersTop = elevation ? Project.ValElevation : 0.0;
+}

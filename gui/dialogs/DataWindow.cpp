@@ -1,0 +1,66 @@
+// The common load and write-back pattern of the data windows.
+#include "gui/dialogs/DataWindow.h"
+
+#include "gui/data/DataUnit.h"
+#include "ui/DataEdit.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QLabel>
+
+TDataEdit* AddDataField(QGridLayout* Grid, int Row, int Col, const QString& Caption,
+                        const QString& UnitsString, double MaxVal) {
+    auto* label = new QLabel;
+    auto* field = new TDataEdit;
+    field->SetCaption(Caption);
+    field->SetUnitsString(UnitsString);
+    field->SetEditLabel(label);
+    field->SetMaxVal(MaxVal);
+    field->setMinimumWidth(110);
+    Grid->addWidget(label, Row, Col);
+    Grid->addWidget(field, Row, Col + 1);
+    return field;
+}
+
+void PrepareFields(QWidget* Window, TUserDialogs& Dialogs, int Units) {
+    for (TDataEdit* field : Window->findChildren<TDataEdit*>()) {
+        field->SetDialogs(&Dialogs);
+        field->SetUnits(Units);
+    }
+}
+
+bool CheckFields(QWidget* Window) {
+    if (auto* active = qobject_cast<TDataEdit*>(Window->focusWidget())) {
+        if (Window->isAncestorOf(active) && !active->CloseQuery()) {
+            return false;
+        }
+    }
+    for (TDataEdit* field : Window->findChildren<TDataEdit*>()) {
+        if (!field->CloseQuery()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+TDataWindow::TDataWindow(TProgramData& Project, TUserDialogs& Dialogs, QWidget* Parent)
+    : QWidget(Parent), fProject(Project), fDialogs(Dialogs) {}
+
+void TDataWindow::closeEvent(QCloseEvent* Event) {
+    if (StoreToProject()) {
+        Event->accept();
+    } else {
+        Event->ignore();
+    }
+}
+
+void TDataWindow::Changed() {
+    fProject.DataChanged = true;
+    if (OnChanged) {
+        OnChanged();
+    }
+}
+
+void TDataWindow::PrepareFields() {
+    ::PrepareFields(this, fDialogs, fProject.fUnits);
+}

@@ -1,0 +1,63 @@
+// The common pattern of the data windows: every window edits part of one project, loads its
+// controls from the project when it is activated (and after a switch of the unit system) and
+// writes them back when it is deactivated or closed, unless a numeric field fails its check.
+// Exports TDataWindow and the field helpers the windows and modal dialogs share.
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+
+class QCloseEvent;
+class QGridLayout;
+class QLabel;
+class TDataEdit;
+class TProgramData;
+class TUserDialogs;
+
+// A numeric field with its companion label, placed in a grid row: label in column Col, field
+// in column Col + 1.
+TDataEdit* AddDataField(QGridLayout* Grid, int Row, int Col, const QString& Caption,
+                        const QString& UnitsString, double MaxVal = 1.18973149535723176e100);
+
+// Gives every numeric field of the window the dialogs to report to and the unit system.
+void PrepareFields(QWidget* Window, TUserDialogs& Dialogs, int Units);
+
+// Runs the check of the focused numeric field of the window first, then of every other one;
+// false at the first that fails (it has shown its message and has the focus again).
+bool CheckFields(QWidget* Window);
+
+// A data window: a plain widget over the project, shown as a child window of the main window.
+class TDataWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    TDataWindow(TProgramData& Project, TUserDialogs& Dialogs, QWidget* Parent = nullptr);
+
+    // Activation, and after a switch of the unit system: every control from the project.
+    virtual void LoadFromProject() = 0;
+    // Deactivation and closing: every control into the project. Returns false, writing
+    // nothing, when a numeric field fails its check; the window then stays open and active.
+    virtual bool StoreToProject() = 0;
+
+    // Called after every change this window makes to the project (DataChanged is set first).
+    std::function<void()> OnChanged;
+
+protected:
+    // Closing writes back first and is refused when that fails.
+    void closeEvent(QCloseEvent* Event) override;
+
+    // Stores Value into Target; a different value marks the project changed.
+    template <class T> void Put(T& Target, const T& Value) {
+        if (!(Target == Value)) {
+            Target = Value;
+            Changed();
+        }
+    }
+    void Changed();
+    // PrepareFields with the project's unit system.
+    void PrepareFields();
+
+    TProgramData& fProject;
+    TUserDialogs& fDialogs;
+};

@@ -1,0 +1,33 @@
+// The factor of safety window.
+#include "gui/dialogs/SafetyFactor.h"
+
+#include "gui/data/DataUnit.h"
+#include "ui/DataEdit.h"
+
+#include <QGridLayout>
+
+TfrmSafetyFactor::TfrmSafetyFactor(TProgramData& Project, TUserDialogs& Dialogs, QWidget* Parent)
+    : TDataWindow(Project, Dialogs, Parent) {
+    setWindowTitle(QStringLiteral("Factor of Safety (F.S.)"));
+    auto* grid = new QGridLayout(this);
+    edtFST = AddDataField(
+        grid, 0, 0, QStringLiteral("The F.S. applied to the ultimate &side friction"), QString());
+    edtFSB = AddDataField(
+        grid, 1, 0, QStringLiteral("The F.S. applied to the ultimate &base capacity"), QString());
+    grid->setRowStretch(2, 1);
+}
+
+void TfrmSafetyFactor::LoadFromProject() {
+    PrepareFields();
+    edtFST->SetNumber(fProject.FST);
+    edtFSB->SetNumber(fProject.FSB);
+}
+
+bool TfrmSafetyFactor::StoreToProject() {
+    if (!CheckFields(this)) {
+        return false;
+    }
+    Put(fProject.FST, edtFST->Number());
+    Put(fProject.FSB, edtFSB->Number());
+    return true;
+}

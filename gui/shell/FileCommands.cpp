@@ -1,0 +1,94 @@
+// Rules of the file commands: display name, caption, recent files, names and readers.
+#include "gui/shell/FileCommands.h"
+
+#include "gui/data/DataUnit.h"
+#include "kolmar/ikolmar.h"
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Lower(std::string S) {
+    for (char& c : S)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return S;
+}
+
+std::string ExtensionOf(const std::string& Name) {
+    const std::size_t dot = Name.rfind('.');
+    return dot == std::string::npos ? std::string() : Name.substr(dot);
+}
+
+} // namespace
+
+std::string GetVersion() {
+    return KOLMAR_VERSION_STRING;
+}
+
+std::string DisplayFileName(const std::string& Path) {
+    std::string name = fs::path(Path).filename().string();
+    if (Lower(ExtensionOf(name)) == std::string(".") + ProjectExtension)
+        name.erase(name.find('.'));
+    if (name.size() > 1 && name[0] >= 'a' && name[0] <= 'z')
+        name[0] = static_cast<char>(name[0] - 'a' + 'A');
+    return name;
+}
+
+std::string MainCaption(const std::string& ProjectFile) {
+    return "Kolmar " + GetVersion() + " - " + DisplayFileName(ProjectFile);
+}
+
+void TRecentFiles::UpdatePrevFile(const std::string& NewFile) {
+    if (PrevFile[0] == NewFile)
+        return;
+    int found = MaxFiles - 1; // not in the list: the last entry drops out
+    for (int i = 1; i < MaxFiles; ++i)
+        if (PrevFile[static_cast<std::size_t>(i)] == NewFile) {
+            found = i;
+            break;
+        }
+    for (int i = found; i > 0; --i)
+        PrevFile[static_cast<std::size_t>(i)] = PrevFile[static_cast<std::size_t>(i - 1)];
+    PrevFile[0] = NewFile;
+}
+
+int TRecentFiles::NumberPrevFile() const {
+    int n = 0;
+    for (const std::string& f : PrevFile)
+        n += f.empty() ? 0 : 1;
+    return n;
+}
+
+std::string TRecentFiles::MenuCaption(int I, const std::string& CurDir) const {
+    std::string path = PrevFile.at(static_cast<std::size_t>(I));
+    const std::string prefix = CurDir + "/";
+    if (!CurDir.empty() && path.compare(0, prefix.size(), prefix) == 0)
+        path.erase(0, prefix.size());
+    return std::to_string(I + 1) + " " + path;
+}
+
+bool NeedsSaveAs(const std::string& FileName) {
+    return FileName == NewProjectFileName ||
+           Lower(ExtensionOf(fs::path(FileName).filename().string())) !=
+               std::string(".") + ProjectExtension;
+}
+
+std::string SaveAsProposal(const std::string& FileName) {
+    return fs::path(FileName).filename().replace_extension(ProjectExtension).string();
+}
+
+std::string CommandLineProjectName(const std::string& Argument) {
+    if (fs::path(Argument).filename().string().find('.') == std::string::npos)
+        return Argument + "." + ProjectExtension;
+    return Argument;
+}
+
+int ReaderForOpenDialog(int FilterIndex, const std::string& FileName) {
+    if (FilterIndex >= 1 && FilterIndex <= 3)
+        return FilterIndex;
+    const int byExtension = FilterForFileName(FileName);
+    return byExtension == 0 ? 1 : byExtension;
+}

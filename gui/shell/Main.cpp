@@ -1,0 +1,822 @@
+// The main window: menus, toolbar, file commands, settings, the run command and the text
+// editor commands.
+#include "gui/shell/Main.h"
+
+#include "gui/data/DataUnit.h"
+#include "gui/dialogs/About.h"
+#include "gui/results/GraphView.h"
+#include "gui/run/RunControl.h"
+#include "gui/shell/UserDialogs.h"
+#include "kolmar/ikolmar.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPointer>
+#include <QProcess>
+#include <QProgressDialog>
+#include <QSettings>
+#include <QStyle>
+#include <QToolBar>
+#include <QUrl>
+#include <filesystem>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Per-user settings: organisation, application and the version's group.
+constexpr const char* kOrganisation = "Tellvane";
+constexpr const char* kApplication = "Kolmar";
+constexpr const char* kSettingsGroup = "2017.8.9";
+constexpr const char* kDefaultEditor = "xdg-open";
+
+QString ExecutableDirectoryText() {
+    return QString::fromStdString(ExecutableDirectory().string());
+}
+
+QString FileValueName(int I) {
+    return "File" + QString::number(I + 1);
+}
+
+QString Q(const std::string& S) {
+    return QString::fromStdString(S);
+}
+
+// A small tool-button picture: a framed glyph with a short text, or a graph with its axes
+// and a curve, labelled in its corner.
+QIcon GlyphIcon(const QString& Text, const QColor& Colour, bool Curve = false) {
+    QPixmap pixmap(24, 24);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(110, 110, 110), 1));
+    p.setBrush(QColor(252, 252, 248));
+    p.drawRoundedRect(QRectF(1.5, 1.5, 21, 21), 3, 3);
+    QFont f = p.font();
+    f.setBold(true);
+    if (Curve) {
+        p.setPen(QPen(QColor(90, 90, 90), 1));
+        p.drawLine(QPointF(5, 5), QPointF(20, 5)); // X axis along the top
+        p.drawLine(QPointF(5, 5), QPointF(5, 20));
+        QPainterPath path(QPointF(5, 5));
+        path.cubicTo(QPointF(13, 6), QPointF(17, 10), QPointF(19, 19));
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(Colour, 2));
+        p.drawPath(path);
+        f.setPixelSize(8);
+        p.setFont(f);
+        p.setPen(Colour.darker(140));
+        p.drawText(QRectF(6, 12, 12, 10), Qt::AlignLeft | Qt::AlignBottom, Text);
+    } else {
+        f.setPixelSize(Text.size() > 1 ? 9 : 13);
+        p.setFont(f);
+        p.setPen(Colour.darker(130));
+        p.drawText(QRectF(1, 2, 22, 20), Qt::AlignCenter, Text);
+    }
+    return QIcon(pixmap);
+}
+
+QString MenuText(const std::string& Caption) {
+    return Q(Caption);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Creation
+
+TMainForm::TMainForm(TUserDialogs& Dialogs, QWidget* Parent)
+    : QMainWindow(Parent), fDialogs(Dialogs), fProject(TProgramData::Create()) {
+    setAcceptDrops(true);
+    fMdi = new QMdiArea(this);
+    fMdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    fMdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(fMdi);
+
+    CreateMenus();
+    CreateToolBar();
+    ReadFirstSettings();
+    EngineFile = Q((ExecutableDirectory() / KOLMAR_ENGINE_FILE).string());
+
+    for (TGraphPlot* g : fGraphs.All())
+        g->FormFactory = [this](TGraphPlot& Graph) -> std::unique_ptr<TGraphForm> {
+            return std::make_unique<TGraphViewForm>(*fMdi, Graph);
+        };
+
+    SetCaption();
+    UpdateResultCommands();
+    resize(1024, 700);
+}
+
+TMainForm::~TMainForm() {
+    for (TGraphPlot* g : fGraphs.All())
+        g->Hide();
+}
+
+void TMainForm::CreateMenus() {
+    // File
+    fFileMenu = menuBar()->addMenu("&File");
+    connect(fFileMenu, &QMenu::aboutToShow, this, &TMainForm::FileMenuShow);
+    FileNew = fFileMenu->addAction("&New", this, &TMainForm::FileNewClick);
+    FileNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    FileNew->setToolTip("New File");
+    FileNew->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
+    FileOpen = fFileMenu->addAction("&Open...", this, &TMainForm::FileOpenClick);
+    FileOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    FileOpen->setToolTip("Open File");
+    FileOpen->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+    FileSave = fFileMenu->addAction("&Save", this, [this] { FileSaveClick(); });
+    FileSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    FileSave->setToolTip("Save File");
+    FileSave->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    FileSaveAs = fFileMenu->addAction("Save &As...", this, [this] { FileSaveAsClick(); });
+    fFileMenu->addSeparator();
+    for (int i = 0; i < TRecentFiles::MaxFiles; ++i) {
+        FileRecent[static_cast<std::size_t>(i)] =
+            fFileMenu->addAction(QString::number(i + 1), this, [this, i] { FileRecentClick(i); });
+        FileRecent[static_cast<std::size_t>(i)]->setVisible(false);
+    }
+    FileRecentSeparator = fFileMenu->addSeparator();
+    FileRecentSeparator->setVisible(false);
+    FileExit = fFileMenu->addAction("E&xit", this, &QWidget::close);
+
+    // Data. Entries that open data windows stay disabled until those windows exist.
+    fDataMenu = menuBar()->addMenu("&Data");
+    connect(fDataMenu, &QMenu::aboutToShow, this, &TMainForm::DataMenuShow);
+    DataTitle = fDataMenu->addAction("&Title");
+    DataTitle->setToolTip("Title");
+    DataTitle->setIcon(GlyphIcon("T", QColor(40, 40, 160)));
+    QMenu* units = fDataMenu->addMenu("&Units");
+    connect(units, &QMenu::aboutToShow, this, &TMainForm::DataMenuShow);
+    auto* unitsGroup = new QActionGroup(this);
+    DataUnitsEnglish = units->addAction("&English Units (lbs, ft, in)");
+    DataUnitsSI = units->addAction("&SI Units (kN, m)");
+    for (auto [action, system] : {std::pair{DataUnitsEnglish, 1}, std::pair{DataUnitsSI, 2}}) {
+        action->setCheckable(true);
+        unitsGroup->addAction(action);
+        connect(action, &QAction::triggered, this, [this, system = system] {
+            if (fProject->fUnits != system) {
+                fProject->SetUnits(system);
+                SetDataChanged(true);
+            }
+        });
+    }
+    QMenu* method = fDataMenu->addMenu("Design Method (ASD or LRFD)");
+    connect(method, &QMenu::aboutToShow, this, &TMainForm::DataMenuShow);
+    DataASD = method->addAction("ASD (Allowable Stress Design)");
+    DataLRFD = method->addAction("LRFD (Load Resistance Factor Design)");
+    for (auto [action, value] : {std::pair{DataASD, 2}, std::pair{DataLRFD, 1}}) {
+        action->setCheckable(true);
+        connect(action, &QAction::triggered, this, [this, value = value] {
+            if (fProject->NLRFD != value) {
+                fProject->NLRFD = value;
+                SetDataChanged(true);
+            }
+        });
+    }
+    DataShaft = fDataMenu->addAction("&Drilled-Shaft Properties");
+    DataShaft->setToolTip("Drilled Shaft Properties");
+    DataShaft->setIcon(GlyphIcon("D", QColor(120, 120, 120)));
+    DataLayers = fDataMenu->addAction("Soil &Layer Data");
+    DataLayers->setToolTip("Soil Layer Data");
+    DataLayers->setIcon(GlyphIcon("L", QColor(150, 110, 40)));
+    DataFS = fDataMenu->addAction("&Factor of Safety (Allowable Stress Design)");
+    DataFS->setToolTip("Factor of Safety (ASD)");
+    DataFS->setIcon(GlyphIcon("FS", QColor(160, 40, 40)));
+    QMenu* compMethods = fDataMenu->addMenu("&Computation Methods");
+    connect(compMethods, &QMenu::aboutToShow, this, &TMainForm::DataMenuShow);
+    DataMethodLength = compMethods->addAction("Specify the shaft length");
+    DataMethodLoad = compMethods->addAction("Specify the design load");
+    for (auto [action, value] : {std::pair{DataMethodLength, 2}, std::pair{DataMethodLoad, 1}}) {
+        action->setCheckable(true);
+        connect(action, &QAction::triggered, this, [this, value = value] {
+            if (fProject->METHOD != value) {
+                fProject->METHOD = value;
+                SetDataChanged(true);
+            }
+        });
+    }
+    DataWater = fDataMenu->addAction("&Water Table");
+    DataVaryLength = fDataMenu->addAction("Evaluate Multiple Shaft Lengths");
+    DataVaryLength->setCheckable(true);
+    DataCharts = fDataMenu->addAction("ASD/LRFD Design Charts");
+    DataCharts->setCheckable(true);
+    DataTZPrint = fDataMenu->addAction("Print Additional t-z curves");
+    DataTZPrint->setCheckable(true);
+    DataTZPrint->setVisible(false);
+    DataOptions = fDataMenu->addAction("Control &Options...");
+    for (QAction* a : {DataTitle, DataShaft, DataLayers, DataFS, DataWater, DataVaryLength,
+                       DataCharts, DataTZPrint, DataOptions})
+        a->setEnabled(false);
+
+    // Computation
+    fCompMenu = menuBar()->addMenu("&Computation");
+    connect(fCompMenu, &QMenu::aboutToShow, this, &TMainForm::ComputationMenuShow);
+    CompRun = fCompMenu->addAction("&Run Analysis", this, &TMainForm::CompRunClick);
+    CompRun->setToolTip("Run Data File");
+    CompRun->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
+    CompInput = fCompMenu->addAction("Edit I&nput Text", this, &TMainForm::CompInputClick);
+    CompKernel =
+        fCompMenu->addAction("Edit &Processor-Run Notes", this, &TMainForm::CompKernelClick);
+    CompOutput = fCompMenu->addAction("Edit &Output Text", this, &TMainForm::CompOutputClick);
+    fCompMenu->addSeparator();
+    CompElevation = fCompMenu->addAction("&View Shaft Elevation");
+    CompElevation->setToolTip("View Soil Profile");
+    CompElevation->setIcon(GlyphIcon("E", QColor(60, 120, 60)));
+    Comp3D = fCompMenu->addAction("3D View");
+    Comp3D->setToolTip("3D View");
+    Comp3D->setIcon(GlyphIcon("3D", QColor(60, 60, 140)));
+    CompElevation->setEnabled(false);
+    Comp3D->setEnabled(false);
+
+    // Graphics: the items and their captions follow the results each time the menu opens.
+    fGraphicsMenu = menuBar()->addMenu("&Graphics");
+    connect(fGraphicsMenu, &QMenu::aboutToShow, this, &TMainForm::GraphicsMenuShow);
+    for (int i = 0; i < giItemCount; ++i) {
+        QAction* a = nullptr;
+        if (i == giChartSeparator || i == giExport) {
+            a = fGraphicsMenu->addSeparator();
+            if (i == giExport) {
+                a = fGraphicsMenu->addAction("Export Plots to Excel");
+                a->setEnabled(false);
+            }
+        } else {
+            a = fGraphicsMenu->addAction(QString(), this, [this, i] {
+                if (TGraphPlot* g = GraphOfItem(fGraphs, i))
+                    g->Show();
+            });
+            a->setEnabled(false);
+        }
+        GraphicsItems[static_cast<std::size_t>(i)] = a;
+        if (i == giCombineD || i == giCombinedSettle || i == giLoad)
+            fGraphicsMenu->addSeparator();
+    }
+    GraphicsMenuShow();
+
+    // Window
+    fWindowMenu = menuBar()->addMenu("&Window");
+    connect(fWindowMenu, &QMenu::aboutToShow, this, &TMainForm::WindowMenuShow);
+    WindowCascade = fWindowMenu->addAction("&Cascade", fMdi, &QMdiArea::cascadeSubWindows);
+    WindowArrange = fWindowMenu->addAction("&Arrange Icons", this, &TMainForm::WindowArrangeClick);
+    WindowSeparator = fWindowMenu->addSeparator();
+    WindowSeparator->setVisible(false);
+    for (std::size_t i = 0; i < fWindowItems.size(); ++i) {
+        fWindowItems[i] = fWindowMenu->addAction(QString());
+        fWindowItems[i]->setVisible(false);
+    }
+
+    // Help
+    fHelpMenu = menuBar()->addMenu("&Help");
+    connect(fHelpMenu, &QMenu::aboutToShow, this, &TMainForm::HelpMenuShow);
+    HelpAbout = fHelpMenu->addAction("&About...", this, &TMainForm::HelpAboutClick);
+}
+
+void TMainForm::CreateToolBar() {
+    fToolBar = addToolBar("Tools");
+    fToolBar->setObjectName("MainToolBar");
+    fToolBar->setMovable(false);
+    fToolBar->addAction(FileNew);
+    fToolBar->addAction(FileOpen);
+    fToolBar->addAction(FileSave);
+    fToolBar->addSeparator();
+    fToolBar->addAction(DataTitle);
+    fToolBar->addAction(DataShaft);
+    fToolBar->addAction(DataLayers);
+    fToolBar->addAction(DataFS);
+    fToolBar->addSeparator();
+    fToolBar->addAction(CompRun);
+    ViewOutputButton = fToolBar->addAction(style()->standardIcon(QStyle::SP_FileDialogContentsView),
+                                           "View Output", this, &TMainForm::CompOutputClick);
+    fToolBar->addAction(CompElevation);
+    fToolBar->addAction(Comp3D);
+    fToolBar->addSeparator();
+    auto showGraph = [this](TGraphPlot& Graph) { return [&Graph] { Graph.Show(); }; };
+    CombinedUltButton =
+        fToolBar->addAction(GlyphIcon("U", QColor(200, 30, 30), true), "Combined Plot (Ultimate)",
+                            this, showGraph(fGraphs.pltCombine));
+    CombinedFSButton =
+        fToolBar->addAction(GlyphIcon("A", QColor(30, 30, 200), true), "Combined Plot (LRFD/ASD)",
+                            this, showGraph(fGraphs.pltCombineD));
+    LoadSettlementButton =
+        fToolBar->addAction(GlyphIcon("S", QColor(20, 120, 20), true), "Load vs. Settlement", this,
+                            showGraph(fGraphs.pltAxial));
+    TzButton = fToolBar->addAction(GlyphIcon("tz", QColor(140, 60, 0), true), "t-z curves", this,
+                                   showGraph(fGraphs.pltTz));
+    QwButton = fToolBar->addAction(GlyphIcon("Qw", QColor(120, 0, 120), true), "Q-w curves", this,
+                                   showGraph(fGraphs.pltQw));
+}
+
+void TMainForm::ReadFirstSettings() {
+    QSettings settings(kOrganisation, kApplication);
+    settings.beginGroup(kSettingsGroup);
+    WordProcessor = settings.value("Word Processor").toString();
+    CurDir = settings.value("Directory").toString();
+    if (WordProcessor.isEmpty())
+        WordProcessor = kDefaultEditor;
+    if (CurDir.isEmpty())
+        CurDir = ExecutableDirectoryText();
+}
+
+void TMainForm::ReadRecentSettings() {
+    QSettings settings(kOrganisation, kApplication);
+    settings.beginGroup(kSettingsGroup);
+    if (!settings.childKeys().isEmpty()) {
+        const QString editor = settings.value("Word Processor").toString();
+        if (!editor.isEmpty())
+            WordProcessor = editor;
+        for (int i = 0; i < TRecentFiles::MaxFiles; ++i)
+            Recent.PrevFile[static_cast<std::size_t>(i)] =
+                settings.value(FileValueName(i)).toString().toStdString();
+    }
+    if (settings.status() != QSettings::NoError) {
+        WordProcessor = kDefaultEditor;
+        Recent.Clear();
+    }
+}
+
+void TMainForm::FormShow(const QString& CommandLineArgument) {
+    ReadRecentSettings();
+    if (!CommandLineArgument.isEmpty()) {
+        const QString name = Q(CommandLineProjectName(CommandLineArgument.toStdString()));
+        if (QFileInfo(name).isFile())
+            OpenByExtension(name);
+    }
+    SetCaption();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Project state
+
+bool TMainForm::GetDataChanged() const {
+    return fProject->DataChanged;
+}
+
+void TMainForm::SetDataChanged(bool Value) {
+    fProject->DataChanged = Value;
+}
+
+QString TMainForm::GetVersion() {
+    return Q(::GetVersion());
+}
+
+void TMainForm::SetCaption() {
+    setWindowTitle(Q(MainCaption(fProject->FileName)));
+}
+
+bool TMainForm::ProjectIsSaved() const {
+    return fProject->FileName != NewProjectFileName;
+}
+
+QString TMainForm::ProjectFilePath(const char* Extension) const {
+    return Q(fs::path(fProject->FileName).replace_extension(Extension).string());
+}
+
+void TMainForm::HideAll() {
+    fMdi->closeAllSubWindows();
+}
+
+void TMainForm::CommitActiveChild() {
+    if (QMdiSubWindow* active = fMdi->activeSubWindow())
+        if (CommitChild && active->widget())
+            CommitChild(active->widget());
+}
+
+void TMainForm::UpdateResultCommands() {
+    ViewOutputButton->setEnabled(ProjectIsSaved() && QFileInfo(ProjectFilePath(".kx8o")).isFile());
+    const TResultButtons buttons = ResultButtons(fGraphs);
+    CombinedUltButton->setEnabled(buttons.Combine);
+    CombinedFSButton->setEnabled(buttons.CombineD);
+    LoadSettlementButton->setEnabled(buttons.Axial);
+    TzButton->setEnabled(buttons.Tz);
+    QwButton->setEnabled(buttons.Qw);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Settings and recent files
+
+void TMainForm::UpdatePrevFile(const QString& NewFile) {
+    Recent.UpdatePrevFile(NewFile.toStdString());
+    UpdateRegister();
+}
+
+void TMainForm::UpdateRegister() {
+    QSettings settings(kOrganisation, kApplication);
+    settings.beginGroup(kSettingsGroup);
+    settings.setValue("Word Processor", WordProcessor);
+    settings.setValue("Directory", CurDir);
+    for (int i = 0; i < TRecentFiles::MaxFiles; ++i)
+        settings.setValue(FileValueName(i), Q(Recent.PrevFile[static_cast<std::size_t>(i)]));
+    settings.endGroup();
+    settings.sync(); // a settings file that cannot be written is not worth a message
+}
+
+// ---------------------------------------------------------------------------------------------
+// File commands
+
+bool TMainForm::QuerySaveChanges() {
+    if (!GetDataChanged())
+        return true;
+    switch (fDialogs.Confirm("Do you want to save any changes?")) {
+    case TUserDialogs::TAnswer::Cancel:
+        return false;
+    case TUserDialogs::TAnswer::No:
+        return true;
+    case TUserDialogs::TAnswer::Yes:
+        break;
+    }
+    filesaved = true;
+    QString error;
+    const TSaveOutcome outcome = DoSave(error);
+    if (outcome == TSaveOutcome::Failed)
+        fDialogs.Warning(error);
+    // A cancelled Save As, or a save that failed, keeps the changes on screen.
+    return outcome == TSaveOutcome::Saved && ProjectIsSaved();
+}
+
+void TMainForm::FileNewClick() {
+    CommitActiveChild();
+    if (QuerySaveChanges()) {
+        fProject = TProgramData::Create();
+        SetCaption();
+        emit ProjectReplaced();
+    }
+    fGraphs.ClearFlags();
+    UpdateResultCommands();
+}
+
+void TMainForm::FileOpenClick() {
+    CommitActiveChild();
+    if (!QuerySaveChanges())
+        return;
+    int filter = 1;
+    const QString name = fDialogs.OpenFileName(
+        CurDir,
+        {"Kolmar 2017(*.kx8d)", "Kolmar 2012(*.kxd)", "Kolmar 6.0(*.kxd)", "All Files(*.*)"},
+        filter);
+    if (name.isEmpty())
+        return;
+    OpenFileName(name, ReaderForOpenDialog(filter, name.toStdString()));
+}
+
+void TMainForm::OpenFileName(const QString& FileName, int Filter) {
+    const QFileInfo info(FileName);
+    const QString path = info.absoluteFilePath();
+    if (!info.isFile()) {
+        fDialogs.Warning("The project file " + path + " does not exist.");
+        return;
+    }
+    QDir::setCurrent(info.absolutePath());
+    CurDir = info.absolutePath();
+
+    std::string error;
+    auto project = TProgramData::CreateFromFile(path.toStdString(), Filter, &error);
+    if (!project) {
+        fDialogs.Warning(Q(error));
+        return;
+    }
+    fProject = std::move(project);
+    SetCaption();
+    emit ProjectReplaced();
+    if (!error.empty()) // the values read up to the error stay in the project
+        fDialogs.Warning(Q(error));
+
+    fGraphs.ClearFlags();
+    const QString plot = ProjectFilePath(".kx8p");
+    if (QFileInfo(plot).isFile())
+        fGraphs.ShowOutput = ReadPlotData(plot, false);
+    UpdateResultCommands();
+    UpdatePrevFile(path);
+}
+
+bool TMainForm::OpenByExtension(const QString& FileName) {
+    const QString extension = "." + QFileInfo(FileName).suffix().toLower();
+    if (extension == ".kx8d")
+        OpenFileName(FileName, 1);
+    else if (extension == ".kxd")
+        OpenFileName(FileName, 2);
+    else
+        return false;
+    return true;
+}
+
+void TMainForm::FileRecentClick(int Index) {
+    CommitActiveChild();
+    const QString name = Q(Recent.PrevFile.at(static_cast<std::size_t>(Index)));
+    if (name.isEmpty() || !QuerySaveChanges())
+        return;
+    OpenByExtension(name);
+}
+
+void TMainForm::FormDropFiles(const QStringList& Files) {
+    if (Files.isEmpty() || !QuerySaveChanges())
+        return;
+    const QFileInfo info(Files.constFirst());
+    QDir::setCurrent(info.absolutePath());
+    CurDir = info.absolutePath();
+    OpenByExtension(info.absoluteFilePath());
+}
+
+TMainForm::TSaveOutcome TMainForm::DoSave(QString& Error) {
+    if (NeedsSaveAs(fProject->FileName))
+        return DoSaveAs(Error);
+    try {
+        fProject->Save();
+    } catch (const std::exception& e) {
+        Error = Q(e.what());
+        return TSaveOutcome::Failed;
+    }
+    return TSaveOutcome::Saved;
+}
+
+TMainForm::TSaveOutcome TMainForm::DoSaveAs(QString& Error) {
+    const std::string& current = fProject->FileName;
+    const QString chosen = fDialogs.SaveFileName(
+        "Save " + Q(DisplayFileName(current)) + " As", CurDir, Q(SaveAsProposal(current)),
+        {"Kolmar 2017(*.kx8d)", "All File(*.*)"}, ProjectExtension);
+    TSaveOutcome outcome = TSaveOutcome::Saved;
+    if (chosen.isEmpty()) {
+        filesaved = false;
+        outcome = TSaveOutcome::Cancelled;
+    } else {
+        const QFileInfo info(chosen);
+        fProject->FileName = info.absoluteFilePath().toStdString();
+        SetCaption();
+        try {
+            fProject->Save();
+        } catch (const std::exception& e) {
+            Error = Q(e.what());
+            outcome = TSaveOutcome::Failed;
+        }
+        CurDir = info.absolutePath();
+        UpdateRegister();
+    }
+    // The results on screen belong to the old name.
+    fGraphs.ClearFlags();
+    UpdateResultCommands();
+    HideAll();
+    return outcome;
+}
+
+bool TMainForm::FileSaveClick() {
+    CommitActiveChild();
+    QString error;
+    const TSaveOutcome outcome = DoSave(error);
+    if (outcome == TSaveOutcome::Failed)
+        fDialogs.Warning(error);
+    return outcome == TSaveOutcome::Saved;
+}
+
+bool TMainForm::FileSaveAsClick() {
+    CommitActiveChild();
+    QString error;
+    const TSaveOutcome outcome = DoSaveAs(error);
+    if (outcome == TSaveOutcome::Failed)
+        fDialogs.Warning(error);
+    return outcome == TSaveOutcome::Saved;
+}
+
+bool TMainForm::ReadPlotData(const QString& PlotFile, bool ReportErrors) {
+    std::string error;
+    const bool ok = ::ReadPlotData(fGraphs, *fProject, PlotFile.toStdString(), &error);
+    if (!ok && ReportErrors)
+        fDialogs.Information("An error occured in running the main program.\n" + Q(error));
+    return ok;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Run
+
+bool TMainForm::CheckData() {
+    TLayerCheckInput input;
+    input.fUnits = fProject->fUnits;
+    // Save clears the length of a design-load project, so only the two diameters count then.
+    input.PD = fProject->METHOD == 1 ? 0.0 : fProject->PD;
+    input.DSTART = fProject->DSTART;
+    for (const TSoilLayer& layer : fProject->D)
+        input.LayerBottoms.push_back(layer.Depth);
+    if (const auto warning = ::CheckData(input)) {
+        fDialogs.Warning(Q(*warning));
+        return false;
+    }
+    return true;
+}
+
+void TMainForm::CompRunClick() {
+    // The engine runs off the user-interface thread; one run at a time, and nothing of the
+    // project's files is touched while one is in progress.
+    if (fRunning) {
+        fDialogs.Information("Attempt to reinitialize DLL");
+        return;
+    }
+    CommitActiveChild();
+    filesaved = true;
+    QString error;
+    if (DoSave(error) == TSaveOutcome::Failed)
+        fDialogs.Information("An error occured during saving\n" + error);
+    if (!filesaved || !ProjectIsSaved() || !CheckData())
+        return;
+
+    const TRunFiles files = RunFilesFor(fProject->FileName);
+    const fs::path engine = EngineFile.toStdString();
+    TEngineRun run;
+    fRunning = true;
+    {
+        QProgressDialog busy("Running the analysis of " + Q(DisplayFileName(fProject->FileName)) +
+                                 "...",
+                             QString(), 0, 0, this);
+        busy.setWindowTitle(windowTitle());
+        busy.setWindowModality(Qt::ApplicationModal);
+        busy.setMinimumDuration(0);
+        busy.show();
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        // The window keeps painting while the engine computes; the modal indicator takes
+        // every command away until the call returns.
+        QEventLoop loop;
+        std::thread worker([&] {
+            run = RunEngine(files, engine);
+            QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+        });
+        loop.exec();
+        worker.join();
+        QApplication::restoreOverrideCursor();
+    }
+    fRunning = false;
+
+    const QString projectDir = Q(files.Project.parent_path().string());
+    if (!run.Called) {
+        fDialogs.Information(Q(run.Error));
+    } else {
+        fDialogs.Information(Q(CompletionMessage(run.Status)));
+        fGraphs.ClearFlags();
+        const QString plot = Q(files.Plot.string());
+        if (QFileInfo(plot).isFile())
+            fGraphs.ShowOutput = ReadPlotData(plot, true);
+        UpdateResultCommands();
+        DeleteRunScratch(files.Project.parent_path(), files);
+        HideAll();
+    }
+    QDir::setCurrent(projectDir);
+    CurDir = projectDir;
+    emit RunFinished();
+}
+
+void TMainForm::ShowTextFile(const QString& File) {
+    if (!QProcess::startDetached(WordProcessor, {File}))
+        fDialogs.Information("An error occurred in running the Word Processor");
+}
+
+void TMainForm::CompInputClick() {
+    ShowTextFile(Q(fs::absolute(fProject->FileName).string()));
+}
+
+void TMainForm::CompKernelClick() {
+    ShowTextFile(ProjectFilePath(".kx8r"));
+}
+
+void TMainForm::CompOutputClick() {
+    ShowTextFile(ProjectFilePath(".kx8o"));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Menus
+
+void TMainForm::FileMenuShow() {
+    CommitActiveChild();
+    for (int i = 0; i < TRecentFiles::MaxFiles; ++i) {
+        QAction* item = FileRecent[static_cast<std::size_t>(i)];
+        const bool used = !Recent.PrevFile[static_cast<std::size_t>(i)].empty();
+        item->setVisible(used);
+        if (used)
+            item->setText(Q(Recent.MenuCaption(i, CurDir.toStdString())).replace("&", "&&"));
+    }
+    FileRecentSeparator->setVisible(Recent.NumberPrevFile() > 0);
+}
+
+void TMainForm::DataMenuShow() {
+    if (sender() == fDataMenu)
+        CommitActiveChild();
+    const TProgramData& p = *fProject;
+    DataUnitsEnglish->setChecked(p.fUnits == 1);
+    DataUnitsSI->setChecked(p.fUnits == 2);
+    DataASD->setChecked(p.NLRFD == 2);
+    DataLRFD->setChecked(p.NLRFD == 1);
+    DataMethodLength->setChecked(p.METHOD == 2);
+    DataMethodLoad->setChecked(p.METHOD == 1);
+    DataVaryLength->setChecked(p.IPENT != 0);
+    DataCharts->setChecked(p.IChart != 0);
+    DataTZPrint->setChecked(p.PrintTZCurves == 1);
+}
+
+void TMainForm::ComputationMenuShow() {
+    CommitActiveChild();
+    const bool saved = ProjectIsSaved();
+    CompInput->setEnabled(saved && QFileInfo(Q(fProject->FileName)).isFile());
+    CompKernel->setEnabled(saved && QFileInfo(ProjectFilePath(".kx8r")).isFile());
+    CompOutput->setEnabled(saved && QFileInfo(ProjectFilePath(".kx8o")).isFile());
+}
+
+void TMainForm::GraphicsMenuShow() {
+    const bool plotExists = ProjectIsSaved() && QFileInfo(ProjectFilePath(".kx8p")).isFile();
+    const TGraphicsMenuState state = OfferGraphs(fGraphs, *fProject, plotExists);
+    for (int i = 0; i < giItemCount; ++i) {
+        const TMenuItemState& s = state[static_cast<std::size_t>(i)];
+        QAction* a = GraphicsItems[static_cast<std::size_t>(i)];
+        a->setVisible(s.Visible);
+        if (i == giChartSeparator)
+            continue;
+        a->setText(MenuText(s.Caption));
+        // The export dialog is not part of the program yet.
+        a->setEnabled(i == giExport ? false : s.Enabled);
+    }
+}
+
+void TMainForm::WindowMenuShow() {
+    QList<QMdiSubWindow*> children;
+    for (QMdiSubWindow* w : fMdi->subWindowList())
+        if (w->isVisible())
+            children.append(w);
+    WindowSeparator->setVisible(!children.isEmpty());
+    for (std::size_t i = 0; i < fWindowItems.size(); ++i) {
+        QAction* item = fWindowItems[i];
+        item->disconnect(this);
+        const bool used = static_cast<qsizetype>(i) < children.size();
+        item->setVisible(used);
+        if (!used)
+            continue;
+        QPointer<QMdiSubWindow> child = children.at(static_cast<qsizetype>(i));
+        item->setText(child->windowTitle().replace("&", "&&"));
+        connect(item, &QAction::triggered, this, [this, child] {
+            if (!child)
+                return;
+            if (child->isMinimized())
+                child->showNormal();
+            fMdi->setActiveSubWindow(child);
+        });
+    }
+}
+
+void TMainForm::WindowArrangeClick() {
+    // Minimised children line up along the bottom of the frame.
+    int x = 0;
+    for (QMdiSubWindow* w : fMdi->subWindowList()) {
+        if (!w->isMinimized())
+            continue;
+        const QSize size = w->size();
+        w->move(x, fMdi->viewport()->height() - size.height());
+        x += size.width();
+    }
+}
+
+void TMainForm::HelpMenuShow() {
+    CommitActiveChild();
+}
+
+void TMainForm::HelpAboutClick() {
+    TDlgAbout about(this);
+    about.exec();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Window events
+
+void TMainForm::closeEvent(QCloseEvent* Event) {
+    if (fRunning) {
+        Event->ignore();
+        return;
+    }
+    CommitActiveChild();
+    if (!QuerySaveChanges()) {
+        Event->ignore();
+        return;
+    }
+    UpdateRegister();
+    HideAll();
+    Event->accept();
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* Event) {
+    if (Event->mimeData()->hasUrls())
+        Event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* Event) {
+    QStringList files;
+    for (const QUrl& url : Event->mimeData()->urls())
+        if (url.isLocalFile())
+            files.append(url.toLocalFile());
+    Event->acceptProposedAction(); // the drop is always taken
+    FormDropFiles(files);
+}

@@ -1,0 +1,154 @@
+// TMainForm: the program's main window. A frame of child windows (QMdiArea) with the menus
+// and the toolbar; it owns the current project and the result graphs, runs the file commands
+// (New, Open, Save, Save As, recent files, dropped files, the command-line project), keeps the
+// per-user settings, runs the analysis and shows the project's text files in the text editor.
+// It holds no engineering logic: the project, the plot reader, the run control and the file
+// rules live in the model library.
+#pragma once
+
+#include "gui/data/PltData.h"
+#include "gui/shell/FileCommands.h"
+
+#include <QMainWindow>
+#include <QString>
+#include <array>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QActionGroup;
+class QMdiArea;
+class QMenu;
+class QToolBar;
+class TProgramData;
+class TUserDialogs;
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    // Reads "Word Processor" and "Directory" from the settings and starts with a new project.
+    explicit TMainForm(TUserDialogs& Dialogs, QWidget* Parent = nullptr);
+    ~TMainForm() override;
+
+    // First showing: reads the editor and the recent files from the settings and opens the
+    // project named by CommandLineArgument (a name without "." gets ".kx8d"); a missing file
+    // or another extension leaves a new project.
+    void FormShow(const QString& CommandLineArgument = QString());
+
+    // The current project; replaced by New and Open (ProjectReplaced tells the windows).
+    TProgramData& Project() { return *fProject; }
+    TResultGraphs& Graphs() { return fGraphs; }
+    QMdiArea& MdiArea() { return *fMdi; }
+
+    bool GetDataChanged() const;
+    void SetDataChanged(bool Value);
+    // Closes every child window.
+    void HideAll();
+    // The layer-geometry check before a run; shows the warning and returns false when the
+    // project may not be run.
+    bool CheckData();
+    static QString GetVersion();
+    void UpdatePrevFile(const QString& NewFile);
+    // Writes the editor, the directory and the recent files to the settings; errors ignored.
+    void UpdateRegister();
+    // Opens a project with a reader (1 current, 2 the 2012 layout, 3 the 6.0 layout).
+    void OpenFileName(const QString& FileName, int Filter);
+    // Opens ".kx8d" and ".kxd" files (the latter in the 2012 layout); false for others.
+    bool OpenByExtension(const QString& FileName);
+    // Asks to save a changed project; true when the pending command may go on.
+    bool QuerySaveChanges();
+    // Reads a plot file into the graphs; a failure is shown when ReportErrors is set.
+    bool ReadPlotData(const QString& PlotFile, bool ReportErrors);
+    // Files dropped on the window: the first one is opened by its extension.
+    void FormDropFiles(const QStringList& Files);
+    // The active child window writes its controls into the project (through CommitChild),
+    // so that File, Data, Computation and Help commands act on what the user typed.
+    void CommitActiveChild();
+    // Makes a child window (the widget inside the active child) write back; set by whoever
+    // adds the data windows. Without it nothing is written back.
+    std::function<void(QWidget* Child)> CommitChild;
+    // The caption for the current project.
+    void SetCaption();
+
+    // State of the main window.
+    QString CurDir;        // directory of the last opened or saved project; the dialogs start here
+    QString WordProcessor; // program that shows text files, given the file as its one argument
+    TRecentFiles Recent;
+    bool filesaved = true; // cleared when Save As is cancelled
+    QString EngineFile;    // the engine library, beside the program unless set otherwise
+    bool Running() const { return fRunning; }
+
+    // Commands, public so that later windows can reach them.
+    QAction *FileNew = nullptr, *FileOpen = nullptr, *FileSave = nullptr, *FileSaveAs = nullptr,
+            *FileExit = nullptr;
+    std::array<QAction*, TRecentFiles::MaxFiles> FileRecent{};
+    QAction* FileRecentSeparator = nullptr;
+    QAction *DataTitle = nullptr, *DataUnitsEnglish = nullptr, *DataUnitsSI = nullptr,
+            *DataASD = nullptr, *DataLRFD = nullptr, *DataShaft = nullptr, *DataLayers = nullptr,
+            *DataFS = nullptr, *DataMethodLength = nullptr, *DataMethodLoad = nullptr,
+            *DataWater = nullptr, *DataVaryLength = nullptr, *DataCharts = nullptr,
+            *DataTZPrint = nullptr, *DataOptions = nullptr;
+    QAction *CompRun = nullptr, *CompInput = nullptr, *CompKernel = nullptr, *CompOutput = nullptr,
+            *CompElevation = nullptr, *Comp3D = nullptr;
+    std::array<QAction*, giItemCount> GraphicsItems{};
+    QAction *WindowCascade = nullptr, *WindowArrange = nullptr, *WindowSeparator = nullptr;
+    QAction* HelpAbout = nullptr;
+    // Tool buttons with rules of their own.
+    QAction *ViewOutputButton = nullptr, *CombinedUltButton = nullptr, *CombinedFSButton = nullptr,
+            *LoadSettlementButton = nullptr, *TzButton = nullptr, *QwButton = nullptr;
+
+public slots:
+    void FileNewClick();
+    void FileOpenClick();
+    bool FileSaveClick();
+    bool FileSaveAsClick();
+    void FileRecentClick(int Index);
+    void CompRunClick();
+    void CompInputClick();
+    void CompKernelClick();
+    void CompOutputClick();
+    void HelpAboutClick();
+    void WindowArrangeClick();
+    // Menu rules, run each time a menu opens.
+    void FileMenuShow();
+    void DataMenuShow();
+    void ComputationMenuShow();
+    void GraphicsMenuShow();
+    void WindowMenuShow();
+    void HelpMenuShow();
+
+signals:
+    // New or Open replaced the project: windows holding it reload.
+    void ProjectReplaced();
+    // A run has ended (whatever its outcome).
+    void RunFinished();
+
+protected:
+    void closeEvent(QCloseEvent* Event) override;
+    void dragEnterEvent(QDragEnterEvent* Event) override;
+    void dropEvent(QDropEvent* Event) override;
+
+private:
+    enum class TSaveOutcome { Saved, Cancelled, Failed };
+    TSaveOutcome DoSave(QString& Error);
+    TSaveOutcome DoSaveAs(QString& Error);
+    void CreateMenus();
+    void CreateToolBar();
+    void ReadFirstSettings();
+    void ReadRecentSettings();
+    // Enables "View Output" by the report's existence and the result buttons by the flags.
+    void UpdateResultCommands();
+    void ShowTextFile(const QString& File);
+    QString ProjectFilePath(const char* Extension) const;
+    bool ProjectIsSaved() const;
+
+    TUserDialogs& fDialogs;
+    std::unique_ptr<TProgramData> fProject;
+    QMdiArea* fMdi = nullptr;
+    QMenu *fFileMenu = nullptr, *fDataMenu = nullptr, *fCompMenu = nullptr,
+          *fGraphicsMenu = nullptr, *fWindowMenu = nullptr, *fHelpMenu = nullptr;
+    std::array<QAction*, 50> fWindowItems{};
+    QToolBar* fToolBar = nullptr;
+    bool fRunning = false;
+    TResultGraphs fGraphs; // last: its windows close before the rest of the window goes
+};

@@ -1,0 +1,181 @@
+// The run command: an example through the real engine library from end to end, the checks
+// and refusals before the engine is called, the three ways loading can fail, and one run at
+// a time while the engine computes off the user-interface thread.
+#include "TestSupport.h"
+
+#include "gui/data/DataUnit.h"
+#include "gui/shell/Main.h"
+
+#include <QTimer>
+
+namespace {
+
+const char* const kScratch[] = {"names.dat", "TZDIAM.DAT"};
+const char* const kStaged[] = {".kx8w", ".kx8t", ".kx8q", ".kx8l"};
+
+} // namespace
+
+class TRunTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<TTestDialogs> dialogs;
+    std::unique_ptr<TMainForm> form;
+
+    QString Path(const QString& Name) const { return dir->filePath(Name); }
+
+    // Opens a copy of an example project.
+    QString OpenExample(const QString& Example) {
+        const QString copy = Path(Example);
+        if (!QFile::exists(copy))
+            QFile::copy(KOLMAR_SOURCE_DIR "/examples/" + Example, copy);
+        form->OpenFileName(copy, 1);
+        return copy;
+    }
+
+    // Leaves the staged files of a run in the project directory, as a crashed run would.
+    void LeaveScratch(const QString& Base) {
+        for (const char* name : kScratch)
+            QFile(Path(name)).open(QIODevice::WriteOnly);
+        for (const char* ext : kStaged)
+            QFile(Path(Base + ext)).open(QIODevice::WriteOnly);
+    }
+
+    QStringList ScratchLeft(const QString& Base) const {
+        QStringList left;
+        for (const char* name : kScratch)
+            if (QFile::exists(Path(name)))
+                left << name;
+        for (const char* ext : kStaged)
+            if (QFile::exists(Path(Base + ext)))
+                left << Base + ext;
+        return left;
+    }
+
+private slots:
+    void init() {
+        QSettings("Tellvane", "Kolmar").clear();
+        dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir->isValid());
+        dialogs = std::make_unique<TTestDialogs>();
+        form = std::make_unique<TMainForm>(*dialogs);
+    }
+
+    void cleanup() {
+        form.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QDir::setCurrent(QDir::tempPath());
+        dir.reset();
+    }
+
+    void exampleThroughTheEngine() {
+        OpenExample("sand-water-table.kx8d");
+        QVERIFY(!form->ViewOutputButton->isEnabled());
+        LeaveScratch("sand-water-table");
+        form->show();
+        form->Graphs().pltSkin.SetLineCount(1);
+        form->Graphs().pltSkin.Show(); // child windows close after the run
+        QDir::setCurrent(QDir::tempPath());
+
+        QSignalSpy finished(form.get(), &TMainForm::RunFinished);
+        form->CompRunClick();
+        QCOMPARE(finished.size(), 1);
+        QVERIFY(!form->Running());
+        QVERIFY(!dialogs->Messages.isEmpty());
+        QVERIFY2(dialogs->Messages[0].startsWith("Computations are completed"),
+                 qPrintable(dialogs->Messages.join("\n")));
+        // A plot file the reader refuses is reported after a run; one it reads is not.
+        QCOMPARE(dialogs->Messages.size(), form->Graphs().ShowOutput ? 1 : 2);
+
+        QCOMPARE(ScratchLeft("sand-water-table"), QStringList());
+        QVERIFY(QFile::exists(Path("sand-water-table.kx8o")));
+        QVERIFY(form->ViewOutputButton->isEnabled());
+        QVERIFY(!form->Graphs().pltSkin.FormExists());
+        QCOMPARE(form->CurDir, dir->path());
+        QCOMPARE(QDir::currentPath(), dir->path());
+        form->ComputationMenuShow();
+        QVERIFY(form->CompOutput->isEnabled());
+
+        // A second run right after the first loads the engine afresh.
+        dialogs->Messages.clear();
+        form->CompRunClick();
+        QVERIFY(dialogs->Messages[0].startsWith("Computations are completed"));
+        QCOMPARE(finished.size(), 2);
+    }
+
+    void nothingRunsWithoutANameOrWithBadLayers() {
+        // A new project whose Save As is cancelled is not run.
+        QDir::setCurrent(dir->path());
+        form->CurDir = dir->path();
+        form->CompRunClick();
+        QCOMPARE(dialogs->SaveTitles.size(), 1);
+        QVERIFY(dialogs->Messages.isEmpty());
+        QVERIFY(QDir(dir->path()).entryList(QDir::Files).isEmpty());
+
+        // Layers of 2, 2 and 1.9 ft: the layer check refuses, before names.dat is written.
+        auto project = TProgramData::Create();
+        project->D.SetRowCount(3);
+        project->D[0].Depth = 2;
+        project->D[1].Depth = 4;
+        project->D[2].Depth = 5.9;
+        project->FileName = Path("thin.kx8d").toStdString();
+        project->Save();
+        form->OpenFileName(Path("thin.kx8d"), 1);
+        form->CompRunClick();
+        QCOMPARE(dialogs->Messages,
+                 QStringList{"Thickness of layer should be at least 2 ft\nto avoid numerical "
+                             "errors. \nPlease check layer 3 . Thickness = 1.9 ft"});
+        QVERIFY(!QFile::exists(Path("names.dat")));
+    }
+
+    void engineThatCannotBeLoaded_data() {
+        QTest::addColumn<QString>("engine");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << "/no/such/libKolmar2017_DLL.so"
+                                 << "could not be located";
+        QTest::newRow("not a library") << KOLMAR_SOURCE_DIR "/README.md"
+                                       << "failed to properly initialize";
+        QTest::newRow("no IKOLMAR") << KOLMAR_NO_ENTRY_LIB << "has no IKOLMAR";
+    }
+    void engineThatCannotBeLoaded() {
+        QFETCH(QString, engine);
+        QFETCH(QString, reason);
+        OpenExample("clay-bell.kx8d");
+        form->EngineFile = engine;
+        form->CompRunClick();
+        QCOMPARE(dialogs->Messages.size(), 1);
+        const QString message = dialogs->Messages[0];
+        QVERIFY2(message.startsWith("Attempt to initialize DLL failed\n"), qPrintable(message));
+        QVERIFY2(message.contains(reason), qPrintable(message));
+        // Nothing was called: no report, names.dat left for the next run to rewrite.
+        QVERIFY(!QFile::exists(Path("clay-bell.kx8o")));
+        QVERIFY(QFile::exists(Path("names.dat")));
+        QVERIFY(!form->Running());
+        QCOMPARE(form->CurDir, dir->path());
+    }
+
+    void oneRunAtATime() {
+        OpenExample("clay-bell.kx8d");
+        form->EngineFile = KOLMAR_SLOW_ENGINE_LIB;
+        form->show();
+        bool sawRunning = false;
+        // Runs inside the run's event loop: the window stays responsive while the engine works.
+        QTimer::singleShot(50, form.get(), [&] {
+            sawRunning = form->Running();
+            form->CompRunClick();
+            QFile(Path("release.flag")).open(QIODevice::WriteOnly);
+        });
+        form->CompRunClick();
+        QVERIFY(sawRunning);
+        QVERIFY(!form->Running());
+        QCOMPARE(dialogs->Messages,
+                 (QStringList{"Attempt to reinitialize DLL",
+                              "Computations are completed.\nPlease, check output file for "
+                              "results or error messages."}));
+        QVERIFY(!QFile::exists(Path("names.dat")));
+    }
+};
+
+KOLMAR_GUI_TEST_MAIN(TRunTest)
+#include "run_test.moc"

@@ -1,0 +1,96 @@
+// TDataEdit: the single-line entry field of every number in the data windows. The user types a
+// number or an arithmetic expression; leaving the field or pressing Enter evaluates it, checks
+// it against the field's limits and replaces the text by the value. A companion label shows the
+// caption and the units, translated into the field's unit system.
+// Exports TDataEdit.
+#pragma once
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QString>
+
+class TUserDialogs;
+
+class TDataEdit : public QLineEdit {
+    Q_OBJECT
+
+public:
+    // The widest limits a field has unless the window sets its own.
+    static constexpr double DefaultLimit = 1.18973149535723176e100;
+
+    explicit TDataEdit(QWidget* Parent = nullptr); // text "0", units 1, default limits
+
+    // Where the field reports its errors; without one it opens a message box itself.
+    void SetDialogs(TUserDialogs* Dialogs) { fDialogs = Dialogs; }
+
+    QString Caption() const { return fCaption; }
+    void SetCaption(const QString& Caption);
+    // The companion label: its text follows caption, units and unit system, it is enabled
+    // exactly when the field is, and its mnemonic focuses the field.
+    QLabel* EditLabel() const { return fEditLabel; }
+    void SetEditLabel(QLabel* Label);
+    QString UnitsString() const { return fUnitsString; }
+    void SetUnitsString(const QString& UnitsString);
+    // 1 English, 2 SI, 3 untranslated; other values are clamped into 1..3. Changing the system
+    // leaves the number as it is: the window sets the converted number itself.
+    int Units() const { return fUnits; }
+    void SetUnits(int Units);
+    // The label text: the caption, then " (" units ")" when there are units.
+    QString LabelText() const;
+
+    double MinVal() const { return fMinVal; }
+    // Lowered to MaxVal if above it, kept in the 32-bit range with IntegerOnly; a number below
+    // the new limit is raised to it.
+    void SetMinVal(double Value);
+    double MaxVal() const { return fMaxVal; }
+    // The mirror image of SetMinVal.
+    void SetMaxVal(double Value);
+    bool IntegerOnly() const { return fIntegerOnly; }
+    void SetIntegerOnly(bool Value);
+    // Shows values as "$" and at least four hexadecimal digits.
+    bool Hex() const { return fHex; }
+    void SetHex(bool Value);
+
+    // The value of the current text. Throws EEvaluateError when the text is not valid.
+    double Number() const;
+    // Clamps the value into MinVal..MaxVal and shows it as value text.
+    void SetNumber(double Value);
+
+    // The exit check: evaluates the text, checks the integer rule and the limits, shows the
+    // value as text; reports a failure in an information box and gives the field the focus
+    // again. Returns the outcome, which LastExit keeps.
+    bool Evaluate();
+    // The check that a window runs before it takes the field's value. A text that failed and
+    // was reported already, and has not been edited since, is refused without a second box.
+    bool CloseQuery();
+    bool LastExit() const { return fLastExit; }
+
+    // General format with 8 significant digits, "." as separator; or the hexadecimal form.
+    static QString ValueText(double Value, bool Hex = false);
+
+protected:
+    void keyPressEvent(QKeyEvent* Event) override;
+    void focusOutEvent(QFocusEvent* Event) override;
+    void changeEvent(QEvent* Event) override;
+
+private:
+    bool ExitCheck(bool QuietIfReported);
+    void Report(const QString& Message);
+    void RefreshLabel();
+    double ClampLimit(double Value) const;
+
+    QString fCaption;
+    QPointer<QLabel> fEditLabel;
+    QString fUnitsString;
+    int fUnits = 1;
+    double fMinVal = -DefaultLimit;
+    double fMaxVal = DefaultLimit;
+    bool fIntegerOnly = false;
+    bool fHex = false;
+    bool fLastExit = true;
+    bool fInCheck = false;
+    QString fReportedText; // the failing text last reported; cleared by every edit
+    bool fReported = false;
+    TUserDialogs* fDialogs = nullptr;
+};
