@@ -1,0 +1,114 @@
+// The t-z load-settlement solver for a drilled shaft ending in soil: the shaft in elements, the
+// axial stiffness with the bell transition, the fifteen assumed tip movements, the carrying-up
+// of load and movement from the tip, the result table of a line, the load distribution, the
+// loads at the design-chart settlements (`DesignChartTable`, CHART.DAT) and the per-line call
+// that builds the curves and solves. Inches, pounds and psi inside.
+#pragma once
+
+#include "normalized.h"
+#include "tz_curves.h"
+
+#include <array>
+#include <iosfwd>
+#include <vector>
+
+namespace kolmar::engine::settlement {
+
+inline constexpr double kPiMethod = 3.1416;        // pi as the method takes it
+inline constexpr double kMovementTolerance = 1e-5; // inches, on the mid-element movement
+inline constexpr int kPlainIterations = 100;       // fixed-point steps before bisection
+
+// The fifteen assumed tip movements (inches) of a shaft of diameter din (inches); each of the
+// last three is raised to 1.25 times the one before when it would be smaller.
+std::array<double, kSettlementSteps> TipMovements(double din);
+
+// The shaft as the solver sees it (inches, pounds).
+struct SolverShaft {
+    int n = 1;                     // elements, numbered from the tip
+    double h = 0.0;                // element length 12 L / n
+    double length = 0.0;           // 12 L
+    double din = 0.0;              // stem diameter
+    double dbin = 0.0;             // base diameter (the bell's; the stem's without a bell)
+    double EAs = 0.0;              // E times the stem area, lb
+    double EAb = 0.0;              // E times the base area, lb
+    double transition = 0.0;       // depth where the stiffness starts to change to EAb
+    double exclusion_top = 0.0;    // no side load above this depth (TOPLENG)
+    double exclusion_bottom = 0.0; // no side load below this depth (H + BS above the tip)
+};
+SolverShaft MakeSolverShaft(const ShaftCase& shaft);
+
+// Axial stiffness E A at depth z: EAs down to the transition, then linear to EAb at the tip.
+double AxialStiffness(const SolverShaft& shaft, double z);
+
+// Unit load transfer (psi) at depth z for the movement w: the t-z curves around z read at w and
+// interpolated in depth (zero transfer at the surface above the first curve; the deepest curve
+// alone below it); zero outside the zone that carries side load and without curves.
+double LoadTransfer(const SolverShaft& shaft, const std::vector<TzCurve>& curves, double z,
+                    double w);
+
+// One element after the carrying-up, from the tip upward.
+struct ElementResult {
+    double bottom_depth = 0.0, mid_depth = 0.0, top_depth = 0.0;
+    double bottom_load = 0.0, bottom_movement = 0.0;
+    double t = 0.0; // unit load transfer at mid-depth, psi
+    double load_increment = 0.0;
+    double top_load = 0.0;
+    double average_load = 0.0;
+    double compression = 0.0;
+    double top_movement = 0.0;
+    double mid_movement = 0.0;
+    bool converged = true; // the mid movement met the tolerance
+    bool bisected = false; // the fixed-point iteration needed the bisection fallback
+};
+
+struct CarryResult {
+    double tip_load = 0.0, tip_movement = 0.0;
+    double top_load = 0.0, top_movement = 0.0;
+    std::vector<ElementResult> elements; // n, from the tip upward
+};
+
+// Carries a tip load and tip movement up the shaft. Each element iterates its mid movement to
+// 1e-5 inch; when the fixed-point steps do not settle within kPlainIterations it is solved by
+// bisection of the same equation.
+CarryResult CarryUp(const SolverShaft& shaft, const std::vector<TzCurve>& curves, double tip_load,
+                    double tip_movement);
+
+// Tip movement (inches) for a top settlement s (inches) from the rows of the main pass (engine
+// units): 0 below the first top movement, linear between rows (the mean of two rows with the
+// same top movement), linear extrapolation of the last two rows above the last.
+double TipMovementForSettlement(const std::array<CarryResult, kSettlementSteps>& rows, double s);
+
+// Design-chart table: per length pass, diameter variation and chart settlement the shaft-top
+// load (pounds) at which the shaft settles by that settlement, with the length of every pass and
+// the diameter of every variation (inches). Indices from 1.
+inline constexpr int kMaxChartPasses = 100;
+inline constexpr int kMaxChartDiameters = 20;
+inline constexpr int kMaxChartSettlements = 10;
+
+class DesignChartTable {
+public:
+    DesignChartTable();
+    double& Load(int pass, int variation, int settlement);
+    double Load(int pass, int variation, int settlement) const;
+    double& Length(int pass);
+    double Length(int pass) const;
+    double& Diameter(int variation);
+    double Diameter(int variation) const;
+
+private:
+    static std::size_t Checked(int index, int limit, const char* what);
+    static std::size_t Index(int pass, int variation, int settlement);
+    std::vector<double> load_;
+    std::array<double, kMaxChartPasses> length_{};
+    std::array<double, kMaxChartDiameters> diameter_{};
+};
+
+// Solves one line of a case: head lines, t-z and q-w curves and their listings, the fifteen tip
+// movements, the line's table in the report and its block of `table`, the load distribution
+// (trend line of the first case), and, in the trend line with chart settlements, the defined
+// settlements (report, CHART.DAT, `chart`). Returns 0, or the status 2 or 4 of curve building,
+// in which case nothing was solved.
+int SolveLine(const ShaftCase& shaft, LoadTransferLine line, SettlementFiles& files,
+              LoadSettlementTable& table, DesignChartTable& chart);
+
+} // namespace kolmar::engine::settlement
