@@ -21,9 +21,10 @@ enum ExitCode : int {
 };
 
 struct TCommandLine {
-    std::string Command;                // run, check
+    std::string Command;                // run, check, plot, export
     std::vector<std::string> Arguments; // the positional arguments after the command
     std::string Layout;                 // --layout 2012 | 6.0, for .kxd files
+    std::vector<std::string> Raw;       // every word after the command, options included
 };
 
 // Loads a project by its extension (.kx8d current format, .kxd older format in the layout
@@ -37,3 +38,6 @@ TLayerCheckInput LayerCheckInputOf(const TProgramData& Project);
 
 int RunCommand(const TCommandLine& Line);
 int CheckCommand(const TCommandLine& Line);
+// Commands that parse their own options from Line.Raw.
+int PlotCommand(const TCommandLine& Line);   // app/cmd_plot.cpp
+int ExportCommand(const TCommandLine& Line); // app/cmd_export.cpp

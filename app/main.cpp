@@ -31,6 +31,14 @@ Usage:
       Reads the project (current or older format by extension) and prints the reader's
       message, or the layer check's warning, or a short summary when both pass.
 
+  kolmar plot PROJECT --graph NAME -o FILE.png|svg|pdf [--width-in W --height-in H --ppi P]
+      Renders one of the result graphs of a project that has been run (named as in the
+      program, e.g. pltTotal) into a picture, without a display.
+
+  kolmar export PROJECT -o results.xlsx [--graphs NAME,...] [--no-markers] [--csv DIR]
+      Writes the result graphs of a project that has been run into a spreadsheet
+      workbook (a data sheet and a chart sheet per graph), or one CSV file per graph.
+
   kolmar --help | --version
 
 Options:
@@ -46,6 +54,12 @@ int Usage(const std::string& why) {
 
 int main(int argc, char** argv) {
     TCommandLine line;
+    // plot and export read their own options.
+    if (argc >= 2 && (std::strcmp(argv[1], "plot") == 0 || std::strcmp(argv[1], "export") == 0)) {
+        line.Command = argv[1];
+        line.Raw.assign(argv + 2, argv + argc);
+        return line.Command == "plot" ? PlotCommand(line) : ExportCommand(line);
+    }
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {

@@ -1,0 +1,1 @@
+# Defines its library when its sources exist.
