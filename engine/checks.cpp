@@ -25,6 +25,11 @@
 //   sand method              THE SIDE-FRICTION METHOD OF A SAND LAYER MUST BE 1, 2 OR 3.
 //   weak-rock interface      THE INTERFACE CONDITION OF WEAK ROCK MUST BE 1, 2, 3 OR 4.
 //
+// Shaft and design data the capacity analysis cannot use (status 8) get, in the same places and
+// frame, the banner and one line naming the record and the problem, e.g.
+//
+//   LOAD RECORD: THE FACTOR OF SAFETY ON SIDE RESISTANCE MUST BE GREATER THAN 0.
+//
 // Files that cannot be opened (status 9) get, in the report (when open), the run notes (when
 // open) and on the console:
 //
@@ -180,6 +185,90 @@ void WriteGravelBlowsAtMost25Warning(std::ostream& os, const Layer& layer) {
                 "Blow counts should be greater than 25 for this criterion.",
                 "Select other soil criteria and do not use this output data."},
                kIndent, 1);
+}
+
+std::vector<std::string> AnalysisDataProblems(const InputData& in) {
+    std::vector<std::string> problems;
+    if (!(in.DSTART > 0.0))
+        problems.emplace_back("SHAFT RECORD: THE STEM DIAMETER MUST BE GREATER THAN 0.");
+    if (in.RATIO < 0.0 || (in.RATIO > 0.0 && in.RATIO < 1.0))
+        problems.emplace_back("SHAFT RECORD: THE RATIO OF BASE TO STEM DIAMETER MUST BE 0 "
+                              "(STRAIGHT SHAFT) OR AT LEAST 1.");
+    if (in.RATIO > 1.0 && !(in.BELANGL > 0.0 && in.BELANGL < 90.0))
+        problems.emplace_back("SHAFT RECORD: THE BELL ANGLE MUST LIE BETWEEN 0 AND 90 DEGREES.");
+    if (in.NLRFD != 1 && !(in.FST > 0.0))
+        problems.emplace_back("LOAD RECORD: THE FACTOR OF SAFETY ON SIDE RESISTANCE MUST BE "
+                              "GREATER THAN 0.");
+    if (in.NLRFD != 1 && in.KCYCL != 2 && !(in.FSB > 0.0))
+        problems.emplace_back("LOAD RECORD: THE FACTOR OF SAFETY ON BASE RESISTANCE MUST BE "
+                              "GREATER THAN 0.");
+    if (in.KCYCL == 2 && in.RCYCL < 0.0)
+        problems.emplace_back("CONTROL RECORD: THE UPLIFT REDUCTION FACTOR MUST NOT BE NEGATIVE.");
+    return problems;
+}
+
+void WriteDataError(std::ostream& os, const std::string& problem) {
+    WriteBlock(os, {std::string(kErrorBanner), problem}, kIndent, 2);
+}
+
+void WriteMethodNotAvailable(std::ostream& os, std::string_view procedure, int code, int layer) {
+    WriteBlock(
+        os,
+        {std::string(kErrorBanner),
+         "THE " + std::string(procedure) + " PROCEDURE (SOIL TYPE " + std::to_string(code) +
+             ") IS NOT YET AVAILABLE",
+         "IN THIS VERSION OF THE ENGINE: LAYER " + std::to_string(layer) + " CANNOT BE ANALYSED",
+         "AND THE ANALYSIS STOPS WITHOUT RESULTS."},
+        kIndent, 2);
+}
+
+void WriteClayFromBlowCountWarning(std::ostream& os) {
+    WriteLine(os, "                     WARNING MESSAGE                ");
+    WriteLine(os, "   " + Repeat('-', 60));
+    for (const char* line :
+         {"THE PREDICTED LOAD TRANSFER IN CLAY BASED ON THE N-VALUE",
+          "IS APPROXIMATE: WHERE NO UNDRAINED SHEAR STRENGTH IS GIVEN",
+          "IT IS TAKEN AS N/10 TSF. MEASURED SHEAR STRENGTHS", "ARE RECOMMENDED."})
+        WriteLine(os, Blanks(kIndent) + line);
+    WriteBlankLines(os, 2);
+}
+
+void WriteSideOrBaseRockNote(std::ostream& os, int layer) {
+    WriteLine(os, "                     ROCK NOTE                ");
+    WriteLine(os, "   " + Repeat('-', 60));
+    for (const std::string& line :
+         {"LAYER " + std::to_string(layer) + " IS STRONG ROCK TAKEN IN SIDE FRICTION OR IN",
+          std::string("END BEARING. WHERE ITS COMPRESSIVE STRENGTH EXCEEDS 1000 PSI"),
+          std::string("THE BASE CARRIES THE LOAD AND THE ROCK ADDS NO SIDE RESISTANCE;"),
+          std::string("ELSEWHERE THE ROCK ADDS SIDE RESISTANCE AND A BASE IN IT"),
+          std::string("CARRIES NO LOAD.")})
+        WriteLine(os, Blanks(kIndent) + line);
+    WriteBlankLines(os, 2);
+}
+
+void WriteRockSpacingMissing(std::ostream& os, int layer) {
+    WriteBlock(os,
+               {std::string(kErrorBanner),
+                "THE SPACING OF DISCONTINUITIES OF LAYER " + std::to_string(layer) +
+                    " IS NOT GREATER THAN 0:",
+                "THE BASE RESISTANCE OF THE ROCK IS TAKEN AS 0."},
+               kIndent, 1);
+}
+
+void WriteSoilDepthForBaseNote(std::ostream& os) {
+    WriteLine(os, Blanks(7) + "INCREASE THE SOIL DEPTH TO GIVE ENOUGH LENGTH FOR");
+    WriteLine(os, Blanks(7) + "COMPUTING THE BASE RESISTANCE- AT LEAST TWO DIAMETER");
+}
+
+void WriteProposedDepthBeyondNote(std::ostream& os) {
+    WriteLine(os, " NOTE: Please add at least 2-diameter depth to the ");
+    WriteLine(os, "       soil profile for program to compute the tip");
+    WriteLine(os, "       resistance at the proposed shaft length.");
+}
+
+void WriteNeedAnotherSoilLayer(std::ostream& os) {
+    WriteBlankLines(os, 1);
+    WriteLine(os, "   *********** NEED ANOTHER SOIL LAYER ************");
 }
 
 std::string ReadFaultText(const ReadError& error) {

@@ -8,6 +8,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kolmar::engine {
@@ -40,6 +41,36 @@ void WriteGravelBlowsAbove50Warning(std::ostream& os, const Layer& layer);
 // layer's echo, with both blow counts.
 bool GravelBlowsAtMost25(const Layer& layer);
 void WriteGravelBlowsAtMost25Warning(std::ostream& os, const Layer& layer);
+
+// Shaft and design data the capacity analysis cannot work with, each as the last line of an
+// error block: a stem diameter not above 0, a base ratio between 0 and 1 or negative, a bell
+// angle outside 0 to 90 degrees on a belled shaft, factors of safety not above 0 in allowable
+// stress design, a negative uplift reduction factor. Empty when the data can be analysed.
+std::vector<std::string> AnalysisDataProblems(const InputData& input);
+// The error block of one such problem (status 8), written to the report, the run notes and the
+// console by the caller.
+void WriteDataError(std::ostream& os, const std::string& problem);
+
+// A procedure the analysis needs for a layer is not available in this version of the engine
+// (decomposed rock, code 5; weak rock, code 6): the error block naming the material and the
+// layer (numbered from 1). The run ends with KOLMAR_STATUS_NOT_AVAILABLE.
+void WriteMethodNotAvailable(std::ostream& os, std::string_view procedure, int code, int layer);
+
+// Capacity notes and warnings.
+// Clay strength derived from the blow count: written once per run to the rock-message file.
+void WriteClayFromBlowCountWarning(std::ostream& os);
+// A tip bears on strong rock of code 4 (side friction or end bearing, layer numbered from 1):
+// the rock note of the case, in the rock-message file.
+void WriteSideOrBaseRockNote(std::ostream& os, int layer);
+// Strong rock at a tip without a spacing of discontinuities (layer numbered from 1): the base
+// resistance is taken as 0. Run notes and rock-message file, once per layer and case.
+void WriteRockSpacingMissing(std::ostream& os, int layer);
+// The design tip lies less than two base diameters above the bottom of the profile: run notes.
+void WriteSoilDepthForBaseNote(std::ostream& os);
+// The proposed depth lies beyond the computed lengths: console.
+void WriteProposedDepthBeyondNote(std::ostream& os);
+// No length within the profile carries the design load (status 7): console, run notes, report.
+void WriteNeedAnotherSoilLayer(std::ostream& os);
 
 // Input the engine refuses: where it was found and what is wrong.
 struct InputError {

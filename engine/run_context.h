@@ -237,6 +237,100 @@ struct InputData {
 };
 
 // ---------------------------------------------------------------------------------------------
+// One case: a stem diameter and a shaft length. The case loop fills a CaseSetup for every pair and
+// the case routine (cases.cpp) leaves its results in the run context, recomputed for every case.
+// Internal English units unless a field says otherwise.
+// ---------------------------------------------------------------------------------------------
+
+struct CaseSetup {
+    int number = 1;         // running count of cases, from 1
+    int length_index = 1;   // length variation, 1 = the longest length
+    int diameter_index = 1; // diameter variation, 1 = DSTART
+    double diameter = 0.0;  // stem diameter D, ft
+    // Shaft length analysed, ft: the proposed length under design control 2 (or the length of
+    // the pass with multiple lengths); under design control 1 the length is the one found for the
+    // design load and this field is not used.
+    double length = 0.0;
+    int plot_curves = 1; // number of capacity curves the plot file announces in its first header
+};
+
+// Shaft geometry of a case.
+struct ShaftGeometry {
+    double D = 0.0;           // stem diameter, ft
+    double Bb = 0.0;          // base diameter, ft (the bell diameter; D for a straight shaft)
+    double h0 = 0.0;          // height of the cylinder at the foot of the bell, ft
+    double H = 0.0;           // bell height, end of stem to base, ft (0 for a straight shaft)
+    double bell_volume = 0.0; // volume of the underream, cu yd
+    // Length above the tip that carries no side resistance: the bell and the bottom portion BS
+    // above it, ft.
+    double bottom_exclusion = 0.0;
+};
+
+// One computation step: the foot of shaft from depth i - 1 to i, taken at its middle.
+struct CapacityStep {
+    double z = 0.0;             // depth of the step, ft (i - 0.5)
+    int layer = -1;             // index of the layer holding the step
+    double sigma_v = 0.0;       // vertical effective stress at z, psf
+    double fs = 0.0;            // ultimate unit side resistance, tsf
+    double side_diameter = 0.0; // diameter of the sheared surface: the stem, or a rock socket, ft
+    double QS = 0.0;            // side resistance of the foot, tons (0 in the top portion)
+    double QS_lrfd = 0.0;       // the same times the layer's LRFD side factor, tons
+};
+
+// One row of the capacity table: a shaft of whole-foot length L. Under uplift the base columns
+// hold the weight of the shaft WT and FSB counts as 1.
+struct CapacityRow {
+    double length = 0.0;        // shaft length L, ft
+    int tip_layer = -1;         // index of the layer the base bears on
+    double volume = 0.0;        // concrete volume of stem and bell, cu yd
+    double QS = 0.0;            // ultimate side resistance, tons
+    double QB = 0.0;            // ultimate base resistance, or WT under uplift, tons
+    double qb = 0.0;            // unit base resistance, tsf (0 under uplift)
+    double QU = 0.0;            // QS + QB, tons
+    double QBD = 0.0;           // QS + QB / FSB, tons (ASD)
+    double QDN = 0.0;           // QS / FST + QB / FSB, tons (ASD)
+    double QU_per_volume = 0.0; // QU / volume, tons per cu yd
+    double QS_lrfd = 0.0;       // sum of the side resistance of every foot times its factor, tons
+    double QB_lrfd = 0.0;       // QB times the tip layer's LRFD tip factor (WT under uplift), tons
+    double QU_lrfd = 0.0;       // QS_lrfd + QB_lrfd, tons
+};
+
+struct CapacityTable {
+    ShaftGeometry shaft;
+    double profile_bottom = 0.0;     // bottom of the last layer on the whole-foot grid, ft
+    std::vector<CapacityStep> steps; // one per foot from the surface to profile_bottom
+    std::vector<CapacityRow> rows;   // one per whole-foot length below TOPLENG
+    int design_row = -1;             // row of the proposed or design length; -1 when there is none
+};
+
+// Load-settlement results of a case, in output units (tons and inches for English projects, kN
+// and metres for SI projects): one block of 15 points per load-transfer line.
+inline constexpr int kSettlementPoints = 15;
+enum LoadTransferLine : int { kTrendLine = 1, kUpperBoundLine = 2, kLowerBoundLine = 3 };
+struct LoadSettlementPoint {
+    double top_load = 0.0;
+    double top_movement = 0.0;
+    double tip_load = 0.0;
+    double tip_movement = 0.0;
+};
+struct LoadSettlementTable {
+    std::array<std::array<LoadSettlementPoint, kSettlementPoints>, 3> lines{};
+    // Series filled by the load-settlement method: 0 none, 1 the trend line only, 3 the trend
+    // line and both bounds.
+    int series = 0;
+    std::array<LoadSettlementPoint, kSettlementPoints>& Line(LoadTransferLine line) {
+        return lines[static_cast<std::size_t>(line - 1)];
+    }
+};
+
+struct CaseResult {
+    CaseSetup setup;
+    CapacityTable capacity;
+    LoadSettlementTable settlement;
+    double length = 0.0; // shaft length of the case: proposed, or found for the design load, ft
+};
+
+// ---------------------------------------------------------------------------------------------
 // The run context.
 // ---------------------------------------------------------------------------------------------
 struct RunContext {
@@ -275,6 +369,10 @@ struct RunContext {
     std::function<void(RunContext&)> on_analysis_end;
 
     InputData input;
+
+    CaseResult current; // the case analysed last
+    // The warning on clay strength derived from the blow count is written once per run.
+    bool clay_blows_warning_written = false;
 
     int status = 0; // run status, KOLMAR_STATUS_*
 };

@@ -53,17 +53,21 @@ TEST(EntryGoldenTest, FullRunWritesHeadersAndAssemblesTheStagedFiles) {
     EXPECT_NE(report.find(version_line), std::string::npos);
     EXPECT_NE(tz.find(version_line), std::string::npos);
 
-    // Plot file: .kx8t, TZDIAM.DAT, .kx8q, .kx8l, each line as an 80-column field.
-    EXPECT_EQ(ReadFile(dir / "project/full_run.kx8p"), Padded("t-z section") + Padded("1") +
-                                                           Padded("q-w section") +
-                                                           Padded("load distribution"));
+    // Plot file: the capacity curve, then .kx8t, TZDIAM.DAT, .kx8q, .kx8l, each line as an
+    // 80-column field.
+    const std::string plot = ReadFile(dir / "project/full_run.kx8p");
+    const std::string staged =
+        Padded("t-z section") + Padded("1") + Padded("q-w section") + Padded("load distribution");
+    ASSERT_GT(plot.size(), staged.size());
+    EXPECT_EQ(plot.substr(plot.size() - staged.size()), staged);
+    EXPECT_EQ(plot.rfind("           1          72           0\n", 0), 0u);
     // The .kx8w listing ends the t-z file, its long line cut and its short line padded.
     EXPECT_EQ(tz.substr(tz.size() - 162), Padded("q-w line 1") + Padded(long_line));
 
-    // The proposed depth lies below the profile: the warning is in the run notes too.
+    // The proposed depth lies below the profile: the warning opens the run notes too.
     std::ostringstream warning;
     WriteProposedDepthWarning(warning);
-    EXPECT_EQ(ReadFile(dir / "project/full_run.kx8r"), warning.str());
+    EXPECT_EQ(ReadFile(dir / "project/full_run.kx8r").rfind(warning.str(), 0), 0u);
     EXPECT_TRUE(std::filesystem::exists(dir / "CHART.DAT"));
     // The title also goes to the console.
     EXPECT_NE(console.str().find("     Drilled shaft in sand over clay, proposed depth 80 ft\n"),

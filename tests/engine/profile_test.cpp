@@ -65,5 +65,49 @@ TEST(ProfileTest, InterpolationInsideAndAtTheEndsOfALayer) {
     EXPECT_DOUBLE_EQ(Interpolate(flat, flat.GAMMA, 3.0), 100.0);
 }
 
+TEST(ProfileTest, LayerBottomsGoToTheNearestWholeFoot) {
+    const InputData input =
+        Profile(5.0, {MakeLayer(0, 10.4, 110, 110), MakeLayer(10.4, 20.5, 120, 120),
+                      MakeLayer(20.5, 20.7, 125, 125), MakeLayer(20.7, 30.49, 130, 130)});
+    const InputData grid = GridProfile(input);
+    const double bottoms[] = {10, 21, 21, 30};
+    for (std::size_t i = 0; i < grid.layers.size(); ++i) {
+        EXPECT_EQ(grid.layers[i].zbot, bottoms[i]) << "layer " << i + 1;
+        EXPECT_EQ(grid.layers[i].ztop, i == 0 ? 0.0 : bottoms[i - 1]) << "layer " << i + 1;
+    }
+    // A 10 ft boundary of an English project comes back from SI as 3.048 m x 3.2808 ft/m; it
+    // still rounds, and compares with the water table, as 10 ft.
+    EXPECT_EQ(RoundToFoot(10.5 * 0.3048 * 3.2808), 11.0);
+    EXPECT_FALSE(BelowWaterTable(10.0, 10.0 * 0.3048 * 3.2808));
+    EXPECT_TRUE(BelowWaterTable(10.01, 10.0));
+}
+
+TEST(ProfileTest, AShaftTipOnABoundaryBearsOnTheLayerBelow) {
+    const InputData input =
+        Profile(50.0, {MakeLayer(0, 10, 110, 110), MakeLayer(10, 20, 120, 120)});
+    EXPECT_EQ(TipLayerAt(input, 9.0), 0);
+    EXPECT_EQ(TipLayerAt(input, 10.0), 1);
+    EXPECT_EQ(TipLayerAt(input, 20.0), 1); // the bottom of the profile: the last layer
+    EXPECT_EQ(LayerAt(input, 10.0), 0);    // while the foot ending there is the upper layer's
+}
+
+// The stress at every computation step equals the foot-by-foot sum down to the step; the half
+// foot above the step takes the unit weight and the water rule at the step itself, so a water
+// table inside a foot is met where it lies.
+TEST(ProfileTest, StepStressesAtTheMiddleOfEveryFoot) {
+    for (const double wtd : {0.0, 3.0, 3.7, 3.2, 100.0}) {
+        const InputData input =
+            Profile(wtd, {MakeLayer(0, 4, 100, 116), MakeLayer(4, 9, 120, 130)});
+        const std::vector<double> stress = StepStresses(input, 12);
+        ASSERT_EQ(stress.size(), 12u);
+        for (int i = 0; i < 12; ++i)
+            EXPECT_NEAR(stress[static_cast<std::size_t>(i)], SigmaV(input, i + 0.5), 1e-9)
+                << "WTD " << wtd << ", step " << i + 0.5;
+    }
+    // Water table at 3.7 ft: the step at 3.5 ft is dry, its half foot counted at 112 pcf.
+    const InputData input = Profile(3.7, {MakeLayer(0, 4, 100, 116), MakeLayer(4, 9, 120, 130)});
+    EXPECT_DOUBLE_EQ(StepStresses(input, 4)[3], 104 + 108 + 112 + 0.5 * 114);
+}
+
 } // namespace
 } // namespace kolmar::engine

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <sstream>
 #include <stdexcept>
@@ -153,7 +154,8 @@ inline std::string Shell(const std::string& command) {
 }
 
 // Compares a fixed-layout output with its golden file, the date line masked. On a difference the
-// test prints the diff and the one command that refreshes the golden file after review.
+// test prints the diff and the one command that refreshes the golden file after review; run with
+// KOLMAR_UPDATE_GOLDEN=1 in the environment, it writes the golden file instead.
 inline void ExpectGolden(const std::string& actual_text, const std::string& name) {
     const std::string golden = std::string(KOLMAR_TEST_DATA) + "/golden/" + name;
     const std::string actual = std::string(KOLMAR_BIN_DIR) + "/" + name + ".actual";
@@ -161,9 +163,21 @@ inline void ExpectGolden(const std::string& actual_text, const std::string& name
     WriteFile(actual, masked);
     if (ReadFile(golden) == masked)
         return;
+    const char* update = std::getenv("KOLMAR_UPDATE_GOLDEN");
+    if (update != nullptr && std::string(update) == "1") {
+        WriteFile(golden, masked);
+        std::cout << "golden file refreshed: " << golden << "\n";
+        return;
+    }
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string filter =
+        test ? std::string(test->test_suite_name()) + "." + test->name() : std::string("*");
+    std::error_code ec;
+    const std::string binary = std::filesystem::read_symlink("/proc/self/exe", ec).string();
     ADD_FAILURE() << "output differs from the golden file " << golden << "\n"
                   << Shell("diff -u '" + golden + "' '" + actual + "' 2>&1") << "\n"
-                  << "After review, refresh it with:\n  cp '" << actual << "' '" << golden << "'";
+                  << "After review, refresh it with:\n  KOLMAR_UPDATE_GOLDEN=1 " << binary
+                  << " --gtest_filter='" << filter << "'";
 }
 
 // A line as the 80-column copy of the staged files writes it.

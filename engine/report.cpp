@@ -1,0 +1,477 @@
+// Report sections of a capacity run and the run-notes summary of a case.
+#include "report.h"
+
+#include "capacity.h"
+#include "checks.h"
+#include "format.h"
+#include "input.h"
+#include "resistance.h"
+
+#include <array>
+#include <cmath>
+#include <optional>
+#include <ostream>
+#include <vector>
+
+namespace kolmar::engine {
+namespace {
+
+constexpr int kHeadingIndent = 5;
+constexpr int kValueIndent = 6; // shaft lines: 6 blanks, label, F9.3, 2 blanks, unit
+
+// A heading after 5 blanks, underlined with `rule` dashes (its own length when rule < 0).
+void Underlined(std::ostream& os, const std::string& text, int rule = -1) {
+    WriteLine(os, Blanks(kHeadingIndent) + text);
+    WriteLine(os, Blanks(kHeadingIndent) +
+                      Repeat('-', rule < 0 ? static_cast<int>(text.size()) : rule));
+}
+
+void Section(std::ostream& os, const std::string& title) {
+    WriteBlankLines(os, 2);
+    Underlined(os, title);
+    WriteBlankLines(os, 1);
+}
+
+// Conversion of an echoed value back to the project's units.
+enum class Quantity { none, length, stress, unit_weight, modulus, slump };
+
+double Output(const InputData& in, Quantity quantity, double value) {
+    if (!in.si())
+        return value;
+    switch (quantity) {
+    case Quantity::length:
+        return value / kMToFt;
+    case Quantity::stress:
+        return value / kKpaToPsf;
+    case Quantity::unit_weight:
+        return value / kKnPerM3ToPcf;
+    case Quantity::modulus:
+        return value * kKpaPerPsi;
+    case Quantity::slump:
+        return value / kMToIn;
+    case Quantity::none:
+        break;
+    }
+    return value;
+}
+
+// A shaft line: 6 blanks, the label, the value in F9.3, 2 blanks and the unit.
+std::string ShaftLine(const std::string& label, double value, const std::string& unit) {
+    const std::string line = Blanks(kValueIndent) + label + F(value, 9, 3);
+    return unit.empty() ? line : line + "  " + unit;
+}
+
+std::string LengthUnit(const InputData& in) {
+    return in.si() ? "M" : "FT.";
+}
+
+// --- Parameter blocks of the soil information ---------------------------------------------------
+
+// One echoed parameter of a material: its label in each unit system, its values, its unit and
+// the estimate it may carry.
+struct Param {
+    const char* en;
+    const char* si;
+    TopBottom Layer::*values; // nullptr for the layer depth
+    Quantity quantity;
+    std::optional<Estimated> estimate;
+};
+
+constexpr Param kBlows{"BLOWS PER FOOT FROM STANDARD PENETRATION TEST",
+                       "BLOWS PER FOOT FROM STANDARD PENETRATION TEST", &Layer::BLOWS,
+                       Quantity::none, std::nullopt};
+constexpr Param kGamma{"SOIL UNIT WEIGHT, LB/CU FT", "SOIL UNIT WEIGHT, KN/CU M", &Layer::GAMMA,
+                       Quantity::unit_weight, std::nullopt};
+constexpr Param kTransfer{"MAXIMUM LOAD TRANSFER FOR SOIL, LB/SQ FT",
+                          "MAXIMUM LOAD TRANSFER FOR SOIL, KN/SQ M", &Layer::TRANLM,
+                          Quantity::stress, std::nullopt};
+constexpr Param kDepth{"DEPTH, FT", "DEPTH, M", nullptr, Quantity::length, std::nullopt};
+constexpr Param kBeta{"SKIN FRICTION COEFFICIENT- BETA", "SKIN FRICTION COEFFICIENT- BETA",
+                      &Layer::BETA, Quantity::none, Estimated::BETA};
+constexpr Param kSocket{"DIAMETER OF SOCKET, FT", "DIAMETER OF SOCKET, M", &Layer::BDS,
+                        Quantity::length, std::nullopt};
+constexpr Param kRockStrength{"UNIAXIAL COMPRESSION STRENGTH OF ROCK,LB/SQ FT",
+                              "UNIAXIAL COMPRESSION STRENGTH OF ROCK,KN/SQ M", &Layer::QUR,
+                              Quantity::stress, std::nullopt};
+constexpr Param kRockModulus{"ELASTIC MODULUS FOR THE INTACT ROCK, LB/SQ IN.",
+                             "ELASTIC MODULUS FOR THE INTACT ROCK, KN/SQ M", &Layer::EL,
+                             Quantity::modulus, std::nullopt};
+constexpr Param kRqd{"ROCK QUALITY DESIGNATION (RQD) %", "ROCK QUALITY DESIGNATION (RQD) %",
+                     &Layer::RQD, Quantity::none, std::nullopt};
+
+struct Block {
+    const char* procedure = nullptr; // the side-friction procedure line, if any
+    std::vector<Param> params;
+};
+
+Block BlockOf(const Layer& layer) {
+    switch (layer.code) {
+    case kSand: {
+        const Param phi{"INTERNAL FRICTION ANGLE, DEG.", "INTERNAL FRICTION ANGLE, DEG.",
+                        &Layer::PHI, Quantity::none, Estimated::PHI};
+        if (layer.ISIDE == kBetaMethod)
+            return {"SIDE FRICTION PROCEDURE, BETA METHOD",
+                    {kBeta, phi, kBlows, kGamma, kTransfer, kDepth}};
+        if (layer.ISIDE == kKulhawyChenMethod)
+            return {
+                "SIDE FRICTION PROCEDURE, KULHAWY AND CHEN METHOD",
+                {{"PRECONSOLIDATION STRESS EXPONENT - M", "PRECONSOLIDATION STRESS EXPONENT - M",
+                  &Layer::MEXP, Quantity::none, std::nullopt},
+                 phi,
+                 kBlows,
+                 kGamma,
+                 kTransfer,
+                 kDepth}};
+        return {
+            "SIDE FRICTION PROCEDURE: Ko METHOD",
+            {{"LATERAL EARTH-PRESSURE COEFFICIENT - Ko", "LATERAL EARTH-PRESSURE COEFFICIENT - Ko",
+              &Layer::KO, Quantity::none, std::nullopt},
+             phi,
+             kBlows,
+             kGamma,
+             kTransfer,
+             kDepth}};
+    }
+    case kClay:
+    case kClayShale:
+        return {nullptr,
+                {{"STRENGTH REDUCTION FACTOR-ALPHA", "STRENGTH REDUCTION FACTOR-ALPHA",
+                  &Layer::ALPHA, Quantity::none, Estimated::ALPHA},
+                 {"END BEARING COEFFICIENT-Nc", "END BEARING COEFFICIENT-Nc", &Layer::NC,
+                  Quantity::none, Estimated::NC},
+                 {"UNDRAINED SHEAR STRENGTH, LB/SQ FT", "UNDRAINED SHEAR STRENGTH, KN/SQ M",
+                  &Layer::CU, Quantity::stress, Estimated::CU},
+                 kBlows,
+                 kGamma,
+                 kTransfer,
+                 kDepth}};
+    case kStrongRockSideOrBase:
+    case kStrongRock:
+        return {nullptr,
+                {kSocket,
+                 {"SPACING OF DISCONTINUITIES,FT", "SPACING OF DISCONTINUITIES,M", &Layer::CS,
+                  Quantity::length, std::nullopt},
+                 {"THICKNESS OF INDIVIDUAL DISCONTINUITIES,FT",
+                  "THICKNESS OF INDIVIDUAL DISCONTINUITIES,M", &Layer::DISCT, Quantity::length,
+                  std::nullopt},
+                 kRockStrength,
+                 {"UNIAXIAL COMPRESSION STRENGTH OF CONCRETE,LB/SQ FT",
+                  "UNIAXIAL COMPRESSION STRENGTH OF CONCRETE,KN/SQ M", &Layer::QUCON,
+                  Quantity::stress, std::nullopt},
+                 kRockModulus,
+                 kRqd,
+                 kDepth}};
+    case kWeakRock:
+        return {nullptr,
+                {kSocket,
+                 {"SLUMP OF CONCRETE, IN", "SLUMP OF CONCRETE, M", &Layer::SLUMP, Quantity::slump,
+                  std::nullopt},
+                 {"ANGLE OF INTERFACE FRICTION, DEG.", "ANGLE OF INTERFACE FRICTION, DEG.",
+                  &Layer::DELTA, Quantity::none, std::nullopt},
+                 kRockStrength,
+                 kRockModulus,
+                 kRqd,
+                 kDepth}};
+    case kDecomposedRock:
+        return {nullptr,
+                {{"ELASTIC MODULUS OF GRAVEL, LB/SQ IN", "ELASTIC MODULUS OF GRAVEL, KN/SQ M",
+                  &Layer::EGM, Quantity::modulus, std::nullopt},
+                 {"POISSION RATIO OF GRAVEL", "POISSION RATIO OF GRAVEL", &Layer::POISSON,
+                  Quantity::none, std::nullopt},
+                 kBlows,
+                 kGamma,
+                 kTransfer,
+                 kDepth}};
+    default: // gravelly sand, gravel
+        return {"SIDE FRICTION PROCEDURE, BETA METHOD", {kBeta, kBlows, kGamma, kTransfer, kDepth}};
+    }
+}
+
+std::string_view MaterialName(int code) {
+    switch (code) {
+    case kSand:
+        return "SAND";
+    case kClay:
+        return "CLAY";
+    case kClayShale:
+        return "CLAY SHALE";
+    case kStrongRockSideOrBase:
+    case kStrongRock:
+        return "STRONG ROCK";
+    case kDecomposedRock:
+        return "DECOMPOSED ROCK";
+    case kWeakRock:
+        return "WEAK ROCK";
+    case kGravellySand:
+        return "GRAVELLEY SAND";
+    default:
+        return "GRAVEL";
+    }
+}
+
+// Writes the parameter block of one end of a layer; true when a value carried an estimate mark.
+bool WriteEndBlock(std::ostream& os, const InputData& in, const Layer& layer, End end, double Bb) {
+    const Block block = BlockOf(layer);
+    if (block.procedure)
+        WriteLine(os, Blanks(7) + block.procedure);
+    bool marked = false;
+    for (const Param& param : block.params) {
+        double value = 0.0;
+        std::string_view mark;
+        if (param.values == nullptr) {
+            value = end == kTop ? layer.ztop : layer.zbot;
+        } else if (param.estimate && Derived(layer, *param.estimate, end)) {
+            value = DerivedValue(layer, *param.estimate, end, Bb);
+        } else {
+            value = (layer.*param.values)[end];
+        }
+        if (param.estimate && layer.marks.IsSet(*param.estimate, end)) {
+            mark = layer.marks.Text(*param.estimate, end);
+            marked = true;
+        }
+        WriteLine(os,
+                  EchoLine(in.si() ? param.si : param.en, Output(in, param.quantity, value), mark));
+    }
+    return marked;
+}
+
+bool WriteSoilInformation(std::ostream& os, const InputData& in) {
+    Section(os, "SOIL INFORMATION");
+    const double Bb = in.RATIO > 1.0 ? in.RATIO * in.DSTART : in.DSTART;
+    bool marked = false;
+    for (std::size_t i = 0; i < in.layers.size(); ++i) {
+        const Layer& layer = in.layers[i];
+        if (i > 0)
+            WriteBlankLines(os, 1);
+        WriteLine(os, Blanks(kHeadingIndent) + "LAYER NO" + I(static_cast<long long>(i) + 1, 3) +
+                          "----" + std::string(MaterialName(layer.code)));
+        WriteBlankLines(os, 1);
+        for (const End end : {kTop, kBottom}) {
+            WriteLine(os, Blanks(7) + (end == kTop ? "AT THE TOP" : "AT THE BOTTOM"));
+            marked = WriteEndBlock(os, in, layer, end, Bb) || marked;
+        }
+        WriteLine(os, EchoLine("LRFD RESISTANCE FACTOR (SIDE FRICTION)", layer.LRFDS));
+        WriteLine(os, EchoLine("LRFD RESISTANCE FACTOR (TIP RESISTANCE)", layer.LRFDB));
+        if (ClayTooStrong(layer))
+            WriteClayTooStrongWarning(os);
+        if (GravelBlowsAbove50(layer))
+            WriteGravelBlowsAbove50Warning(os, layer);
+        if (GravelBlowsAtMost25(layer))
+            WriteGravelBlowsAtMost25Warning(os, layer);
+    }
+    if (marked) {
+        WriteBlankLines(os, 1);
+        WriteLine(os, Blanks(kHeadingIndent) +
+                          "(*) ESTIMATED BY THE PROGRAM BASED ON OTHER PARAMETERS");
+    }
+    return marked;
+}
+
+void WriteInputShaftInformation(std::ostream& os, const InputData& in) {
+    Section(os, "INPUT DRILLED SHAFT INFORMATION");
+    const std::string unit = LengthUnit(in);
+    const auto length = [&in](double ft) { return Output(in, Quantity::length, ft); };
+    WriteLine(os, ShaftLine("MINIMUM SHAFT DIAMETER    =", length(in.DSTART), unit));
+    WriteLine(os, ShaftLine("MAXIMUM SHAFT DIAMETER    =", length(in.DIALIM), unit));
+    WriteLine(os, ShaftLine("RATIO BASE/SHAFT DIAMETER =", in.RATIO, ""));
+    WriteLine(os, ShaftLine("ANGLE OF BELL             =", in.BELANGL, "DEG."));
+    WriteLine(os, ShaftLine("IGNORED TOP PORTION       =", length(in.TOPLENG), unit));
+    WriteLine(os, ShaftLine("IGNORED BOTTOM PORTION    =", length(in.BS), unit));
+    WriteLine(os, Blanks(kValueIndent) +
+                      "ELASTIC MODULUS, Ec       =" + E(Output(in, Quantity::modulus, in.Ec)) +
+                      "  " + (in.si() ? "KN/SQ M" : "LB/SQ IN"));
+}
+
+// The length lines of the multiple-length and design-chart headings.
+void WriteLengthRange(std::ostream& os, const InputData& in) {
+    const std::string unit = LengthUnit(in);
+    const auto length = [&in](double ft) { return Output(in, Quantity::length, ft); };
+    WriteLine(os, ShaftLine("MAXIMUM SHAFT LENGTH      =", length(in.PD), unit));
+    WriteLine(os, ShaftLine("MINIMUM SHAFT LENGTH      =", length(in.PDMIN), unit));
+    WriteLine(os, ShaftLine("SHAFT LENGTH INCREMENT    =", length(in.PDINCR), unit));
+}
+
+// --- The capacity table -------------------------------------------------------------------------
+
+// Centre columns (1-based) of the eight table headings, the row fields beneath them; the LRFD QU
+// heading sits over its field of two decimals.
+constexpr std::array<double, 8> kAsdCentres = {8.5, 16.5, 25.5, 33.5, 41.5, 51.0, 60.0, 72.0};
+constexpr std::array<double, 8> kLrfdCentres = {8.5, 16.5, 25.5, 33.5, 41.5, 51.0, 60.0, 70.0};
+
+// A line with each text centred on its column, at least one blank after the text before it.
+std::string CentredLine(const std::vector<std::string>& texts,
+                        const std::array<double, 8>& centres) {
+    std::string line;
+    for (std::size_t k = 0; k < texts.size() && k < centres.size(); ++k) {
+        const std::string& text = texts[k];
+        const double half = (static_cast<double>(text.size()) - 1.0) / 2.0;
+        std::size_t start = static_cast<std::size_t>(std::floor(centres[k] - half)) - 1;
+        start = std::max(start, line.empty() ? std::size_t{0} : line.size() + 1);
+        line.resize(start, ' ');
+        line += text;
+    }
+    return line;
+}
+
+} // namespace
+
+bool WriteInputEcho(std::ostream& os, const InputData& in) {
+    const int decimals = in.si() ? 2 : 1;
+    WriteBlankLines(os, 2);
+    if (in.METHOD == 2)
+        Underlined(os, "PROPOSED DEPTH =" + F(Output(in, Quantity::length, in.DGH), 10, decimals) +
+                           (in.si() ? " M" : " FT"));
+    else
+        Underlined(os, "TOTAL LOAD =" + F(in.si() ? in.P / kKnToTons : in.P, 10, 1) +
+                           (in.si() ? " KN" : " TONS"));
+    WriteBlankLines(os, 2);
+    if (in.KCYCL == 2) {
+        Underlined(os, "REDUCTION FACTOR APPLIED FOR UPLIFT FRICTION =" + F(in.RCYCL, 6, 3));
+        WriteBlankLines(os, 1);
+    }
+    Underlined(os, "NUMBER OF LAYERS =" + I(static_cast<long long>(in.layers.size()), 5));
+    WriteBlankLines(os, 1);
+    Underlined(os, "WATER TABLE DEPTH =" + F(Output(in, Quantity::length, in.WTD), 10, decimals) +
+                       (in.si() ? " M" : " FT."));
+    WriteBlankLines(os, 1);
+    Underlined(
+        os, "FACTOR OF SAFETY APPLIED TO THE ULTIMATE SIDE FRICTION CAPACITY =" + F(in.FST, 5, 2),
+        55);
+    WriteBlankLines(os, 1);
+    Underlined(os, "FACTOR OF SAFETY APPLIED TO THE ULTIMATE BASE CAPACITY =" + F(in.FSB, 5, 2),
+               54);
+    const bool marked = WriteSoilInformation(os, in);
+    WriteInputShaftInformation(os, in);
+    return marked;
+}
+
+void WriteVaryLengthHeading(std::ostream& os, const InputData& in) {
+    WriteBlankLines(os, 2);
+    Underlined(os, "VARY SHAFT LENGTH FOR INITIAL DIAMETER");
+    WriteBlankLines(os, 1);
+    WriteLengthRange(os, in);
+    WriteBlankLines(os, 2);
+}
+
+void WriteDesignChartHeading(std::ostream& os, const InputData& in) {
+    WriteBlankLines(os, 2);
+    Underlined(os, "COMPUTATION OF LRFD CHARTS");
+    WriteBlankLines(os, 1);
+    WriteLengthRange(os, in);
+    WriteLine(os, ShaftLine("DIAMETER INCREMENT        =",
+                            Output(in, Quantity::length, in.DIAMINCR), LengthUnit(in)));
+    WriteBlankLines(os, 3);
+    WriteLine(os, Blanks(6) + "   POINT    SETTLEMENT VALUES, " + (in.si() ? "M" : "IN"));
+    for (std::size_t k = 0; k < in.PDSETT.size(); ++k)
+        WriteLine(os, Blanks(7) + I(static_cast<long long>(k) + 1, 5) + Blanks(5) +
+                          F(in.si() ? in.PDSETT[k] / kMToIn : in.PDSETT[k], 9, 4));
+}
+
+void WriteComputationResultsHeading(std::ostream& os) {
+    WriteBlankLines(os, 2);
+    Underlined(os, "COMPUTATION RESULTS");
+}
+
+void WriteCaseHeading(std::ostream& os, const CaseSetup& setup) {
+    WriteBlankLines(os, 3);
+    WriteLine(os, Blanks(5) + "- CASE ANALYZED      : " + I(setup.number, 5));
+    WriteLine(os, Blanks(5) + "  VARIATION LENGTH   : " + I(setup.length_index, 5));
+    WriteLine(os, Blanks(5) + "  VARIATION DIAMETER : " + I(setup.diameter_index, 5));
+}
+
+void WriteShaftInformation(std::ostream& os, const InputData& in, const ShaftGeometry& shaft) {
+    Section(os, "DRILLED SHAFT INFORMATION");
+    const std::string unit = LengthUnit(in);
+    const auto length = [&in](double ft) { return Output(in, Quantity::length, ft); };
+    // One percent of the stem area: sq in, or sq cm in SI.
+    const double stem = in.si() ? length(shaft.D) * 100.0 : shaft.D * 12.0;
+    const double steel = 0.01 * kPi / 4.0 * stem * stem;
+    WriteLine(os, ShaftLine("DIAMETER OF STEM          =", length(shaft.D), unit));
+    WriteLine(os, ShaftLine("DIAMETER OF BASE          =", length(shaft.Bb), unit));
+    WriteLine(os, ShaftLine("END OF STEM TO BASE       =", length(shaft.H), unit));
+    WriteLine(os, ShaftLine("ANGLE OF BELL             =", in.BELANGL, "DEG."));
+    WriteLine(os, ShaftLine("IGNORED TOP PORTION       =", length(in.TOPLENG), unit));
+    WriteLine(os, ShaftLine("IGNORED BOTTOM PORTION    =", length(in.BS), unit));
+    WriteLine(os, ShaftLine("AREA OF ONE PERCENT STEEL =", steel, in.si() ? "SQ.CM" : "SQ.IN."));
+    WriteLine(os, Blanks(kValueIndent) +
+                      "ELASTIC MODULUS, Ec       =" + E(Output(in, Quantity::modulus, in.Ec)) +
+                      "  " + (in.si() ? "KN/SQ M" : "LB/SQ IN"));
+    WriteLine(os, ShaftLine("VOLUME OF UNDERREAM       =",
+                            in.si() ? shaft.bell_volume / kCuYdPerCuM : shaft.bell_volume,
+                            in.si() ? "CU.M" : "CU.YDS."));
+}
+
+void WriteRunNotesShaftInformation(std::ostream& os, const InputData& in,
+                                   const ShaftGeometry& shaft, double length) {
+    const std::string unit = LengthUnit(in);
+    const auto out = [&in](double ft) { return Output(in, Quantity::length, ft); };
+    WriteBlankLines(os, 1);
+    Underlined(os, "DRILLED SHAFT INFORMATION");
+    WriteLine(os, ShaftLine("DIAMETER OF STEM          =", out(shaft.D), unit));
+    WriteLine(os, ShaftLine("DIAMETER OF BASE          =", out(shaft.Bb), unit));
+    WriteLine(os, ShaftLine("SHAFT LENGTH              =", out(length), unit));
+    WriteBlankLines(os, 1);
+}
+
+void WritePredictedResults(std::ostream& os, const InputData& in, const CapacityTable& table) {
+    Section(os, "PREDICTED RESULTS");
+    const bool lrfd = in.NLRFD == 1;
+    const bool uplift = in.KCYCL == 2;
+    std::vector<std::string> legend = {
+        "QS     = ULTIMATE SIDE RESISTANCE;", "QB     = ULTIMATE BASE RESISTANCE;",
+        "WT     = WEIGHT OF DRILLED SHAFT (FOR UPLIFT CAPACITY ONLY);",
+        "QU     = TOTAL ULTIMATE RESISTANCE;"};
+    if (lrfd)
+        legend.insert(legend.end(), {"LRFD QS = TOTAL SIDE FRICTION USING LRFD RESISTANCE FACTOR",
+                                     "          TO THE ULTIMATE SIDE RESISTANCE;",
+                                     "LRFD QB = TOTAL BASE BEARING USING LRFD RESISTANCE FACTOR",
+                                     "          TO THE ULTIMATE BASE RESISTANCE",
+                                     "LRFD QU = TOTAL CAPACITY WITH LRFD RESISTANCE FACTOR."});
+    else
+        legend.insert(legend.end(), {"QBD    = TOTAL ALLOWABLE LOAD USING A FACTOR OF SAFETY",
+                                     "         APPLIED TO THE ULTIMATE BASE RESISTANCE;",
+                                     "QDN    = TOTAL ALLOWABLE LOAD USING FACTORS OF SAFETY",
+                                     "         APPLIED TO THE ULTIMATE SIDE RESISTANCE AND",
+                                     "         THE ULTIMATE BASE RESISTANCE."});
+    for (const std::string& line : legend)
+        WriteLine(os, Blanks(kHeadingIndent) + line);
+    WriteBlankLines(os, 1);
+
+    const std::string base = uplift ? "WT" : "QB";
+    std::vector<std::string> heads = {"LENGTH", "VOLUME", "QS", base, "QU"};
+    if (lrfd)
+        heads.insert(heads.end(), {"LRFD QS", uplift ? "WT" : "LRFD QB", "LRFD QU"});
+    else
+        heads.insert(heads.end(), {"QBD", "QDN", "QU/VOLUME"});
+    const std::string force = in.si() ? "(KN)" : "(TONS)";
+    std::vector<std::string> units = {in.si() ? "(M)" : "(FT)",
+                                      in.si() ? "(CU.M)" : "(CU.YDS)",
+                                      force,
+                                      force,
+                                      force,
+                                      force,
+                                      force};
+    units.push_back(lrfd ? force : (in.si() ? "(KN/CU.M)" : "(TONS/CU.YDS)"));
+    const std::array<double, 8>& centres = lrfd ? kLrfdCentres : kAsdCentres;
+    WriteLine(os, CentredLine(heads, centres));
+    WriteLine(os, CentredLine(units, centres));
+    WriteBlankLines(os, 1);
+    WriteCapacityRows(os, in, table);
+}
+
+std::string CapacityRowLine(const InputData& in, const CapacityRow& internal) {
+    const CapacityRow row = ToOutputUnits(internal, in.si());
+    const int d = in.si() ? 2 : 1;
+    const bool lrfd = in.NLRFD == 1;
+    return " " + F(row.length, 8, d) + " " + F(row.volume, 8, d) + F(row.QS, 9, d) +
+           F(row.QB, 9, d) + F(row.QU, 9, d) + F(lrfd ? row.QS_lrfd : row.QBD, 9, d) +
+           F(lrfd ? row.QB_lrfd : row.QDN, 9, d) + " " +
+           F(lrfd ? row.QU_lrfd : row.QU_per_volume, 9, 2);
+}
+
+void WriteCapacityRows(std::ostream& os, const InputData& in, const CapacityTable& table) {
+    for (const CapacityRow& row : table.rows)
+        WriteLine(os, CapacityRowLine(in, row));
+}
+
+} // namespace kolmar::engine

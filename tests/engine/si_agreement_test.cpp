@@ -1,0 +1,140 @@
+// English and SI agree: each example project, converted to SI by the project model and saved as
+// the program saves it, gives the same capacities as the English original within printing
+// precision. The plot files of both runs are read back by the program's plot-file reader, which
+// must read them in step and find the same curves.
+#include "gui/data/DataUnit.h"
+#include "gui/data/PltData.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <locale>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace kolmar::engine {
+namespace {
+
+using test::TempDir;
+
+constexpr double kFtPerM = 3.2808;
+constexpr double kTonsPerKn = 0.1124;
+constexpr double kCuYdPerCuM = 1.3078;
+constexpr double kTonsPerCuYdPerKnPerCuM = 0.08594586;
+
+// The capacity rows of the run notes (every line of the row width), as numbers.
+std::vector<std::vector<double>> Rows(const std::string& notes) {
+    std::vector<std::vector<double>> rows;
+    for (const std::string& line : test::Lines(notes)) {
+        if (line.size() != 73 || line[0] != ' ')
+            continue;
+        std::istringstream in(line);
+        in.imbue(std::locale::classic());
+        std::vector<double> values;
+        for (double v; in >> v;)
+            values.push_back(v);
+        if (values.size() == 8)
+            rows.push_back(values);
+    }
+    return rows;
+}
+
+// An English value printed with `english_decimals` against an SI value converted by `factor`
+// (English per SI unit) and printed with two decimals: equal within both roundings and the
+// small differences of the two sets of conversion factors.
+void ExpectAgree(double english, double si, double factor, int english_decimals,
+                 const std::string& what) {
+    const double converted = si * factor;
+    const double tolerance =
+        0.5 * std::pow(10.0, -english_decimals) + 0.005 * factor + 2e-4 * std::fabs(english);
+    EXPECT_NEAR(converted, english, tolerance) << what;
+}
+
+struct ProjectRun {
+    test::RunResult result;
+    std::unique_ptr<TProgramData> project;
+    TResultGraphs graphs;
+};
+
+void RunAndRead(const std::string& text, ProjectRun& run, const TempDir& dir) {
+    run.result = test::RunProject(dir, text);
+    std::string error;
+    run.project = TProgramData::CreateFromText(text, 1, &error);
+    ASSERT_TRUE(run.project) << error;
+    ASSERT_TRUE(error.empty()) << error;
+    ASSERT_TRUE(ReadPlotData(run.graphs, *run.project, (dir / "run.kx8p").string(), &error))
+        << error;
+}
+
+class SiAgreementTest : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(SiAgreementTest, SameCapacitiesInBothUnitSystems) {
+    const std::string name = GetParam();
+    const std::string english_text =
+        test::ReadFile(std::string(KOLMAR_TEST_DATA) + "/data/" + name + ".kx8d");
+    std::string error;
+    const std::unique_ptr<TProgramData> converted =
+        TProgramData::CreateFromText(english_text, 1, &error, name + ".kx8d");
+    ASSERT_TRUE(converted) << error;
+    converted->SetUnits(2);
+    const std::string si_text = converted->SaveToText();
+
+    TempDir english_dir, si_dir;
+    ProjectRun english, si;
+    RunAndRead(english_text, english, english_dir);
+    RunAndRead(si_text, si, si_dir);
+    ASSERT_EQ(english.result.status, si.result.status) << si.result.console;
+
+    const auto english_rows = Rows(english.result.notes);
+    const auto si_rows = Rows(si.result.notes);
+    ASSERT_FALSE(english_rows.empty());
+    ASSERT_EQ(english_rows.size(), si_rows.size());
+    const bool lrfd = english.project->NLRFD == 1;
+    for (std::size_t r = 0; r < english_rows.size(); ++r) {
+        const std::vector<double>& e = english_rows[r];
+        const std::vector<double>& s = si_rows[r];
+        const std::string row = name + ", row " + std::to_string(r + 1);
+        ExpectAgree(e[0], s[0], kFtPerM, 1, row + " length");
+        ExpectAgree(e[1], s[1], kCuYdPerCuM, 1, row + " volume");
+        for (std::size_t k = 2; k < 7; ++k)
+            ExpectAgree(e[k], s[k], kTonsPerKn, 1, row + " column " + std::to_string(k + 1));
+        ExpectAgree(e[7], s[7], lrfd ? kTonsPerKn : kTonsPerCuYdPerKnPerCuM, 2,
+                    row + " last column");
+    }
+    // The shaft length of the case agrees too.
+    const std::string length = "SHAFT LENGTH              =";
+    const std::size_t at_en = english.result.notes.find(length);
+    const std::size_t at_si = si.result.notes.find(length);
+    ASSERT_NE(at_en, std::string::npos);
+    ASSERT_NE(at_si, std::string::npos);
+    ExpectAgree(std::stod(english.result.notes.substr(at_en + length.size(), 9)),
+                std::stod(si.result.notes.substr(at_si + length.size(), 9)), kFtPerM, 2,
+                "shaft length");
+
+    // The plot files, as the program reads them: two leading points and one per row, the same
+    // curve in both unit systems (three significant digits in the file).
+    const TGraphPlot& e_total = english.graphs.pltTotal;
+    const TGraphPlot& s_total = si.graphs.pltTotal;
+    ASSERT_EQ(e_total.LineCount(), 1);
+    ASSERT_EQ(e_total.Count(), static_cast<int>(english_rows.size()) + 2);
+    ASSERT_EQ(s_total.Count(), e_total.Count());
+    for (int j = 2; j < e_total.Count(); ++j) {
+        const TFloatPoint& e = e_total.Data(0, j);
+        const TFloatPoint& s = s_total.Data(0, j);
+        EXPECT_NEAR(e.Y, english_rows[static_cast<std::size_t>(j - 2)][0], 1e-9);
+        EXPECT_NEAR(s.Y * kFtPerM, e.Y, 0.005 * e.Y) << "point " << j;
+        // Both files round to three significant digits.
+        EXPECT_NEAR(s.X * kTonsPerKn, e.X, 0.0105 * e.X + 0.01) << "point " << j;
+        EXPECT_NEAR(e.X, english_rows[static_cast<std::size_t>(j - 2)][4],
+                    0.005 * e.X + 0.05); // QU
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Projects, SiAgreementTest,
+                         ::testing::Values("sand_ko", "clay_bell_lrfd", "layered_uplift"));
+
+} // namespace
+} // namespace kolmar::engine
