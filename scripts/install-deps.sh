@@ -14,6 +14,7 @@ packages=(
     libxlsxwriter-dev                       # spreadsheet export
     xvfb xauth                              # GUI tests that need an X server (OpenGL)
     fonts-dejavu-core                       # a known font for rendered pictures
+    zlib1g-dev                              # workbook package (zip) read and write
 )
 
 # Extra sets, asked for by name: `install-deps.sh fuzz` adds clang and its libFuzzer runtime.

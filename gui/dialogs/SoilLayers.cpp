@@ -58,6 +58,12 @@ const char* const kNotes[] = {
     "** Use a very small number (e.g. 0.001) for layers where load transfer should be ignored.",
 };
 
+// Under LRFD the factored side friction and end bearing of a layer are its nominal values times
+// the layer's resistance factors.
+const char* const kLrfdNote =
+    "LRFD Res. Factor: the layer's nominal side friction and end bearing are multiplied by these "
+    "resistance factors (1 = no reduction).";
+
 } // namespace
 
 TDlgSoilLayers::TDlgSoilLayers(TProgramData& Project, TUserDialogs& Dialogs, QWidget* Parent)
@@ -81,6 +87,10 @@ TDlgSoilLayers::TDlgSoilLayers(TProgramData& Project, TUserDialogs& Dialogs, QWi
         label->setWordWrap(true);
         layout->addWidget(label);
     }
+    lblLrfdNote = new QLabel(QString::fromLatin1(kLrfdNote));
+    lblLrfdNote->setWordWrap(true);
+    lblLrfdNote->hide();
+    layout->addWidget(lblLrfdNote);
 
     auto* buttons = new QHBoxLayout;
     btnInsert = new QPushButton(QStringLiteral("Insert Layer"));
@@ -153,6 +163,7 @@ void TDlgSoilLayers::LoadFromProject() {
     const bool lrfd = fProject.NLRFD == 1;
     LayerGrid->setColumnHidden(gcLrfdSide, !lrfd);
     LayerGrid->setColumnHidden(gcLrfdTip, !lrfd);
+    lblLrfdNote->setVisible(lrfd);
     fFocusRow = 0;
     Rebuild();
 }

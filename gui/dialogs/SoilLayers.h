@@ -9,6 +9,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QPushButton;
 class QTableWidget;
 class TDataEdit;
@@ -44,6 +45,8 @@ public:
     QPushButton* btnDelete;
     QCheckBox* chkConfirmDeletion;
     QPushButton* btnClose;
+    // The note on the LRFD factor columns: the long form of the notes, shown under LRFD only.
+    QLabel* lblLrfdNote;
 
 public slots:
     void btnInsertClick();

@@ -4,7 +4,11 @@
 
 #include "gui/data/DataUnit.h"
 #include "gui/dialogs/About.h"
-#include "gui/results/GraphView.h"
+#include "gui/dialogs/DataWindowHost.h"
+#include "gui/results/ExportDlg.h"
+#include "gui/results/PileSide.h"
+#include "gui/results/PlotForm.h"
+#include "gui/results/View3dMenu.h"
 #include "gui/run/RunControl.h"
 #include "gui/shell/UserDialogs.h"
 #include "kolmar/ikolmar.h"
@@ -12,6 +16,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -105,19 +110,40 @@ TMainForm::TMainForm(TUserDialogs& Dialogs, QWidget* Parent)
     fMdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     fMdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(fMdi);
+    fDataWindows = std::make_unique<TDataWindowHost>(
+        *fMdi, [this]() -> TProgramData& { return *fProject; }, fDialogs, WordProcessor);
+    CommitChild = [this](QWidget* Child) { return fDataWindows->Commit(Child); };
 
     CreateMenus();
     CreateToolBar();
+    f3DView = new TView3DCommands(
+        *fMdi, [this]() -> TProgramData& { return *fProject; }, fGraphs, fDialogs, this,
+        menuBar(), fHelpMenu, fToolBar);
+    // A new project closes the 3D view; the elevation view shows the new one.
+    connect(this, &TMainForm::ProjectReplaced, this, [this] {
+        Close3DView();
+        if (TDlgSideView* side = TDlgSideView::Find(*fMdi))
+            side->FormActivate();
+    });
     ReadFirstSettings();
     EngineFile = Q((ExecutableDirectory() / KOLMAR_ENGINE_FILE).string());
 
     for (TGraphPlot* g : fGraphs.All())
         g->FormFactory = [this](TGraphPlot& Graph) -> std::unique_ptr<TGraphForm> {
-            return std::make_unique<TGraphViewForm>(*fMdi, Graph);
+            return std::make_unique<TPlotForm>(*fMdi, Graph, &fDialogs);
         };
+    // The active plot window's menu joins the menu bar, before Window; the connection ends
+    // with the menu bar, which goes before the frame when the window is destroyed.
+    connect(fMdi, &QMdiArea::subWindowActivated, menuBar(),
+            [bar = menuBar(), window = QPointer<QMenu>(fWindowMenu)](QMdiSubWindow* Active) {
+                if (window)
+                    TPlotForm::MergePlotMenu(*bar, window->menuAction(), Active);
+            });
 
     SetCaption();
     UpdateResultCommands();
+    UpdateDataCommands();
+    connect(this, &TMainForm::ProjectReplaced, this, &TMainForm::UpdateDataCommands);
     resize(1024, 700);
 }
 
@@ -168,10 +194,14 @@ void TMainForm::CreateMenus() {
         action->setCheckable(true);
         unitsGroup->addAction(action);
         connect(action, &QAction::triggered, this, [this, system = system] {
-            if (fProject->fUnits != system) {
+            // Values typed in the old system are taken first; then every window shows the
+            // converted numbers and unit labels.
+            if (fProject->fUnits != system && CommitActiveChild()) {
                 fProject->SetUnits(system);
                 SetDataChanged(true);
+                fDataWindows->ReloadAll();
             }
+            DataMenuShow();
         });
     }
     QMenu* method = fDataMenu->addMenu("Design Method (ASD or LRFD)");
@@ -181,10 +211,13 @@ void TMainForm::CreateMenus() {
     for (auto [action, value] : {std::pair{DataASD, 2}, std::pair{DataLRFD, 1}}) {
         action->setCheckable(true);
         connect(action, &QAction::triggered, this, [this, value = value] {
-            if (fProject->NLRFD != value) {
+            // The layer editor shows or hides its LRFD columns and the long form of its notes.
+            if (fProject->NLRFD != value && CommitActiveChild()) {
                 fProject->NLRFD = value;
                 SetDataChanged(true);
+                fDataWindows->ReloadAll();
             }
+            DataMenuShow();
         });
     }
     DataShaft = fDataMenu->addAction("&Drilled-Shaft Properties");
@@ -202,11 +235,17 @@ void TMainForm::CreateMenus() {
     DataMethodLoad = compMethods->addAction("Specify the design load");
     for (auto [action, value] : {std::pair{DataMethodLength, 2}, std::pair{DataMethodLoad, 1}}) {
         action->setCheckable(true);
+        // The method's window opens and the other one closes (writing back first).
         connect(action, &QAction::triggered, this, [this, value = value] {
-            if (fProject->METHOD != value) {
-                fProject->METHOD = value;
-                SetDataChanged(true);
+            const bool length = value == 2;
+            if (CommitActiveChild() && fDataWindows->Close(length ? dwDesignLoad : dwShaftLength)) {
+                if (fProject->METHOD != value) {
+                    fProject->METHOD = value;
+                    SetDataChanged(true);
+                }
+                fDataWindows->Open(length ? dwShaftLength : dwDesignLoad);
             }
+            DataMenuShow();
         });
     }
     DataWater = fDataMenu->addAction("&Water Table");
@@ -218,9 +257,20 @@ void TMainForm::CreateMenus() {
     DataTZPrint->setCheckable(true);
     DataTZPrint->setVisible(false);
     DataOptions = fDataMenu->addAction("Control &Options...");
-    for (QAction* a : {DataTitle, DataShaft, DataLayers, DataFS, DataWater, DataVaryLength,
-                       DataCharts, DataTZPrint, DataOptions})
-        a->setEnabled(false);
+    for (auto [action, kind] :
+         {std::pair{DataTitle, dwTitle}, std::pair{DataShaft, dwShaft},
+          std::pair{DataLayers, dwLayers}, std::pair{DataFS, dwSafetyFactor},
+          std::pair{DataWater, dwWaterTable}, std::pair{DataVaryLength, dwVaryLength},
+          std::pair{DataCharts, dwDesignCharts}, std::pair{DataOptions, dwOptions}})
+        connect(action, &QAction::triggered, this, [this, kind = kind] {
+            fDataWindows->Open(kind);
+            DataMenuShow(); // a checkable entry shows the project's switch, not the click
+        });
+    connect(DataTZPrint, &QAction::triggered, this, [this] {
+        if (CommitActiveChild())
+            fDataWindows->EditTZPrint(this);
+        DataMenuShow();
+    });
 
     // Computation
     fCompMenu = menuBar()->addMenu("&Computation");
@@ -239,8 +289,8 @@ void TMainForm::CreateMenus() {
     Comp3D = fCompMenu->addAction("3D View");
     Comp3D->setToolTip("3D View");
     Comp3D->setIcon(GlyphIcon("3D", QColor(60, 60, 140)));
-    CompElevation->setEnabled(false);
-    Comp3D->setEnabled(false);
+    connect(CompElevation, &QAction::triggered, this, &TMainForm::CompElevationClick);
+    connect(Comp3D, &QAction::triggered, this, &TMainForm::Open3DView);
 
     // Graphics: the items and their captions follow the results each time the menu opens.
     fGraphicsMenu = menuBar()->addMenu("&Graphics");
@@ -250,7 +300,8 @@ void TMainForm::CreateMenus() {
         if (i == giChartSeparator || i == giExport) {
             a = fGraphicsMenu->addSeparator();
             if (i == giExport) {
-                a = fGraphicsMenu->addAction("Export Plots to Excel");
+                a = fGraphicsMenu->addAction("Export Plots to Excel", this,
+                                             &TMainForm::GraphicsExportClick);
                 a->setEnabled(false);
             }
         } else {
@@ -281,6 +332,10 @@ void TMainForm::CreateMenus() {
     // Help
     fHelpMenu = menuBar()->addMenu("&Help");
     connect(fHelpMenu, &QMenu::aboutToShow, this, &TMainForm::HelpMenuShow);
+    HelpUsersManual =
+        fHelpMenu->addAction("&User's Manual", this, &TMainForm::HelpUsersManualClick);
+    HelpTechnicalManual =
+        fHelpMenu->addAction("&Technical Manual", this, &TMainForm::HelpTechnicalManualClick);
     HelpAbout = fHelpMenu->addAction("&About...", this, &TMainForm::HelpAboutClick);
 }
 
@@ -388,10 +443,11 @@ void TMainForm::HideAll() {
     fMdi->closeAllSubWindows();
 }
 
-void TMainForm::CommitActiveChild() {
+bool TMainForm::CommitActiveChild() {
     if (QMdiSubWindow* active = fMdi->activeSubWindow())
         if (CommitChild && active->widget())
-            CommitChild(active->widget());
+            return CommitChild(active->widget());
+    return true;
 }
 
 void TMainForm::UpdateResultCommands() {
@@ -447,8 +503,11 @@ bool TMainForm::QuerySaveChanges() {
 }
 
 void TMainForm::FileNewClick() {
-    CommitActiveChild();
+    if (!CommitActiveChild())
+        return;
     if (QuerySaveChanges()) {
+        fDataWindows->DiscardAll(); // they edit the project that goes now
+        HideAll();
         fProject = TProgramData::Create();
         SetCaption();
         emit ProjectReplaced();
@@ -458,8 +517,7 @@ void TMainForm::FileNewClick() {
 }
 
 void TMainForm::FileOpenClick() {
-    CommitActiveChild();
-    if (!QuerySaveChanges())
+    if (!CommitActiveChild() || !QuerySaveChanges())
         return;
     int filter = 1;
     const QString name = fDialogs.OpenFileName(
@@ -487,6 +545,8 @@ void TMainForm::OpenFileName(const QString& FileName, int Filter) {
         fDialogs.Warning(Q(error));
         return;
     }
+    fDataWindows->DiscardAll(); // they edit the project that goes now
+    HideAll();
     fProject = std::move(project);
     SetCaption();
     emit ProjectReplaced();
@@ -513,7 +573,8 @@ bool TMainForm::OpenByExtension(const QString& FileName) {
 }
 
 void TMainForm::FileRecentClick(int Index) {
-    CommitActiveChild();
+    if (!CommitActiveChild())
+        return;
     const QString name = Q(Recent.PrevFile.at(static_cast<std::size_t>(Index)));
     if (name.isEmpty() || !QuerySaveChanges())
         return;
@@ -521,7 +582,7 @@ void TMainForm::FileRecentClick(int Index) {
 }
 
 void TMainForm::FormDropFiles(const QStringList& Files) {
-    if (Files.isEmpty() || !QuerySaveChanges())
+    if (Files.isEmpty() || !CommitActiveChild() || !QuerySaveChanges())
         return;
     const QFileInfo info(Files.constFirst());
     QDir::setCurrent(info.absolutePath());
@@ -571,7 +632,8 @@ TMainForm::TSaveOutcome TMainForm::DoSaveAs(QString& Error) {
 }
 
 bool TMainForm::FileSaveClick() {
-    CommitActiveChild();
+    if (!CommitActiveChild())
+        return false;
     QString error;
     const TSaveOutcome outcome = DoSave(error);
     if (outcome == TSaveOutcome::Failed)
@@ -580,7 +642,8 @@ bool TMainForm::FileSaveClick() {
 }
 
 bool TMainForm::FileSaveAsClick() {
-    CommitActiveChild();
+    if (!CommitActiveChild())
+        return false;
     QString error;
     const TSaveOutcome outcome = DoSaveAs(error);
     if (outcome == TSaveOutcome::Failed)
@@ -621,7 +684,8 @@ void TMainForm::CompRunClick() {
         fDialogs.Information("Attempt to reinitialize DLL");
         return;
     }
-    CommitActiveChild();
+    if (!CommitActiveChild())
+        return;
     filesaved = true;
     QString error;
     if (DoSave(error) == TSaveOutcome::Failed)
@@ -686,6 +750,18 @@ void TMainForm::CompKernelClick() {
     ShowTextFile(ProjectFilePath(".kx8r"));
 }
 
+void TMainForm::CompElevationClick() {
+    TDlgSideView::Open(*fMdi, [this]() -> TProgramData& { return *fProject; });
+}
+
+void TMainForm::Open3DView() {
+    f3DView->Open3DView();
+}
+
+void TMainForm::Close3DView() {
+    f3DView->Close3DView();
+}
+
 void TMainForm::CompOutputClick() {
     ShowTextFile(ProjectFilePath(".kx8o"));
 }
@@ -718,6 +794,16 @@ void TMainForm::DataMenuShow() {
     DataVaryLength->setChecked(p.IPENT != 0);
     DataCharts->setChecked(p.IChart != 0);
     DataTZPrint->setChecked(p.PrintTZCurves == 1);
+    UpdateDataCommands();
+}
+
+void TMainForm::UpdateDataCommands() {
+    const TProgramData& p = *fProject;
+    DataFS->setEnabled(p.NLRFD == 2); // factors of safety belong to allowable stress design
+    // A design-load project has one length; multiple lengths and design charts exclude each
+    // other.
+    DataVaryLength->setEnabled(p.IChart == 0 && p.METHOD != 1);
+    DataCharts->setEnabled(p.IPENT == 0 && p.METHOD != 1);
 }
 
 void TMainForm::ComputationMenuShow() {
@@ -738,8 +824,7 @@ void TMainForm::GraphicsMenuShow() {
         if (i == giChartSeparator)
             continue;
         a->setText(MenuText(s.Caption));
-        // The export dialog is not part of the program yet.
-        a->setEnabled(i == giExport ? false : s.Enabled);
+        a->setEnabled(s.Enabled);
     }
 }
 
@@ -789,6 +874,39 @@ void TMainForm::HelpAboutClick() {
     about.exec();
 }
 
+void TMainForm::GraphicsExportClick() {
+    const bool plotExists = ProjectIsSaved() && QFileInfo(ProjectFilePath(".kx8p")).isFile();
+    TDlgExport dialog(fGraphs, fDialogs, this);
+    dialog.FormShow(OfferGraphs(fGraphs, *fProject, plotExists), Q(fProject->FileName));
+    dialog.exec();
+}
+
+namespace {
+// Opens a manual with the desktop's default program: the one installed beside the program,
+// or, for a program run from its build tree, the one in the sources.
+void OpenManual(TUserDialogs& Dialogs, const QString& FileName) {
+    QString path = QDir(QCoreApplication::applicationDirPath()).filePath(FileName);
+#ifdef KOLMAR_DOCS_DIR
+    if (!QFileInfo(path).isFile())
+        path = QDir(QStringLiteral(KOLMAR_DOCS_DIR)).filePath(FileName);
+#endif
+    if (!QFileInfo(path).isFile()) {
+        Dialogs.Warning("The document " + FileName + " is not installed beside the program.");
+        return;
+    }
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        Dialogs.Warning("No program could be started to open " + path + ".");
+}
+} // namespace
+
+void TMainForm::HelpUsersManualClick() {
+    OpenManual(fDialogs, "users-guide.md");
+}
+
+void TMainForm::HelpTechnicalManualClick() {
+    OpenManual(fDialogs, "technical-manual.md");
+}
+
 // ---------------------------------------------------------------------------------------------
 // Window events
 
@@ -797,8 +915,7 @@ void TMainForm::closeEvent(QCloseEvent* Event) {
         Event->ignore();
         return;
     }
-    CommitActiveChild();
-    if (!QuerySaveChanges()) {
+    if (!CommitActiveChild() || !QuerySaveChanges()) {
         Event->ignore();
         return;
     }

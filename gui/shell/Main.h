@@ -20,8 +20,10 @@ class QActionGroup;
 class QMdiArea;
 class QMenu;
 class QToolBar;
+class TDataWindowHost;
 class TProgramData;
 class TUserDialogs;
+class TView3DCommands;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -39,6 +41,8 @@ public:
     TProgramData& Project() { return *fProject; }
     TResultGraphs& Graphs() { return fGraphs; }
     QMdiArea& MdiArea() { return *fMdi; }
+    // The data windows (single-instance children) that the Data menu opens.
+    TDataWindowHost& DataWindows() { return *fDataWindows; }
 
     bool GetDataChanged() const;
     void SetDataChanged(bool Value);
@@ -62,13 +66,19 @@ public:
     // Files dropped on the window: the first one is opened by its extension.
     void FormDropFiles(const QStringList& Files);
     // The active child window writes its controls into the project (through CommitChild),
-    // so that File, Data, Computation and Help commands act on what the user typed.
-    void CommitActiveChild();
-    // Makes a child window (the widget inside the active child) write back; set by whoever
-    // adds the data windows. Without it nothing is written back.
-    std::function<void(QWidget* Child)> CommitChild;
+    // so that File, Data, Computation and Help commands act on what the user typed. False when
+    // a field of it failed its check: the window stays active and the command does not go on.
+    bool CommitActiveChild();
+    // Makes a child window (the widget inside the active child) write back; false when it
+    // refuses. Set to the data windows' write-back.
+    std::function<bool(QWidget* Child)> CommitChild;
     // The caption for the current project.
     void SetCaption();
+    // The 3D view: Open3DView makes it once and shows it with its "Show 3D View" menu and its
+    // seven tool buttons; Close3DView closes it, which hides them again.
+    void Open3DView();
+    void Close3DView();
+    TView3DCommands& View3D() { return *f3DView; }
 
     // State of the main window.
     QString CurDir;        // directory of the last opened or saved project; the dialogs start here
@@ -93,6 +103,7 @@ public:
     std::array<QAction*, giItemCount> GraphicsItems{};
     QAction *WindowCascade = nullptr, *WindowArrange = nullptr, *WindowSeparator = nullptr;
     QAction* HelpAbout = nullptr;
+    QAction *HelpUsersManual = nullptr, *HelpTechnicalManual = nullptr;
     // Tool buttons with rules of their own.
     QAction *ViewOutputButton = nullptr, *CombinedUltButton = nullptr, *CombinedFSButton = nullptr,
             *LoadSettlementButton = nullptr, *TzButton = nullptr, *QwButton = nullptr;
@@ -107,7 +118,14 @@ public slots:
     void CompInputClick();
     void CompKernelClick();
     void CompOutputClick();
+    // The shaft elevation view (one at a time).
+    void CompElevationClick();
     void HelpAboutClick();
+    // The export dialog, modal, for the graphs the Graphics menu offers.
+    void GraphicsExportClick();
+    // The manuals, opened with the desktop's default program.
+    void HelpUsersManualClick();
+    void HelpTechnicalManualClick();
     void WindowArrangeClick();
     // Menu rules, run each time a menu opens.
     void FileMenuShow();
@@ -138,17 +156,22 @@ private:
     void ReadRecentSettings();
     // Enables "View Output" by the report's existence and the result buttons by the flags.
     void UpdateResultCommands();
+    // Enables the data commands by the design method, computation method and the
+    // multiple-length and design-chart switches of the project.
+    void UpdateDataCommands();
     void ShowTextFile(const QString& File);
     QString ProjectFilePath(const char* Extension) const;
     bool ProjectIsSaved() const;
 
     TUserDialogs& fDialogs;
     std::unique_ptr<TProgramData> fProject;
+    std::unique_ptr<TDataWindowHost> fDataWindows; // goes before the project it edits
     QMdiArea* fMdi = nullptr;
     QMenu *fFileMenu = nullptr, *fDataMenu = nullptr, *fCompMenu = nullptr,
           *fGraphicsMenu = nullptr, *fWindowMenu = nullptr, *fHelpMenu = nullptr;
     std::array<QAction*, 50> fWindowItems{};
     QToolBar* fToolBar = nullptr;
     bool fRunning = false;
+    TView3DCommands* f3DView = nullptr; // owned by the window as its child
     TResultGraphs fGraphs; // last: its windows close before the rest of the window goes
 };
