@@ -7,8 +7,8 @@
 #include "input.h"
 #include "profile.h"
 #include "resistance.h"
-#include "settlement/decomposed_rock.h"
-#include "settlement/weak_rock.h"
+#include "settlement/rock/decomposed_rock.h"
+#include "settlement/rock/weak_rock.h"
 
 #include <algorithm>
 #include <cmath>
@@ -33,10 +33,46 @@ double PerFactor(double a, double b) {
     return b > 0.0 ? a / b : 0.0;
 }
 
-// Asks the decomposed-rock or weak-rock procedure for the values at a depth.
-bool RockProcedure(RunContext& ctx, int code, const RockCapacityQuery& query, RockCapacity& out) {
-    return code == kDecomposedRock ? DecomposedRockCapacity(ctx, query, out)
-                                   : WeakRockCapacity(ctx, query, out);
+// The decomposed-rock and weak-rock procedures of one capacity pass: the layers as they read
+// them, the shaft, and the weak-rock state of the side pass and of the base pass (the base pass
+// starts its running modulus mean afresh but does not repeat the warnings of the side pass).
+struct RockProcedures {
+    std::vector<rock::GeoLayer> layers;
+    rock::WeakRockState side_state;
+    rock::WeakRockState base_state;
+};
+
+// Unit side resistance (psf) and base resistance (tons) of the code-5 or code-6 layer m at depth
+// z, with the vertical effective stress sigma_v (psf) there and the shaft length L (ft) the
+// procedures assume. A status that ends the run is kept in ctx.status; the pass goes on so that
+// the case's report is complete.
+struct RockValues {
+    double fs = 0.0; // psf
+    double QB = 0.0; // tons
+};
+RockValues RockProcedure(RunContext& ctx, RockProcedures& rock, const InputData& in, int m,
+                         double z, double sigma_v, double L, double D, double ratio, bool base_pass,
+                         std::ostream& notes) {
+    const int code = in.layers[static_cast<std::size_t>(m)].code;
+    RockValues values;
+    int status = 0;
+    if (code == kDecomposedRock) {
+        const rock::DecomposedRockSite site{rock.layers, in.WTD, D, ratio, L, in.Ec, in.si()};
+        const rock::DecomposedRockResistance r =
+            rock::DecomposedRockCapacityAt(site, m, z, sigma_v, notes);
+        values = {r.fs, r.QB};
+        status = r.status;
+    } else {
+        const rock::WeakRockShaft shaft{rock.layers, L, D, ratio, in.Ec, in.si()};
+        const rock::WeakRockResistance r =
+            rock::WeakRockCapacityAt(shaft, m, z, base_pass ? rock.base_state : rock.side_state,
+                                     notes, ctx.Out(FileRole::rock_msg));
+        values = {r.fs, r.QB};
+        status = r.status;
+    }
+    if (status != 0 && ctx.status == 0)
+        ctx.status = status;
+    return values;
 }
 
 // The shaft length the rock procedures assume: the case length, or under design control 1 the
@@ -76,7 +112,7 @@ double Buoyancy(double L, double WTD, double D) {
     return L > WTD ? (L - WTD) * kBuoyancyTonsPerCuFt * D * D : 0.0;
 }
 
-bool ComputeCapacity(RunContext& ctx, const InputData& grid, const CaseSetup& setup,
+void ComputeCapacity(RunContext& ctx, const InputData& grid, const CaseSetup& setup,
                      CapacityTable& table, std::ostream& notes) {
     const InputData& in = grid;
     table = CapacityTable{};
@@ -88,6 +124,9 @@ bool ComputeCapacity(RunContext& ctx, const InputData& grid, const CaseSetup& se
     const std::vector<double> stress = StepStresses(in, feet);
     std::ostream& rock_messages = ctx.Out(FileRole::rock_msg);
     const bool uplift = in.KCYCL == 2;
+
+    RockProcedures rock;
+    rock.layers = rock::GeoLayersOf(in);
 
     // Side resistance of every foot, from the surface down.
     table.steps.reserve(static_cast<std::size_t>(feet));
@@ -106,12 +145,9 @@ bool ComputeCapacity(RunContext& ctx, const InputData& grid, const CaseSetup& se
                 step.side_diameter = socket;
         }
         if (HasProcedureOfItsOwn(layer.code)) {
-            const RockCapacityQuery query{
-                step.layer, step.z,      step.sigma_v, RockQueryLength(in, layer, setup),
-                D,          socket_scale};
-            RockCapacity values;
-            if (!RockProcedure(ctx, layer.code, query, values))
-                return false;
+            const RockValues values =
+                RockProcedure(ctx, rock, in, step.layer, step.z, step.sigma_v,
+                              RockQueryLength(in, layer, setup), D, socket_scale, false, notes);
             step.fs = LimitSideResistance(layer, step.z, values.fs / kPsfPerTsf);
         } else {
             const SideResistance side = UnitSideResistance(in, layer, step.z, step.sigma_v);
@@ -136,6 +172,12 @@ bool ComputeCapacity(RunContext& ctx, const InputData& grid, const CaseSetup& se
         sum[i + 1] = sum[i] + table.steps[i].QS;
         sum_lrfd[i + 1] = sum_lrfd[i] + table.steps[i].QS_lrfd;
     }
+
+    rock.base_state.length_warned = rock.side_state.length_warned;
+    rock.base_state.modulus_warned = rock.side_state.modulus_warned;
+    rock.base_state.diameter_warned = rock.side_state.diameter_warned;
+    rock.base_state.stiffness_warned = rock.side_state.stiffness_warned;
+    rock.base_state.error_written = rock.side_state.error_written;
 
     // One row per whole-foot length below the top portion.
     std::vector<bool> rock_noted(in.layers.size(), false);
@@ -162,17 +204,19 @@ bool ComputeCapacity(RunContext& ctx, const InputData& grid, const CaseSetup& se
         if (uplift) {
             row.QB = row.volume * kConcreteLbPerCuYd / kPsfPerTsf - Buoyancy(L, in.WTD, D);
         } else if (HasProcedureOfItsOwn(tip.code)) {
-            const RockCapacityQuery query{row.tip_layer,
-                                          static_cast<double>(L),
-                                          SigmaV(in, L),
-                                          RockQueryLength(in, tip, setup),
-                                          D,
-                                          socket_scale};
-            RockCapacity values;
-            if (!RockProcedure(ctx, tip.code, query, values))
-                return false;
+            const RockValues values =
+                RockProcedure(ctx, rock, in, row.tip_layer, L, SigmaV(in, L),
+                              RockQueryLength(in, tip, setup), D, socket_scale, true, notes);
+            // The layer's maximum end bearing, as for every other material: a negative value is
+            // the unit base resistance itself, a positive one caps it.
+            const double area = kPi / 4.0 * table.shaft.Bb * table.shaft.Bb;
+            const double qmax = Interpolate(tip, tip.QMAX, L) / kPsfPerTsf;
             row.QB = values.QB;
-            row.qb = values.QB / (kPi / 4.0 * table.shaft.Bb * table.shaft.Bb);
+            if (qmax < 0.0)
+                row.QB = -qmax * area;
+            else if (qmax > 0.0 && row.QB > qmax * area)
+                row.QB = qmax * area;
+            row.qb = row.QB / area;
         } else {
             const BaseResistance base =
                 UltimateBaseResistance(in, tip, L, table.shaft.Bb, socket_scale);
@@ -198,7 +242,6 @@ bool ComputeCapacity(RunContext& ctx, const InputData& grid, const CaseSetup& se
         table.rows.push_back(row);
     }
     table.design_row = DesignRow(in, table, setup.length);
-    return true;
 }
 
 int DesignRow(const InputData& in, const CapacityTable& table, double proposed_length) {

@@ -35,9 +35,11 @@ double Buoyancy(double L, double WTD, double D);
 
 // Computes the capacity table of a case on the whole-foot grid profile `grid` (GridProfile of
 // the input): the steps, the rows and the design row. The per-depth error blocks go to `notes`,
-// the rock and clay warnings to the rock-message file. Returns false when a procedure ended the
-// run (ctx.status is then set and the table is incomplete).
-bool ComputeCapacity(RunContext& ctx, const InputData& grid, const CaseSetup& setup,
+// the rock and clay warnings to the rock-message file. Decomposed rock and weak rock take their
+// values from their own procedures; when one of them finds no valid value it says so and sets
+// ctx.status, and the table is still completed so that the case's report can be written before
+// the run ends.
+void ComputeCapacity(RunContext& ctx, const InputData& grid, const CaseSetup& setup,
                      CapacityTable& table, std::ostream& notes);
 
 // The design row: under design control 2 the row at the proposed length (the case length, rounded

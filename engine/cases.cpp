@@ -3,6 +3,7 @@
 
 #include "capacity.h"
 #include "checks.h"
+#include "design_charts.h"
 #include "entry.h"
 #include "format.h"
 #include "input.h"
@@ -15,9 +16,19 @@
 #include <fstream>
 #include <locale>
 #include <sstream>
+#include <string>
+#include <vector>
 
 namespace kolmar::engine {
 namespace {
+
+constexpr double kDiameterStep = 0.5;       // ft, without design charts
+constexpr double kDiameterTolerance = 0.02; // ft, on the largest diameter DIALIM
+constexpr double kInPerFt = 12.0;
+// ft: a length that reaches PDMIN only through the rounding of repeated steps (or of the SI
+// conversion) counts as PDMIN and is not analysed.
+constexpr double kLengthTolerance = 1e-9;
+constexpr std::size_t kHeaderWidth = 12; // the curve count's field in the first curve header
 
 // Starts the rock-message file of a case afresh.
 bool OpenRockMessages(RunContext& ctx) {
@@ -46,14 +57,99 @@ void CopyRockMessages(RunContext& ctx) {
 
 } // namespace
 
+CasePlan PlanCases(const InputData& in) {
+    CasePlan plan;
+    const double step = in.IChart >= 1 ? in.DIAMINCR : kDiameterStep;
+    double D = in.DSTART;
+    plan.diameters.push_back(D);
+    while (step > 0.0 && in.DIALIM > D && D + step < in.DIALIM + kDiameterTolerance) {
+        D += step;
+        if (static_cast<int>(plan.diameters.size()) == kMaxDiameters) {
+            plan.first_diameter_cut = D;
+            break;
+        }
+        plan.diameters.push_back(D);
+    }
+    double L = in.PD;
+    plan.lengths.push_back(L);
+    const bool vary = in.IPENT >= 1 || in.IChart >= 1;
+    while (vary && in.PDINCR > 0.0 && L - in.PDINCR > in.PDMIN + kLengthTolerance) {
+        L -= in.PDINCR;
+        if (static_cast<int>(plan.lengths.size()) == kMaxLengths) {
+            plan.first_length_cut = L;
+            break;
+        }
+        plan.lengths.push_back(L);
+    }
+    return plan;
+}
+
 void MainAnalysis(RunContext& ctx) {
+    StartSettlementFiles(ctx);
     ReadInput(ctx);
     if (ctx.status != 0)
         return;
     if (!PrepareAnalysis(ctx))
         return;
+    const InputData& in = ctx.input;
     WriteComputationResultsHeading(ctx.report());
-    AnalyseCase(ctx, FirstCase(ctx.input));
+    const CasePlan plan = PlanCases(in);
+    // One capacity curve per length with multiple lengths, else one per diameter (at the first
+    // length).
+    const bool per_length = in.IPENT >= 1;
+    const int planned_curves =
+        static_cast<int>(per_length ? plan.lengths.size() : plan.diameters.size());
+
+    SettlementRunState state;
+    EfficientShaft efficient;
+    std::vector<std::string> curves;
+    int complete_lengths = 0;
+    int number = 0;
+    for (std::size_t li = 0; li < plan.lengths.size() && ctx.status == 0; ++li) {
+        for (std::size_t di = 0; di < plan.diameters.size() && ctx.status == 0; ++di) {
+            CaseSetup setup;
+            setup.number = ++number;
+            setup.length_index = static_cast<int>(li) + 1;
+            setup.diameter_index = static_cast<int>(di) + 1;
+            setup.diameter = plan.diameters[di];
+            setup.length = plan.lengths[li];
+            setup.plot_curves = planned_curves;
+            state.keep_tz_data = li + 1 == plan.lengths.size() && di + 1 == plan.diameters.size();
+            const bool computed = AnalyseCase(ctx, setup, state);
+            const CaseResult& result = ctx.current;
+            state.chart.Length(setup.length_index) = kInPerFt * result.length;
+            state.chart.Diameter(setup.diameter_index) = kInPerFt * setup.diameter;
+            if (computed && (per_length ? di == 0 : li == 0)) {
+                std::ostringstream curve;
+                curve.imbue(std::locale::classic());
+                WritePlotCurve(curve, in, setup, result.capacity, result.settlement);
+                curves.push_back(curve.str());
+            }
+            if (computed && in.METHOD == 1)
+                KeepIfMoreEfficient(in, result, efficient);
+        }
+        if (ctx.status == 0)
+            complete_lengths = static_cast<int>(li) + 1;
+    }
+
+    // Section 1 of the plot file; the first header announces the curves actually written.
+    if (!curves.empty() && static_cast<int>(curves.size()) != planned_curves)
+        curves.front().replace(0, kHeaderWidth, I(static_cast<long long>(curves.size()), 12));
+    for (const std::string& curve : curves)
+        ctx.plot() << curve;
+
+    for (std::ostream* os :
+         {static_cast<std::ostream*>(&ctx.report()), static_cast<std::ostream*>(&ctx.run_notes())})
+        WriteCasesNotAnalysed(*os, in, plan.first_diameter_cut, plan.first_length_cut);
+    if (in.METHOD == 1 && plan.diameters.size() > 1 && efficient.found && ctx.status == 0)
+        WriteEfficientShaft(ctx.report(), in, efficient);
+    if (in.IChart >= 1) {
+        const ChartExtent extent{static_cast<int>(in.PDSETT.size()),
+                                 static_cast<int>(plan.diameters.size()), complete_lengths};
+        WritePlotDesignCharts(ctx.plot(), in, extent, state.chart);
+        if (ctx.status == 0)
+            WriteDesignChartReport(ctx.report(), in, extent, state.chart);
+    }
 }
 
 bool PrepareAnalysis(RunContext& ctx) {
@@ -80,14 +176,7 @@ bool PrepareAnalysis(RunContext& ctx) {
     return true;
 }
 
-CaseSetup FirstCase(const InputData& in) {
-    CaseSetup setup;
-    setup.diameter = in.DSTART;
-    setup.length = in.PD;
-    return setup;
-}
-
-void AnalyseCase(RunContext& ctx, const CaseSetup& setup) {
+bool AnalyseCase(RunContext& ctx, const CaseSetup& setup, SettlementRunState& state) {
     const InputData& in = ctx.input;
     CaseResult& result = ctx.current;
     result = CaseResult{};
@@ -97,17 +186,15 @@ void AnalyseCase(RunContext& ctx, const CaseSetup& setup) {
         WriteCaseHeading(*os, setup);
     WriteBlankLines(ctx.run_notes(), 1);
     if (!OpenRockMessages(ctx))
-        return;
+        return false;
 
     // The capacity table on the whole-foot grid; its per-depth messages are held back so that the
     // run notes list them after the shaft summary.
     std::ostringstream notes;
     notes.imbue(std::locale::classic());
     CapacityTable& table = result.capacity;
-    if (!ComputeCapacity(ctx, GridProfile(in), setup, table, notes)) {
-        ctx.Out(FileRole::rock_msg).close();
-        return;
-    }
+    const InputData grid = GridProfile(in);
+    ComputeCapacity(ctx, grid, setup, table, notes);
     const int design = table.design_row;
     const bool found = design >= 0;
     if (in.METHOD == 2)
@@ -127,18 +214,24 @@ void AnalyseCase(RunContext& ctx, const CaseSetup& setup) {
         if (tip + 2.0 * table.shaft.Bb > table.profile_bottom + GridTolerance(tip))
             WriteSoilDepthForBaseNote(run_notes);
     }
-    WriteCapacityRows(run_notes, in, table);
+    const std::string rows = CapacityRowsText(in, table);
+    run_notes << rows;
 
-    WritePredictedResults(ctx.report(), in, table);
+    WritePredictedResults(ctx.report(), in, rows);
     WriteBlankLines(ctx.report(), 1);
     CopyRockMessages(ctx);
 
     if (!found && in.METHOD == 2)
         WriteProposedDepthBeyondNote(*ctx.console);
 
-    // The load-settlement analysis of the case's length fills result.settlement here; until it
-    // does, the plot file carries zero records for it.
-    WritePlotCurve(ctx.plot(), in, setup, table, result.settlement);
+    // A rock procedure that found no valid value ends the run once the case is reported.
+    if (ctx.status != 0)
+        return true;
+    const int settlement_status = AnalyseLoadSettlement(ctx, grid, result, state);
+    if (settlement_status != 0) {
+        ctx.status = settlement_status;
+        return true;
+    }
 
     if (!found && in.METHOD == 1) {
         for (std::ostream* os : {ctx.console, static_cast<std::ostream*>(&run_notes),
@@ -146,6 +239,7 @@ void AnalyseCase(RunContext& ctx, const CaseSetup& setup) {
             WriteNeedAnotherSoilLayer(*os);
         ctx.status = KOLMAR_STATUS_SHORT_PROFILE;
     }
+    return true;
 }
 
 } // namespace kolmar::engine

@@ -5,6 +5,9 @@
 #pragma once
 
 #include "run_context.h"
+#include "tip_settlement.h"
+
+#include <vector>
 
 namespace kolmar::engine {
 
@@ -16,14 +19,25 @@ void MainAnalysis(RunContext& ctx);
 // ends.
 bool PrepareAnalysis(RunContext& ctx);
 
-// The first case of a run: the initial diameter DSTART with the proposed length (design control
-// 2), or the length the capacity table finds for the design load (design control 1).
-CaseSetup FirstCase(const InputData& in);
+// The diameters and lengths a run analyses, in loop order (ft). Diameters from DSTART in steps
+// of 0.5 ft (DIAMINCR with design charts) while a step stays below DIALIM + 0.02 ft; lengths from
+// PD down by PDINCR while they stay above PDMIN, with multiple lengths or design charts, else
+// the one length PD. At most 20 diameters and 100 lengths: the first one cut is kept (-1 when
+// nothing was cut) so that the report can say which were not analysed.
+struct CasePlan {
+    std::vector<double> diameters;
+    std::vector<double> lengths;
+    double first_diameter_cut = -1.0;
+    double first_length_cut = -1.0;
+};
+CasePlan PlanCases(const InputData& in);
 
 // Analyses one case: the case heading, the capacity table, DRILLED SHAFT INFORMATION and
 // PREDICTED RESULTS with the rock messages in the report, the case summary in the run notes, and
-// the capacity curve in the plot file. Leaves the results in ctx.current. Under design control 1
-// a design load that no length within the profile carries ends the run with status 7.
-void AnalyseCase(RunContext& ctx, const CaseSetup& setup);
+// the load-settlement analysis of the case's length by the tip material. Leaves the results in
+// ctx.current and returns true when the capacity table was computed (the case then has a plot
+// curve). Under design control 1 a design load that no length within the profile carries ends
+// the run with status 7; a procedure that ends the run sets its status.
+bool AnalyseCase(RunContext& ctx, const CaseSetup& setup, SettlementRunState& state);
 
 } // namespace kolmar::engine

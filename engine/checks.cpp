@@ -202,6 +202,12 @@ std::vector<std::string> AnalysisDataProblems(const InputData& in) {
     if (in.NLRFD != 1 && in.KCYCL != 2 && !(in.FSB > 0.0))
         problems.emplace_back("LOAD RECORD: THE FACTOR OF SAFETY ON BASE RESISTANCE MUST BE "
                               "GREATER THAN 0.");
+    const std::string lengths = in.IChart >= 1 ? "DESIGN-CHART RECORD" : "MULTIPLE-LENGTH RECORD";
+    if ((in.IPENT >= 1 || in.IChart >= 1) && !(in.PDINCR > 0.0))
+        problems.push_back(lengths + ": THE SHAFT LENGTH INCREMENT MUST BE GREATER THAN 0.");
+    if (in.IChart >= 1 && !(in.DIAMINCR > 0.0))
+        problems.emplace_back(
+            "DESIGN-CHART RECORD: THE DIAMETER INCREMENT MUST BE GREATER THAN 0.");
     if (in.KCYCL == 2 && in.RCYCL < 0.0)
         problems.emplace_back("CONTROL RECORD: THE UPLIFT REDUCTION FACTOR MUST NOT BE NEGATIVE.");
     return problems;
@@ -209,17 +215,6 @@ std::vector<std::string> AnalysisDataProblems(const InputData& in) {
 
 void WriteDataError(std::ostream& os, const std::string& problem) {
     WriteBlock(os, {std::string(kErrorBanner), problem}, kIndent, 2);
-}
-
-void WriteMethodNotAvailable(std::ostream& os, std::string_view procedure, int code, int layer) {
-    WriteBlock(
-        os,
-        {std::string(kErrorBanner),
-         "THE " + std::string(procedure) + " PROCEDURE (SOIL TYPE " + std::to_string(code) +
-             ") IS NOT YET AVAILABLE",
-         "IN THIS VERSION OF THE ENGINE: LAYER " + std::to_string(layer) + " CANNOT BE ANALYSED",
-         "AND THE ANALYSIS STOPS WITHOUT RESULTS."},
-        kIndent, 2);
 }
 
 void WriteClayFromBlowCountWarning(std::ostream& os) {

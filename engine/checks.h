@@ -51,11 +51,6 @@ std::vector<std::string> AnalysisDataProblems(const InputData& input);
 // console by the caller.
 void WriteDataError(std::ostream& os, const std::string& problem);
 
-// A procedure the analysis needs for a layer is not available in this version of the engine
-// (decomposed rock, code 5; weak rock, code 6): the error block naming the material and the
-// layer (numbered from 1). The run ends with KOLMAR_STATUS_NOT_AVAILABLE.
-void WriteMethodNotAvailable(std::ostream& os, std::string_view procedure, int code, int layer);
-
 // Capacity notes and warnings.
 // Clay strength derived from the blow count: written once per run to the rock-message file.
 void WriteClayFromBlowCountWarning(std::ostream& os);

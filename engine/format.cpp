@@ -15,12 +15,14 @@ std::string Stars(int w) {
 }
 
 // Right-aligns text in w columns, or stars when it does not fit.
-std::string RightAlign(const std::string& text, int w) {
+std::string RightAlign(std::string_view text, int w) {
     if (w <= 0)
         return {};
     if (static_cast<int>(text.size()) > w)
         return Stars(w);
-    return std::string(static_cast<std::size_t>(w) - text.size(), ' ') + text;
+    std::string out(static_cast<std::size_t>(w) - text.size(), ' ');
+    out.append(text);
+    return out;
 }
 
 } // namespace
@@ -29,16 +31,18 @@ std::string F(double value, int w, int d) {
     if (!std::isfinite(value) || d < 0 || d > 30)
         return Stars(w);
     char buf[400];
-    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, d);
+    const auto res = std::to_chars(buf, buf + sizeof buf - 1, value, std::chars_format::fixed, d);
     if (res.ec != std::errc())
         return Stars(w);
-    std::string text(buf, res.ptr);
+    std::string_view text(buf, static_cast<std::size_t>(res.ptr - buf));
     // A value that rounds to zero is written without its sign.
-    if (text[0] == '-' && text.find_first_not_of("-0.") == std::string::npos)
-        text.erase(0, 1);
+    if (text[0] == '-' && text.find_first_not_of("-0.") == std::string_view::npos)
+        text.remove_prefix(1);
     // With no decimals the field still ends in the decimal point ("  42." for F5.0).
-    if (d == 0)
-        text += '.';
+    if (d == 0) {
+        *res.ptr = '.';
+        text = std::string_view(text.data(), text.size() + 1);
+    }
     return RightAlign(text, w);
 }
 

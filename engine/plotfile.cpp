@@ -47,16 +47,17 @@ void WritePlotCapacityPoints(std::ostream& os, const InputData& in, const Capaci
     }
 }
 
-void WritePlotLoadSettlement(std::ostream& os, const LoadSettlementTable& table) {
+void WritePlotLoadSettlement(std::ostream& os, const settlement::LoadSettlementTable& table) {
     const int blocks = table.series >= 3 ? 3 : 1;
     for (int b = 0; b < blocks; ++b)
-        for (const LoadSettlementPoint& p : table.lines[static_cast<std::size_t>(b)])
+        for (const settlement::LoadSettlementRow& p : table.block[static_cast<std::size_t>(b)])
             WriteLine(os, PlotField(p.top_load) + PlotField(p.top_movement) +
                               PlotField(p.tip_load) + PlotField(p.tip_movement));
 }
 
 void WritePlotCurve(std::ostream& os, const InputData& in, const CaseSetup& setup,
-                    const CapacityTable& capacity, const LoadSettlementTable& settlement) {
+                    const CapacityTable& capacity,
+                    const settlement::LoadSettlementTable& settlement) {
     WritePlotCurveHeader(os, setup.plot_curves, static_cast<int>(capacity.rows.size()) + 2,
                          settlement.series);
     WritePlotCapacityPoints(os, in, capacity);

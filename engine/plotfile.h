@@ -26,10 +26,11 @@ void WritePlotCapacityPoints(std::ostream& os, const InputData& in, const Capaci
 
 // The load-settlement records: 15 lines of top load, top settlement, tip load and tip movement,
 // for the trend line, and when three series were computed for the upper and lower bounds too.
-void WritePlotLoadSettlement(std::ostream& os, const LoadSettlementTable& table);
+void WritePlotLoadSettlement(std::ostream& os, const settlement::LoadSettlementTable& table);
 
 // The whole block of one case: header, points and load-settlement records.
 void WritePlotCurve(std::ostream& os, const InputData& in, const CaseSetup& setup,
-                    const CapacityTable& capacity, const LoadSettlementTable& settlement);
+                    const CapacityTable& capacity,
+                    const settlement::LoadSettlementTable& settlement);
 
 } // namespace kolmar::engine

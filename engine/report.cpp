@@ -414,6 +414,10 @@ void WriteRunNotesShaftInformation(std::ostream& os, const InputData& in,
 }
 
 void WritePredictedResults(std::ostream& os, const InputData& in, const CapacityTable& table) {
+    WritePredictedResults(os, in, CapacityRowsText(in, table));
+}
+
+void WritePredictedResults(std::ostream& os, const InputData& in, std::string_view rows) {
     Section(os, "PREDICTED RESULTS");
     const bool lrfd = in.NLRFD == 1;
     const bool uplift = in.KCYCL == 2;
@@ -456,7 +460,7 @@ void WritePredictedResults(std::ostream& os, const InputData& in, const Capacity
     WriteLine(os, CentredLine(heads, centres));
     WriteLine(os, CentredLine(units, centres));
     WriteBlankLines(os, 1);
-    WriteCapacityRows(os, in, table);
+    os.write(rows.data(), static_cast<std::streamsize>(rows.size()));
 }
 
 std::string CapacityRowLine(const InputData& in, const CapacityRow& internal) {
@@ -472,6 +476,16 @@ std::string CapacityRowLine(const InputData& in, const CapacityRow& internal) {
 void WriteCapacityRows(std::ostream& os, const InputData& in, const CapacityTable& table) {
     for (const CapacityRow& row : table.rows)
         WriteLine(os, CapacityRowLine(in, row));
+}
+
+std::string CapacityRowsText(const InputData& in, const CapacityTable& table) {
+    std::string text;
+    text.reserve(table.rows.size() * 74);
+    for (const CapacityRow& row : table.rows) {
+        text += CapacityRowLine(in, row);
+        text += '\n';
+    }
+    return text;
 }
 
 } // namespace kolmar::engine

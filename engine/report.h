@@ -10,6 +10,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <string_view>
 
 namespace kolmar::engine {
 
@@ -36,9 +37,14 @@ void WriteRunNotesShaftInformation(std::ostream& os, const InputData& in,
 
 // PREDICTED RESULTS: the ASD or LRFD legend, the two-line column header and the rows.
 void WritePredictedResults(std::ostream& os, const InputData& in, const CapacityTable& table);
+// The same with the rows already formatted (CapacityRowsText), for a table that goes to the
+// report and the run notes alike.
+void WritePredictedResults(std::ostream& os, const InputData& in, std::string_view rows);
 
 // One capacity row in the fixed columns of the report, in output units.
 std::string CapacityRowLine(const InputData& in, const CapacityRow& row);
 void WriteCapacityRows(std::ostream& os, const InputData& in, const CapacityTable& table);
+// The rows of the table, one line each, as one text.
+std::string CapacityRowsText(const InputData& in, const CapacityTable& table);
 
 } // namespace kolmar::engine

@@ -3,6 +3,8 @@
 // stays loaded between calls behaves exactly like a freshly loaded one.
 #pragma once
 
+#include "settlement/normalized.h"
+
 #include <array>
 #include <cstddef>
 #include <filesystem>
@@ -303,31 +305,16 @@ struct CapacityTable {
     int design_row = -1;             // row of the proposed or design length; -1 when there is none
 };
 
-// Load-settlement results of a case, in output units (tons and inches for English projects, kN
-// and metres for SI projects): one block of 15 points per load-transfer line.
-inline constexpr int kSettlementPoints = 15;
-enum LoadTransferLine : int { kTrendLine = 1, kUpperBoundLine = 2, kLowerBoundLine = 3 };
-struct LoadSettlementPoint {
-    double top_load = 0.0;
-    double top_movement = 0.0;
-    double tip_load = 0.0;
-    double tip_movement = 0.0;
-};
-struct LoadSettlementTable {
-    std::array<std::array<LoadSettlementPoint, kSettlementPoints>, 3> lines{};
-    // Series filled by the load-settlement method: 0 none, 1 the trend line only, 3 the trend
-    // line and both bounds.
-    int series = 0;
-    std::array<LoadSettlementPoint, kSettlementPoints>& Line(LoadTransferLine line) {
-        return lines[static_cast<std::size_t>(line - 1)];
-    }
-};
-
 struct CaseResult {
     CaseSetup setup;
     CapacityTable capacity;
-    LoadSettlementTable settlement;
+    // Load-settlement curves of the case's length, in output units (tons and inches, or kN and
+    // metres).
+    settlement::LoadSettlementTable settlement;
     double length = 0.0; // shaft length of the case: proposed, or found for the design load, ft
+    // Ultimate base resistance found by the decomposed-rock or weak-rock load-settlement method,
+    // tons (0 for the other methods); the capacity table keeps its own QB.
+    double settlement_QB = 0.0;
 };
 
 // ---------------------------------------------------------------------------------------------

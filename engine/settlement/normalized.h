@@ -111,8 +111,12 @@ struct LoadSettlementRow {
 };
 using LoadSettlementBlock = std::array<LoadSettlementRow, kSettlementSteps>;
 
+// Every load-settlement method of a case leaves its result here: the t-z solver all three
+// blocks, the rock methods block 1 only. `series` tells the plot file which blocks hold a curve:
+// 0 none, 1 the first block only, 3 all three.
 struct LoadSettlementTable {
     std::array<LoadSettlementBlock, kLineCount> block{};
+    int series = 0;
 
     LoadSettlementBlock& Block(LoadTransferLine line) {
         return block[static_cast<std::size_t>(LineIndex(line))];
@@ -120,7 +124,7 @@ struct LoadSettlementTable {
     const LoadSettlementBlock& Block(LoadTransferLine line) const {
         return block[static_cast<std::size_t>(LineIndex(line))];
     }
-    void Clear() { block = {}; }
+    void Clear() { *this = LoadSettlementTable{}; }
 };
 
 } // namespace kolmar::engine::settlement

@@ -69,7 +69,8 @@ struct SettlementFiles {
     std::ostream& plot_l;    // .kx8l, load distribution of the plot file
     std::ostream& chart;     // CHART.DAT
     // The two scratch files that every solver call writes afresh: the call's whole TZDATA.DAT
-    // text, and the whole TZDIAM.DAT text when the call stages a q-w curve.
+    // text, and the whole TZDIAM.DAT text when the call stages a q-w curve. Without a
+    // rewrite_tz_data function the call builds no TZDATA.DAT listing at all.
     std::function<void(const std::string&)> rewrite_tz_data;
     std::function<void(const std::string&)> rewrite_tz_diam;
 };

@@ -13,6 +13,7 @@
 #include <ostream>
 #include <sstream>
 #include <stdexcept>
+#include <streambuf>
 #include <string>
 
 namespace kolmar::engine::settlement {
@@ -33,12 +34,16 @@ double MaxTransfer(const std::vector<TzCurve>& curves) {
     return most;
 }
 
+double ElementMidDepth(const SolverShaft& shaft, int e) {
+    return shaft.length - (e - 0.5) * shaft.h;
+}
+
 // One element: the mid movement w_m solves w_m = wb + h/4 (Qb + (Qb + Qtop(w_m)) / 2) / AE.
-ElementResult SolveElement(const SolverShaft& shaft, const std::vector<TzCurve>& curves, int e,
+ElementResult SolveElement(const SolverShaft& shaft, const TransferPoint& transfer, int e,
                            double bottom_load, double bottom_movement, double max_transfer) {
     ElementResult r;
     r.bottom_depth = shaft.length - (e - 1) * shaft.h;
-    r.mid_depth = shaft.length - (e - 0.5) * shaft.h;
+    r.mid_depth = ElementMidDepth(shaft, e);
     r.top_depth = shaft.length - e * shaft.h;
     r.bottom_load = bottom_load;
     r.bottom_movement = bottom_movement;
@@ -48,7 +53,7 @@ ElementResult SolveElement(const SolverShaft& shaft, const std::vector<TzCurve>&
     // Evaluates the element at the estimate w and returns the new estimate.
     const auto evaluate = [&](double w) {
         r.mid_movement = w;
-        r.t = LoadTransfer(shaft, curves, r.mid_depth, w);
+        r.t = TransferAt(transfer, w);
         r.load_increment = side_area * r.t;
         r.top_load = bottom_load + r.load_increment;
         r.average_load = bottom_load + r.load_increment / 2.0;
@@ -113,6 +118,13 @@ void WriteTableRow(std::ostream& os, const LoadSettlementRow& row) {
                       E(row.tip_movement, 16, 4));
 }
 
+// A stream buffer that takes text and keeps none of it.
+class DiscardBuffer : public std::streambuf {
+protected:
+    int_type overflow(int_type c) override { return traits_type::not_eof(c); }
+    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+};
+
 // The element table of TZDATA.DAT for one tip movement, in inches, pounds and psi.
 void WriteScratchSolution(std::ostream& os, const CarryResult& r) {
     const auto row = [](std::initializer_list<std::string> cells) {
@@ -168,7 +180,8 @@ std::string ListInts(std::initializer_list<int> values) {
 // Loads at the design-chart settlements: the tip movement of each settlement from the main
 // pass, the carrying-up again, CHART.DAT, the chart table and the report rows.
 void DefinedSettlements(const ShaftCase& shaft, const SolverShaft& solver,
-                        const std::vector<TzCurve>& curves, const CurvePoints& qw,
+                        const std::vector<TransferPoint>& points, double most,
+                        const CurvePoints& qw,
                         const std::array<CarryResult, kSettlementSteps>& rows,
                         SettlementFiles& files, DesignChartTable& chart) {
     const std::vector<double>& settlements = shaft.chart_settlements;
@@ -178,11 +191,12 @@ void DefinedSettlements(const ShaftCase& shaft, const SolverShaft& solver,
                                                             : solver.din * solver.din);
     const TableUnits units = ResultUnits(shaft.si());
     std::vector<LoadSettlementRow> results;
+    CarryResult r;
     for (int j = 0; j < count; ++j) {
         const double tip_movement =
             TipMovementForSettlement(rows, settlements[static_cast<std::size_t>(j)]);
         const double tip_load = tip_movement > kNoTipMovement ? ReadCurve(qw, tip_movement) : 0.0;
-        const CarryResult r = CarryUp(solver, curves, tip_load, tip_movement);
+        CarryUp(solver, points, most, tip_load, tip_movement, r);
         if (j == 0) {
             WriteLine(files.chart, ListInts({count, solver.n}) +
                                        ListRecord({solver.din, solver.length}) +
@@ -263,44 +277,85 @@ double AxialStiffness(const SolverShaft& shaft, double z) {
     return shaft.EAs + f * (shaft.EAb - shaft.EAs);
 }
 
-double LoadTransfer(const SolverShaft& shaft, const std::vector<TzCurve>& curves, double z,
-                    double w) {
+TransferPoint LocateTransfer(const SolverShaft& shaft, const std::vector<TzCurve>& curves,
+                             double z) {
+    TransferPoint p;
     if (curves.empty() || z < shaft.exclusion_top || z > shaft.exclusion_bottom)
-        return 0.0;
+        return p;
     for (std::size_t i = 0; i < curves.size(); ++i) {
         const TzCurve& curve = curves[i];
         if (curve.depth < z)
             continue;
-        const double t = ReadCurve(curve.points, w);
+        p.deeper = &curve.points;
         if (curve.depth == z)
-            return t;
+            return p;
         // Above the first curve the transfer grows from zero at the surface.
         const double above_depth = i == 0 ? 0.0 : curves[i - 1].depth;
-        const double above_t = i == 0 ? 0.0 : ReadCurve(curves[i - 1].points, w);
         if (!(curve.depth - above_depth > 0.0))
-            return t;
-        return above_t + (z - above_depth) * (t - above_t) / (curve.depth - above_depth);
+            return p;
+        p.above = i == 0 ? nullptr : &curves[i - 1].points;
+        p.interpolate = true;
+        p.offset = z - above_depth;
+        p.span = curve.depth - above_depth;
+        return p;
     }
-    return ReadCurve(curves.back().points, w);
+    p.deeper = &curves.back().points;
+    return p;
+}
+
+double TransferAt(const TransferPoint& p, double w) {
+    if (p.deeper == nullptr)
+        return 0.0;
+    const double t = ReadCurve(*p.deeper, w);
+    if (!p.interpolate)
+        return t;
+    const double above_t = p.above == nullptr ? 0.0 : ReadCurve(*p.above, w);
+    return above_t + p.offset * (t - above_t) / p.span;
+}
+
+double LoadTransfer(const SolverShaft& shaft, const std::vector<TzCurve>& curves, double z,
+                    double w) {
+    return TransferAt(LocateTransfer(shaft, curves, z), w);
+}
+
+std::vector<TransferPoint> LocateElements(const SolverShaft& shaft,
+                                          const std::vector<TzCurve>& curves) {
+    std::vector<TransferPoint> points;
+    points.reserve(static_cast<std::size_t>(shaft.n));
+    for (int e = 1; e <= shaft.n; ++e)
+        points.push_back(LocateTransfer(shaft, curves, ElementMidDepth(shaft, e)));
+    return points;
 }
 
 CarryResult CarryUp(const SolverShaft& shaft, const std::vector<TzCurve>& curves, double tip_load,
                     double tip_movement) {
+    return CarryUp(shaft, LocateElements(shaft, curves), MaxTransfer(curves), tip_load,
+                   tip_movement);
+}
+
+CarryResult CarryUp(const SolverShaft& shaft, const std::vector<TransferPoint>& points,
+                    double max_transfer, double tip_load, double tip_movement) {
     CarryResult r;
+    CarryUp(shaft, points, max_transfer, tip_load, tip_movement, r);
+    return r;
+}
+
+void CarryUp(const SolverShaft& shaft, const std::vector<TransferPoint>& points,
+             double max_transfer, double tip_load, double tip_movement, CarryResult& r) {
     r.tip_load = tip_load;
     r.tip_movement = tip_movement;
+    r.elements.clear();
     r.elements.reserve(static_cast<std::size_t>(shaft.n));
-    const double max_transfer = MaxTransfer(curves);
     double load = tip_load;
     double movement = tip_movement;
     for (int e = 1; e <= shaft.n; ++e) {
-        r.elements.push_back(SolveElement(shaft, curves, e, load, movement, max_transfer));
+        r.elements.push_back(SolveElement(shaft, points[static_cast<std::size_t>(e - 1)], e, load,
+                                          movement, max_transfer));
         load = r.elements.back().top_load;
         movement = r.elements.back().top_movement;
     }
     r.top_load = load;
     r.top_movement = movement;
-    return r;
 }
 
 double TipMovementForSettlement(const std::array<CarryResult, kSettlementSteps>& rows, double s) {
@@ -383,12 +438,19 @@ int SolveLine(const ShaftCase& shaft, LoadTransferLine line, SettlementFiles& fi
     if (status != 0)
         return status;
 
-    std::ostringstream tz_data;
-    tz_data.imbue(std::locale::classic());
-    WriteLine(tz_data,
-              Blanks(5) + "NOTE: TZ CURVE DATA ARE AVAILABLE FOR SAND AND CLAY LAYERS ONLY.");
-    WriteBlankLines(tz_data, 2);
-    WriteTzListing(tz_data, curves, si, labels.depth, si ? kInToM : 1.0);
+    // The scratch listing is built only when the caller keeps it.
+    const bool scratch = static_cast<bool>(files.rewrite_tz_data);
+    std::ostringstream scratch_text;
+    scratch_text.imbue(std::locale::classic());
+    DiscardBuffer discard;
+    std::ostream nowhere(&discard);
+    std::ostream& tz_data = scratch ? static_cast<std::ostream&>(scratch_text) : nowhere;
+    if (scratch) {
+        WriteLine(tz_data,
+                  Blanks(5) + "NOTE: TZ CURVE DATA ARE AVAILABLE FOR SAND AND CLAY LAYERS ONLY.");
+        WriteBlankLines(tz_data, 2);
+        WriteTzListing(tz_data, curves, si, labels.depth, si ? kInToM : 1.0);
+    }
     if (first_case)
         WriteTzListing(files.tz_text, curves, si, si ? " M." : "FT.", si ? kInToM : 1.0 / 12.0);
     if (first_case && trend)
@@ -398,19 +460,26 @@ int SolveLine(const ShaftCase& shaft, LoadTransferLine line, SettlementFiles& fi
     const SolverShaft solver = MakeSolverShaft(shaft);
     const std::array<double, kSettlementSteps> tip = TipMovements(solver.din);
     std::array<CarryResult, kSettlementSteps> rows;
+    const std::vector<TransferPoint> points = LocateElements(solver, curves);
+    const double most = MaxTransfer(curves);
+    CarryResult work;
     int bisected = 0;
     int failed = 0;
     for (std::size_t k = 0; k < kSettlementSteps; ++k) {
         // Beyond the last q-w point (10 % of the base diameter) the base holds the last load:
         // the curve is not extended past the movements it was measured for.
-        rows[k] = CarryUp(solver, curves, ReadCurve(qw, tip[k]), tip[k]);
-        WriteScratchSolution(tz_data, rows[k]);
-        for (const ElementResult& e : rows[k].elements) {
+        CarryUp(solver, points, most, ReadCurve(qw, tip[k]), tip[k], work);
+        if (scratch)
+            WriteScratchSolution(tz_data, work);
+        for (const ElementResult& e : work.elements) {
             bisected += e.bisected ? 1 : 0;
             failed += e.converged ? 0 : 1;
             if (first_case && trend)
                 WriteLine(files.plot_l, DistributionRecord(e, si));
         }
+        // Only the top and tip values of a row are kept; the elements' storage is reused.
+        rows[k] =
+            CarryResult{work.tip_load, work.tip_movement, work.top_load, work.top_movement, {}};
     }
 
     const TableUnits units = ResultUnits(si);
@@ -425,8 +494,9 @@ int SolveLine(const ShaftCase& shaft, LoadTransferLine line, SettlementFiles& fi
     WriteIterationNotes(files.report, bisected, failed);
 
     if (trend && !shaft.chart_settlements.empty())
-        DefinedSettlements(shaft, solver, curves, qw, rows, files, chart);
-    files.rewrite_tz_data(tz_data.str());
+        DefinedSettlements(shaft, solver, points, most, qw, rows, files, chart);
+    if (scratch)
+        files.rewrite_tz_data(scratch_text.str());
     return 0;
 }
 

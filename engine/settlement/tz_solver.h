@@ -46,6 +46,21 @@ double AxialStiffness(const SolverShaft& shaft, double z);
 double LoadTransfer(const SolverShaft& shaft, const std::vector<TzCurve>& curves, double z,
                     double w);
 
+// Where a depth lies among the t-z curves: the curve at or below it and the one above it (none
+// above the first curve: zero transfer at the surface), with the depth offsets of the linear
+// interpolation between them; no curve at all where the depth carries no side load.
+struct TransferPoint {
+    const CurvePoints* deeper = nullptr;
+    const CurvePoints* above = nullptr;
+    bool interpolate = false;
+    double offset = 0.0; // depth below the upper curve (or the surface), inches
+    double span = 0.0;   // depth between the two curves, inches
+};
+TransferPoint LocateTransfer(const SolverShaft& shaft, const std::vector<TzCurve>& curves,
+                             double z);
+// LoadTransfer at a located depth, for the movement w; the curves must outlive the point.
+double TransferAt(const TransferPoint& point, double w);
+
 // One element after the carrying-up, from the tip upward.
 struct ElementResult {
     double bottom_depth = 0.0, mid_depth = 0.0, top_depth = 0.0;
@@ -72,6 +87,13 @@ struct CarryResult {
 // bisection of the same equation.
 CarryResult CarryUp(const SolverShaft& shaft, const std::vector<TzCurve>& curves, double tip_load,
                     double tip_movement);
+// The same with the element mid-depths located once (LocateTransfer of every element, from the
+// tip) and the largest transfer of the curves, for callers that carry many loads up one shaft.
+CarryResult CarryUp(const SolverShaft& shaft, const std::vector<TransferPoint>& points,
+                    double max_transfer, double tip_load, double tip_movement);
+// The same into `out`, whose element storage is reused.
+void CarryUp(const SolverShaft& shaft, const std::vector<TransferPoint>& points,
+             double max_transfer, double tip_load, double tip_movement, CarryResult& out);
 
 // Tip movement (inches) for a top settlement s (inches) from the rows of the main pass (engine
 // units): 0 below the first top movement, linear between rows (the mean of two rows with the

@@ -225,9 +225,7 @@ TEST(EntryTest, AnExceptionInsideTheRunBecomesAnInternalErrorWithAMessage) {
                                  "     SIMULATED FAILURE\n"),
               std::string::npos);
     // The capacity curve was written before the failure; the staged file is still appended.
-    const std::string staged = Padded("staged before the failure");
-    ASSERT_GE(result.plot.size(), staged.size());
-    EXPECT_EQ(result.plot.substr(result.plot.size() - staged.size()), staged);
+    EXPECT_NE(result.plot.find(Padded("staged before the failure")), std::string::npos);
 }
 
 TEST(EntryTest, SplitPathTheWindowsWay) {

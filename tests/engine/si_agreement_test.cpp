@@ -72,9 +72,11 @@ void RunAndRead(const std::string& text, ProjectRun& run, const TempDir& dir) {
 class SiAgreementTest : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(SiAgreementTest, SameCapacitiesInBothUnitSystems) {
-    const std::string name = GetParam();
-    const std::string english_text =
-        test::ReadFile(std::string(KOLMAR_TEST_DATA) + "/data/" + name + ".kx8d");
+    const std::string path = GetParam();
+    const std::string name = path.substr(path.find('/') + 1);
+    const std::string english_text = test::ReadFile(
+        path.rfind("examples/", 0) == 0 ? std::string(KOLMAR_SOURCE_DIR) + "/" + path + ".kx8d"
+                                        : std::string(KOLMAR_TEST_DATA) + "/" + path + ".kx8d");
     std::string error;
     const std::unique_ptr<TProgramData> converted =
         TProgramData::CreateFromText(english_text, 1, &error, name + ".kx8d");
@@ -131,10 +133,33 @@ TEST_P(SiAgreementTest, SameCapacitiesInBothUnitSystems) {
         EXPECT_NEAR(e.X, english_rows[static_cast<std::size_t>(j - 2)][4],
                     0.005 * e.X + 0.05); // QU
     }
+
+    // The load-settlement curves: the same loads (tons against kN) at the same settlements
+    // (inches against metres), within the three significant digits of both files.
+    const TGraphPlot* graphs[] = {&english.graphs.pltAxial, &english.graphs.pltUpper,
+                                  &english.graphs.pltLower};
+    const TGraphPlot* si_graphs[] = {&si.graphs.pltAxial, &si.graphs.pltUpper, &si.graphs.pltLower};
+    for (std::size_t g = 0; g < 3; ++g) {
+        ASSERT_EQ(graphs[g]->Count(), si_graphs[g]->Count());
+        for (int k = 1; k < graphs[g]->Count(); ++k) {
+            const TFloatPoint& e = graphs[g]->Data(0, k);
+            const TFloatPoint& s = si_graphs[g]->Data(0, k);
+            const std::string point =
+                name + ", curve " + std::to_string(g + 1) + ", point " + std::to_string(k);
+            EXPECT_TRUE(std::isfinite(static_cast<double>(e.X)) &&
+                        std::isfinite(static_cast<double>(e.Y)))
+                << point;
+            EXPECT_NEAR(s.X * kTonsPerKn, e.X, 0.012 * std::fabs(e.X) + 1e-3) << point << " load";
+            EXPECT_NEAR(s.Y * 39.37, e.Y, 0.012 * std::fabs(e.Y) + 1e-6) << point << " settlement";
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Projects, SiAgreementTest,
-                         ::testing::Values("sand_ko", "clay_bell_lrfd", "layered_uplift"));
+                         ::testing::Values("data/sand_ko", "data/clay_bell_lrfd",
+                                           "data/layered_uplift", "examples/strong-rock-socket",
+                                           "examples/decomposed-rock",
+                                           "examples/weak-rock-socket"));
 
 } // namespace
 } // namespace kolmar::engine
