@@ -142,7 +142,10 @@ void TglWindow::paintGL() {
     const int w = width();
     const int h = height();
     const qreal ratio = devicePixelRatio();
-    // The text painter of the previous frame may have left its own state behind.
+    // The scene in OpenGL of its own, then the text on top with the painter, which must know
+    // that the state changed under it.
+    QPainter painter(this);
+    painter.beginNativePainting();
     glUseProgram(0);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
@@ -180,8 +183,9 @@ void TglWindow::paintGL() {
     glDepthMask(GL_TRUE);
     glDisable(GL_BLEND);
     DrawPrimitives(false);
+    // Colours blend; the frame's own alpha stays opaque, or the window would show through.
     glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ZERO, GL_ONE);
     glDepthMask(GL_FALSE);
     DrawPrimitives(true);
     glDepthMask(GL_TRUE);
@@ -191,9 +195,15 @@ void TglWindow::paintGL() {
     glDisable(GL_CULL_FACE);
     if (ShowAxes)
         DrawAxes();
-    glFlush();
+    // Back to the state the painter starts from.
+    glBlendFunc(GL_ONE, GL_ZERO);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    painter.endNativePainting();
 
-    DrawOverlay();
+    DrawOverlay(painter);
 }
 
 void TglWindow::DrawAxes() {
@@ -214,7 +224,7 @@ void TglWindow::DrawAxes() {
     glLineWidth(1.0f);
 }
 
-void TglWindow::DrawOverlay() {
+void TglWindow::DrawOverlay(QPainter& Painter) {
     const TMatrix4 mv = ModelViewMatrix(View);
     const double w = width();
     const double h = height();
@@ -222,7 +232,7 @@ void TglWindow::DrawOverlay() {
         const TVec3 e = Transform(mv, P);
         return QPointF(w / 2.0 + e.X, h / 2.0 - e.Y);
     };
-    QPainter painter(this);
+    QPainter& painter = Painter;
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setFont(fLabelFont);
     for (const TLabel3& label : fScene.Labels) {

@@ -20,6 +20,8 @@
 // Mouse modes of the 3D view.
 enum TMouseOption : int { moPanning = 1, moZooming = 2, moRotating = 3, moZoomWindow = 4 };
 
+class QPainter;
+
 class TglWindow : public QOpenGLWidget, protected QOpenGLFunctions {
     Q_OBJECT
 public:
@@ -61,7 +63,7 @@ private:
     void FreeLists();
     void DrawPrimitives(bool Translucent);
     void DrawAxes();
-    void DrawOverlay();
+    void DrawOverlay(QPainter& Painter);
     // A drag of the pointer from the press to Position, by the mouse mode.
     void Drag(const QPoint& Position, Qt::KeyboardModifiers Modifiers);
 

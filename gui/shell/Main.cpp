@@ -148,6 +148,9 @@ TMainForm::TMainForm(TUserDialogs& Dialogs, QWidget* Parent)
 }
 
 TMainForm::~TMainForm() {
+    // Closing the child windows below activates others; the menu bar may already be half
+    // destroyed by then, so the plot-menu merge must not run any more.
+    QObject::disconnect(fMdi, &QMdiArea::subWindowActivated, nullptr, nullptr);
     for (TGraphPlot* g : fGraphs.All())
         g->Hide();
 }

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QTemporaryDir>
 #include <QTest>
@@ -42,7 +43,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: views_pictures OUTPUT_DIR\n");
         return 64;
     }
-    const QDir out(QString::fromLocal8Bit(argv[1]));
+    // Absolute: opening the project makes its directory the current one.
+    const QDir out(QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath());
     QTemporaryDir work;
     const QString project = work.filePath("clay-bell.kx8d");
     if (!QFile::copy(KOLMAR_SOURCE_DIR "/examples/clay-bell.kx8d", project) ||
