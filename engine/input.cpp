@@ -159,27 +159,6 @@ void ReadLayer(ListReader& r, InputData& in, int number) {
     }
 }
 
-// Beta of the beta method in sand when none is given: 1.5 - 0.135 sqrt(z) (z in ft), reduced in
-// proportion for blow counts below 15, within 0.25 to 1.2.
-double SandBeta(double z, double blows) {
-    double beta = 1.5 - 0.135 * std::sqrt(std::max(z, 0.0));
-    if (blows > 0.0 && blows < 15.0)
-        beta *= blows / 15.0;
-    return std::clamp(beta, 0.25, 1.2);
-}
-
-// Overconsolidation ratio of the Kulhawy and Chen method from the blow count:
-// OCR = max(1, 0.47 pa N^m / sigma'v), pa = 2116.8 psf, sigma'v in psf. Held below kNoLimit so
-// that an extreme exponent cannot make it infinite.
-double SandOcr(double blows, double m, double sigma_v) {
-    if (sigma_v < 1.0e-10)
-        return 1.0;
-    const double ocr = 994.37897 * std::pow(std::max(blows, 0.0), m) / sigma_v;
-    if (!std::isfinite(ocr))
-        return kNoLimit;
-    return std::clamp(ocr, 1.0, kNoLimit);
-}
-
 void ApplySandDefaults(const InputData& in, Layer& layer) {
     const bool beta_given = layer.BETA[kTop] != 0.0 || layer.BETA[kBottom] != 0.0;
     for (const End end : {kTop, kBottom}) {
@@ -191,11 +170,11 @@ void ApplySandDefaults(const InputData& in, Layer& layer) {
             layer.marks.Set(Estimated::PHI, end);
         }
         if (layer.ISIDE == kBetaMethod && !beta_given) {
-            layer.BETA[end] = SandBeta(z, blows);
+            layer.BETA[end] = SandBetaFromDepth(z, blows);
             layer.marks.Set(Estimated::BETA, end);
         }
         if (layer.ISIDE == kKulhawyChenMethod) {
-            layer.OCR[end] = SandOcr(blows, layer.MEXP[end], sigma_v);
+            layer.OCR[end] = KulhawyChenOcr(blows, layer.MEXP[end], sigma_v);
             layer.marks.Set(Estimated::OCR, end);
         }
     }
