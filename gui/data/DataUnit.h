@@ -118,7 +118,7 @@ struct TParamKind {
 // The kind of parameter set that a soil type code selects. Throws std::out_of_range for a
 // code outside 1..9.
 const TParamKind& ParamKindForSoil(int SoilType);
-// The label of a soil type code in the layer editor, e.g. "sand (FHWA Spec.)".
+// The label of a soil type code in the layer editor's drop-down list (code 1 is sand).
 const char* SoilTypeLabel(int SoilType);
 
 // A layer's two-row parameter set of one kind. Values are stored as doubles; integer columns

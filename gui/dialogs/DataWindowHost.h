@@ -26,7 +26,7 @@ enum TDataWindowKind : int {
     dwLayers,       // the soil layer editor
     dwSafetyFactor, // "Factor of Safety (F.S.)"
     dwShaftLength,  // "Drilled Shaft Length"
-    dwDesignLoad,   // "Specification of Design Load"
+    dwDesignLoad,   // the design-load window, TfrmDesignLoad
     dwWaterTable,   // "Water Table"
     dwVaryLength,   // "Multiple Shaft Lengths"
     dwDesignCharts, // "ASD/LRFD Design Charts"

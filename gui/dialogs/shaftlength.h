@@ -1,5 +1,5 @@
 // The two windows of the computation method: TfrmPenetration ("Drilled Shaft Length", a
-// proposed shaft length) and TfrmDesignLoad ("Specification of Design Load"). A project gives
+// proposed shaft length) and TfrmDesignLoad (a design load). A project gives
 // either the length or the load; each window clears the other quantity when its own is
 // positive. Both carry the type of loading, TLoadingGroup.
 #pragma once
