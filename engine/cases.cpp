@@ -4,7 +4,6 @@
 #include "capacity.h"
 #include "checks.h"
 #include "design_charts.h"
-#include "entry.h"
 #include "format.h"
 #include "input.h"
 #include "kolmar/ikolmar.h"

@@ -22,7 +22,6 @@ namespace {
 
 constexpr int kVersionWidth = 12; // version string field
 constexpr int kNameWidth = 255;   // file name field of names.dat
-constexpr int kCopyWidth = 80;    // line width of the staged-file copies
 constexpr std::string_view kNamesFile = "names.dat";
 
 std::size_t Index(FileRole role) {
@@ -257,15 +256,6 @@ void WriteDateBlock(std::ostream& os, const DateTime& when) {
                       I(when.year, 4) + Blanks(5) + "Time:  " + two_digits(when.hour) + ":" +
                       two_digits(when.minute) + ":" + two_digits(when.second));
     WriteBlankLines(os, 1);
-}
-
-void CopyAs80Columns(std::istream& from, std::ostream& to) {
-    std::string line;
-    while (std::getline(from, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        WriteLine(to, Field(line, kCopyWidth));
-    }
 }
 
 void AssembleStagedFiles(RunContext& ctx) {

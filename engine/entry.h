@@ -41,9 +41,6 @@ PathParts SplitPath(std::string_view path);
 void WriteFileNameBlock(std::ostream& os, const RunContext& ctx);
 void WriteDateBlock(std::ostream& os, const DateTime& when);
 
-// Copies every line of `from` to `to` as an 80-column field: cut after column 80, padded with
-// blanks to exactly 80.
-void CopyAs80Columns(std::istream& from, std::ostream& to);
 // Closes the staged files and appends them: .kx8w to the t-z text file; .kx8t, TZDIAM.DAT,
 // .kx8q and .kx8l, in this order, to the plot file.
 void AssembleStagedFiles(RunContext& ctx);

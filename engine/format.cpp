@@ -5,7 +5,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <istream>
 #include <ostream>
+#include <string>
 
 namespace kolmar::engine {
 namespace {
@@ -140,6 +142,16 @@ void WriteLine(std::ostream& os, std::string_view text) {
 void WriteBlankLines(std::ostream& os, int n) {
     for (int i = 0; i < n; ++i)
         os.put('\n');
+}
+
+void CopyAs80Columns(std::istream& from, std::ostream& to) {
+    constexpr int kCopyWidth = 80; // line width of the staged-file copies
+    std::string line;
+    while (std::getline(from, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        WriteLine(to, Field(line, kCopyWidth));
+    }
 }
 
 } // namespace kolmar::engine

@@ -50,4 +50,8 @@ void WriteLine(std::ostream& os, std::string_view text);
 // Writes n empty lines.
 void WriteBlankLines(std::ostream& os, int n);
 
+// Copies every line of `from` to `to` as an 80-column field: cut after column 80, padded with
+// blanks to exactly 80.
+void CopyAs80Columns(std::istream& from, std::ostream& to);
+
 } // namespace kolmar::engine

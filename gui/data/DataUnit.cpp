@@ -2,7 +2,7 @@
 // unit system. The project file lives in ProjectFile.cpp.
 #include "gui/data/DataUnit.h"
 
-#include "ui/units.h"
+#include "ui/model/units.h"
 
 #include <algorithm>
 #include <cctype>

@@ -5,7 +5,7 @@
 // FilterForFileName. Plain C++: the editing windows present these containers.
 #pragma once
 
-#include "ui/WordRead.h"
+#include "ui/model/WordRead.h"
 
 #include <array>
 #include <cstddef>

@@ -4,8 +4,8 @@
 // t-z and q-w curves, load distribution; the last two are optional.
 #include "gui/data/DataUnit.h"
 #include "gui/data/PltData.h"
-#include "ui/NumberText.h"
-#include "ui/WordRead.h"
+#include "ui/model/NumberText.h"
+#include "ui/model/WordRead.h"
 
 #include <string>
 

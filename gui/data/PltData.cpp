@@ -3,7 +3,7 @@
 #include "gui/data/PltData.h"
 
 #include "gui/data/DataUnit.h"
-#include "ui/NumberText.h"
+#include "ui/model/NumberText.h"
 
 #include <stdexcept>
 

@@ -3,8 +3,8 @@
 // The same file is the analysis engine's input, so the written form is exact to the byte.
 #include "gui/data/DataUnit.h"
 
-#include "ui/NumberText.h"
-#include "ui/units.h"
+#include "ui/model/NumberText.h"
+#include "ui/model/units.h"
 
 #include <atomic>
 #include <cerrno>

@@ -1,7 +1,7 @@
 // The About box.
 #include "gui/dialogs/About.h"
 
-#include "gui/shell/FileCommands.h"
+#include "gui/data/FileCommands.h"
 
 #include <QDate>
 #include <QDialogButtonBox>

@@ -12,7 +12,7 @@
 #include "gui/dialogs/WaterTable.h"
 #include "gui/dialogs/designchart.h"
 #include "gui/dialogs/shaftlength.h"
-#include "ui/DataEdit.h"
+#include "ui/widgets/DataEdit.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>

@@ -3,8 +3,8 @@
 
 #include "gui/data/DataUnit.h"
 #include "gui/dialogs/TZPrint.h"
-#include "gui/shell/UserDialogs.h"
-#include "ui/DataEdit.h"
+#include "ui/widgets/DataEdit.h"
+#include "ui/widgets/UserDialogs.h"
 
 #include <QCheckBox>
 #include <QFileInfo>

@@ -4,9 +4,9 @@
 #include "gui/data/DataUnit.h"
 #include "gui/data/LayerKind.h"
 #include "gui/dialogs/soils.h"
-#include "gui/shell/UserDialogs.h"
-#include "ui/DataEdit.h"
-#include "ui/units.h"
+#include "ui/model/units.h"
+#include "ui/widgets/DataEdit.h"
+#include "ui/widgets/UserDialogs.h"
 
 #include <QCheckBox>
 #include <QComboBox>

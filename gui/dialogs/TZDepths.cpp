@@ -2,10 +2,10 @@
 #include "gui/dialogs/TZDepths.h"
 
 #include "gui/data/DataUnit.h"
-#include "gui/shell/UserDialogs.h"
-#include "ui/DataEdit.h"
-#include "ui/Evaluator.h"
-#include "ui/UnitLabel.h"
+#include "ui/model/Evaluator.h"
+#include "ui/model/UnitLabel.h"
+#include "ui/widgets/DataEdit.h"
+#include "ui/widgets/UserDialogs.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

@@ -2,7 +2,7 @@
 #include "gui/dialogs/WaterTable.h"
 
 #include "gui/data/DataUnit.h"
-#include "ui/DataEdit.h"
+#include "ui/widgets/DataEdit.h"
 
 #include <QGridLayout>
 

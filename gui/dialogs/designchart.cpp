@@ -2,11 +2,11 @@
 #include "gui/dialogs/designchart.h"
 
 #include "gui/data/DataUnit.h"
-#include "gui/shell/UserDialogs.h"
-#include "ui/DataEdit.h"
-#include "ui/Evaluator.h"
-#include "ui/NumberText.h"
-#include "ui/UnitLabel.h"
+#include "ui/model/Evaluator.h"
+#include "ui/model/NumberText.h"
+#include "ui/model/UnitLabel.h"
+#include "ui/widgets/DataEdit.h"
+#include "ui/widgets/UserDialogs.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

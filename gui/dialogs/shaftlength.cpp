@@ -2,7 +2,7 @@
 #include "gui/dialogs/shaftlength.h"
 
 #include "gui/data/DataUnit.h"
-#include "ui/DataEdit.h"
+#include "ui/widgets/DataEdit.h"
 
 #include <QGridLayout>
 #include <QRadioButton>

@@ -3,8 +3,8 @@
 
 #include "gui/data/DataUnit.h"
 #include "gui/dialogs/DataWindow.h"
-#include "gui/shell/UserDialogs.h"
-#include "ui/DataEdit.h"
+#include "ui/widgets/DataEdit.h"
+#include "ui/widgets/UserDialogs.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

@@ -2,8 +2,8 @@
 // commands that write the workbook.
 #include "gui/results/ExportDlg.h"
 
-#include "gui/results/ExcelExport.h"
-#include "gui/shell/UserDialogs.h"
+#include "gui/data/ExcelExport.h"
+#include "ui/widgets/UserDialogs.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 // TDlgExport: the "Export to Excel" dialog. It offers the result graphs whose Graphics menu
 // items are enabled in a check list, asks for a workbook name and writes the chosen graphs
-// into it (gui/results/ExcelExport.h), then offers to open the workbook with the desktop's
+// into it (gui/data/ExcelExport.h), then offers to open the workbook with the desktop's
 // default program.
 #pragma once
 

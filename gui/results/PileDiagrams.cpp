@@ -2,7 +2,7 @@
 #include "gui/results/PileDiagrams.h"
 
 #include "gui/results/View3dUnit1.h"
-#include "ui/NumberText.h"
+#include "ui/model/NumberText.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

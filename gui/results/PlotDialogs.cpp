@@ -1,8 +1,8 @@
 // The plot window's dialogs: graph title, curve names, active curves and picture attributes.
 #include "gui/results/PlotDialogs.h"
 
-#include "gui/shell/UserDialogs.h"
-#include "ui/DataEdit.h"
+#include "ui/widgets/DataEdit.h"
+#include "ui/widgets/UserDialogs.h"
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>

@@ -2,8 +2,8 @@
 #include "gui/results/PlotForm.h"
 
 #include "gui/results/PlotDialogs.h"
-#include "gui/shell/UserDialogs.h"
-#include "ui/NumberText.h"
+#include "ui/model/NumberText.h"
+#include "ui/widgets/UserDialogs.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>

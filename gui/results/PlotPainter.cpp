@@ -2,7 +2,7 @@
 // the soil band with its hatches and bitmap patterns, and the pictures saved to disk.
 #include "gui/results/PlotPainter.h"
 
-#include "ui/NumberText.h"
+#include "ui/model/NumberText.h"
 
 #include <QFileInfo>
 #include <QFontMetricsF>

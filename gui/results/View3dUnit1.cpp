@@ -3,11 +3,11 @@
 #include "gui/results/View3dUnit1.h"
 
 #include "gui/data/DataUnit.h"
+#include "gui/data/FileCommands.h"
 #include "gui/data/PltData.h"
 #include "gui/results/PileDiagrams.h"
 #include "gui/results/glWindow.h"
-#include "gui/shell/FileCommands.h"
-#include "gui/shell/UserDialogs.h"
+#include "ui/widgets/UserDialogs.h"
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>

@@ -3,7 +3,7 @@
 
 #include "gui/run/dynlib.h"
 #include "kolmar/ikolmar.h"
-#include "ui/NumberText.h"
+#include "ui/model/NumberText.h"
 
 #include <fstream>
 #include <stdexcept>

@@ -10,8 +10,8 @@
 #include "gui/results/PlotForm.h"
 #include "gui/results/View3dMenu.h"
 #include "gui/run/RunControl.h"
-#include "gui/shell/UserDialogs.h"
 #include "kolmar/ikolmar.h"
+#include "ui/widgets/UserDialogs.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -117,8 +117,8 @@ TMainForm::TMainForm(TUserDialogs& Dialogs, QWidget* Parent)
     CreateMenus();
     CreateToolBar();
     f3DView = new TView3DCommands(
-        *fMdi, [this]() -> TProgramData& { return *fProject; }, fGraphs, fDialogs, this,
-        menuBar(), fHelpMenu, fToolBar);
+        *fMdi, [this]() -> TProgramData& { return *fProject; }, fGraphs, fDialogs, this, menuBar(),
+        fHelpMenu, fToolBar);
     // A new project closes the 3D view; the elevation view shows the new one.
     connect(this, &TMainForm::ProjectReplaced, this, [this] {
         Close3DView();

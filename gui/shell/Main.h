@@ -6,8 +6,8 @@
 // rules live in the model library.
 #pragma once
 
+#include "gui/data/FileCommands.h"
 #include "gui/data/PltData.h"
-#include "gui/shell/FileCommands.h"
 
 #include <QMainWindow>
 #include <QString>

@@ -1,6 +1,6 @@
 // kolmar2017: the desktop program. Its one argument is a project file to open.
 #include "gui/shell/Main.h"
-#include "gui/shell/UserDialogs.h"
+#include "ui/widgets/UserDialogs.h"
 
 #include <QApplication>
 #include <QMdiArea>

@@ -1,7 +1,7 @@
 // Answers the message boxes and file dialogs of the windows under test and records their texts.
 #pragma once
 
-#include "gui/shell/UserDialogs.h"
+#include "ui/widgets/UserDialogs.h"
 
 #include <QStringList>
 

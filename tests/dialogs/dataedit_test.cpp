@@ -1,6 +1,6 @@
 // The numeric entry field: exit check with its messages, limits, keys and the unit label.
 #include "ScriptedDialogs.h"
-#include "ui/DataEdit.h"
+#include "ui/widgets/DataEdit.h"
 
 #include <QLabel>
 #include <QTest>

@@ -13,7 +13,7 @@
 #include "gui/dialogs/designchart.h"
 #include "gui/dialogs/shaftlength.h"
 #include "gui/dialogs/soils.h"
-#include "ui/DataEdit.h"
+#include "ui/widgets/DataEdit.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -11,8 +11,8 @@
 #include "gui/dialogs/WaterTable.h"
 #include "gui/dialogs/designchart.h"
 #include "gui/dialogs/shaftlength.h"
-#include "ui/DataEdit.h"
-#include "ui/units.h"
+#include "ui/model/units.h"
+#include "ui/widgets/DataEdit.h"
 
 #include <QCheckBox>
 #include <QLabel>

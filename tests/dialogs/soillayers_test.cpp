@@ -3,8 +3,8 @@
 #include "gui/data/DataUnit.h"
 #include "gui/dialogs/SoilLayers.h"
 #include "gui/dialogs/soils.h"
-#include "ui/DataEdit.h"
-#include "ui/units.h"
+#include "ui/model/units.h"
+#include "ui/widgets/DataEdit.h"
 
 #include <QCheckBox>
 #include <QComboBox>

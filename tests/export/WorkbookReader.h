@@ -3,7 +3,7 @@
 // series out of the XML with plain text searches (the writer's XML is regular enough).
 #pragma once
 
-#include "gui/results/ZipPackage.h"
+#include "gui/data/ZipPackage.h"
 
 #include <fstream>
 #include <map>

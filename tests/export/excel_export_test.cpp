@@ -3,8 +3,8 @@
 // to 255 series, refused values, the column letters, the CSV text and the zip container.
 #include "WorkbookReader.h"
 #include "gui/data/DataUnit.h"
-#include "gui/results/ExcelExport.h"
-#include "gui/results/ZipPackage.h"
+#include "gui/data/ExcelExport.h"
+#include "gui/data/ZipPackage.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "TestSupport.h"
 #include "WorkbookReader.h"
 #include "gui/data/DataUnit.h"
-#include "gui/results/ExcelExport.h"
+#include "gui/data/ExcelExport.h"
 #include "gui/results/ExportDlg.h"
 #include "gui/shell/Main.h"
 

@@ -2,7 +2,7 @@
 // and a project directory per test.
 #pragma once
 
-#include "gui/shell/UserDialogs.h"
+#include "ui/widgets/UserDialogs.h"
 
 #include <QApplication>
 #include <QSettings>

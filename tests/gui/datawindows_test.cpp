@@ -18,7 +18,7 @@
 #include "gui/dialogs/soils.h"
 #include "gui/run/RunControl.h"
 #include "gui/shell/Main.h"
-#include "ui/DataEdit.h"
+#include "ui/widgets/DataEdit.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -3,7 +3,7 @@
 // docs/main-window-layers.png comes from here (run under xvfb-run, or offscreen).
 #include "gui/dialogs/DataWindowHost.h"
 #include "gui/shell/Main.h"
-#include "gui/shell/UserDialogs.h"
+#include "ui/widgets/UserDialogs.h"
 
 #include <QApplication>
 #include <QFileInfo>

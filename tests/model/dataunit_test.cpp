@@ -1,6 +1,6 @@
 // Project data model: defaults, parameter-set kinds, table limits and the unit switch.
 #include "gui/data/DataUnit.h"
-#include "ui/units.h"
+#include "ui/model/units.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // General number format and locale-independent parsing.
-#include "ui/NumberText.h"
+#include "ui/model/NumberText.h"
 
 #include <gtest/gtest.h>
 

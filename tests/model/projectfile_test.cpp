@@ -1,7 +1,7 @@
 // Project file: exact written form, reading of the current and the older layouts, bad files,
 // and the atomic save.
 #include "gui/data/DataUnit.h"
-#include "ui/units.h"
+#include "ui/model/units.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Units strings: conversion factors and display text.
-#include "ui/units.h"
+#include "ui/model/units.h"
 
 #include <gtest/gtest.h>
 

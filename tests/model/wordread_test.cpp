@@ -1,5 +1,5 @@
 // Word reader: words across lines, line tracking, numbers and its failure messages.
-#include "ui/WordRead.h"
+#include "ui/model/WordRead.h"
 
 #include <gtest/gtest.h>
 

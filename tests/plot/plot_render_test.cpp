@@ -5,7 +5,7 @@
 #include "gui/results/PlotDialogs.h"
 #include "gui/results/PlotForm.h"
 #include "gui/run/RunControl.h"
-#include "gui/shell/UserDialogs.h"
+#include "ui/widgets/UserDialogs.h"
 
 #include <gtest/gtest.h>
 

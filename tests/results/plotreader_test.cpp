@@ -3,7 +3,7 @@
 // load-distribution sections, and what a damaged file leaves behind.
 #include "gui/data/DataUnit.h"
 #include "gui/data/PltData.h"
-#include "ui/WordRead.h"
+#include "ui/model/WordRead.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ui/Evaluator.h"
+#include "ui/model/Evaluator.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Label text of the numeric entry fields: caption and translated units.
-#include "ui/UnitLabel.h"
+#include "ui/model/UnitLabel.h"
 
 #include <gtest/gtest.h>
 

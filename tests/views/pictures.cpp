@@ -6,7 +6,7 @@
 #include "gui/results/View3dUnit1.h"
 #include "gui/results/glWindow.h"
 #include "gui/shell/Main.h"
-#include "gui/shell/UserDialogs.h"
+#include "ui/widgets/UserDialogs.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,9 +1,9 @@
 // kolmar export: the result graphs of a project that has been run, into a spreadsheet workbook
 // (a Legend sheet, a data sheet and a chart sheet per graph) and/or one CSV file per graph.
-#include "app/cli.h"
+#include "app/runner/cli.h"
 #include "gui/data/DataUnit.h"
+#include "gui/data/ExcelExport.h"
 #include "gui/data/PltData.h"
-#include "gui/results/ExcelExport.h"
 
 #include <algorithm>
 #include <filesystem>

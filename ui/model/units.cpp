@@ -1,5 +1,5 @@
 // Unit token table and the arithmetic on units strings.
-#include "ui/units.h"
+#include "ui/model/units.h"
 
 #include <cmath>
 

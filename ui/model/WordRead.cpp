@@ -1,7 +1,7 @@
 // Word reader over a text file loaded whole into memory.
-#include "ui/WordRead.h"
+#include "ui/model/WordRead.h"
 
-#include "ui/NumberText.h"
+#include "ui/model/NumberText.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,5 +1,5 @@
 // Rules of the file commands: display name, caption, recent files, names and readers.
-#include "gui/shell/FileCommands.h"
+#include "gui/data/FileCommands.h"
 
 #include "gui/data/DataUnit.h"
 #include "kolmar/ikolmar.h"

@@ -1,5 +1,5 @@
 // kolmar run: the program's Run Analysis command for batch use.
-#include "app/cli.h"
+#include "app/runner/cli.h"
 #include "gui/data/DataUnit.h"
 #include "kolmar/ikolmar.h"
 

@@ -1,11 +1,17 @@
 // kolmar: batch runner for drilled-shaft analyses. Dispatches the commands.
-#include "app/cli.h"
+#include "app/runner/cli.h"
 #include "kolmar/ikolmar.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 
 namespace {
+const char* const kPaintCompanion = "kolmar-paint";
+
 const char* const kHelp =
     R"(kolmar - axial design of drilled shafts, from the command line
 
@@ -51,15 +57,34 @@ int Usage(const std::string& why) {
               << "Try 'kolmar --help'.\n";
     return ExitUsage;
 }
+
+// The pictures are drawn by the companion kolmar-paint beside the runner, which links Qt; the
+// runner hands it the command line as it is. A build without the desktop program has none.
+int PaintCommand(char** Argv) {
+    const std::filesystem::path companion = ExecutableDirectory() / kPaintCompanion;
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(companion, ec)) {
+        std::cerr << "kolmar: this build draws no pictures (built without Qt; no "
+                  << kPaintCompanion << " beside kolmar)\n";
+        return ExitUsage;
+    }
+    const std::string path = companion.string();
+    Argv[0] = const_cast<char*>(path.c_str());
+    execv(path.c_str(), Argv);
+    std::cerr << "kolmar: cannot start " << path << ": " << std::strerror(errno) << "\n";
+    return ExitNoEngine;
+}
 } // namespace
 
 int main(int argc, char** argv) {
     TCommandLine line;
-    // plot and export read their own options.
-    if (argc >= 2 && (std::strcmp(argv[1], "plot") == 0 || std::strcmp(argv[1], "export") == 0)) {
+    if (argc >= 2 && std::strcmp(argv[1], "plot") == 0)
+        return PaintCommand(argv);
+    // export reads its own options.
+    if (argc >= 2 && std::strcmp(argv[1], "export") == 0) {
         line.Command = argv[1];
         line.Raw.assign(argv + 2, argv + argc);
-        return line.Command == "plot" ? PlotCommand(line) : ExportCommand(line);
+        return ExportCommand(line);
     }
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];

@@ -1,5 +1,5 @@
 // Loading a project for the runner: the reader is chosen by the file's extension.
-#include "app/cli.h"
+#include "app/runner/cli.h"
 #include "gui/data/DataUnit.h"
 
 #include <filesystem>

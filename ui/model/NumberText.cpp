@@ -1,6 +1,6 @@
 // General-format number text and locale-independent parsing, built on std::to_chars and
 // std::from_chars so that no process locale setting can change a written or read number.
-#include "ui/NumberText.h"
+#include "ui/model/NumberText.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,5 +1,5 @@
 // Message boxes and file dialogs of the desktop program.
-#include "gui/shell/UserDialogs.h"
+#include "ui/widgets/UserDialogs.h"
 
 #include <QApplication>
 #include <QFileDialog>

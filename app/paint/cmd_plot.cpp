@@ -1,24 +1,12 @@
 // kolmar plot: paints one result graph of a project that has been run into a picture file
 // (PNG, BMP, SVG or PDF by the extension), with the desktop program's painting code and no
-// display: the offscreen platform unless QT_QPA_PLATFORM says otherwise.
-#include "app/cli.h"
-
-#ifndef KOLMAR_PLOT_PAINTING
-
-#include <iostream>
-
-// A runner built without the desktop program has no painting code.
-int PlotCommand(const TCommandLine&) {
-    std::cerr << "kolmar: the plot command is not available in this build (built without Qt)\n";
-    return ExitUsage;
-}
-
-#else
-
+// display: the offscreen platform unless QT_QPA_PLATFORM says otherwise. Runs in kolmar-paint.
+#include "app/paint/paint.h"
+#include "app/runner/cli.h"
 #include "gui/data/DataUnit.h"
 #include "gui/data/PltData.h"
 #include "gui/results/PlotPainter.h"
-#include "ui/NumberText.h"
+#include "ui/model/NumberText.h"
 
 #include <QGuiApplication>
 #include <filesystem>
@@ -175,5 +163,3 @@ int PlotCommand(const TCommandLine& Line) {
               << " x " << pixels.height() << " pixels)\n";
     return 0;
 }
-
-#endif // KOLMAR_PLOT_PAINTING

@@ -5,9 +5,9 @@
 // operators and reduced in four passes of falling precedence (^; * / % &; + - |; =), each from
 // left to right. Intermediate values are carried as text with 17 significant digits, which
 // keeps a double exactly.
-#include "ui/Evaluator.h"
+#include "ui/model/Evaluator.h"
 
-#include "ui/NumberText.h"
+#include "ui/model/NumberText.h"
 
 #include <array>
 #include <cctype>

@@ -1,7 +1,7 @@
 // Label text of a numeric entry field.
-#include "ui/UnitLabel.h"
+#include "ui/model/UnitLabel.h"
 
-#include "ui/units.h"
+#include "ui/model/units.h"
 
 #include <algorithm>
 

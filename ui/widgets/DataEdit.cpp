@@ -1,10 +1,10 @@
 // The numeric entry field: exit check, limits, keys and the companion label.
-#include "ui/DataEdit.h"
+#include "ui/widgets/DataEdit.h"
 
-#include "gui/shell/UserDialogs.h"
-#include "ui/Evaluator.h"
-#include "ui/NumberText.h"
-#include "ui/UnitLabel.h"
+#include "ui/model/Evaluator.h"
+#include "ui/model/NumberText.h"
+#include "ui/model/UnitLabel.h"
+#include "ui/widgets/UserDialogs.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>

@@ -2,11 +2,11 @@
 // sheet and a chart sheet per graph. The chart legend's border and fill, which the library has
 // no call for, are added to the chart parts of the finished package. Also the CSV text of a
 // graph.
-#include "gui/results/ExcelExport.h"
+#include "gui/data/ExcelExport.h"
 
-#include "gui/results/ZipPackage.h"
-#include "ui/NumberText.h"
-#include "ui/units.h"
+#include "gui/data/ZipPackage.h"
+#include "ui/model/NumberText.h"
+#include "ui/model/units.h"
 
 #include <xlsxwriter.h>
 

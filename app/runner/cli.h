@@ -16,7 +16,7 @@ enum ExitCode : int {
     ExitDataError = 65,   // the project file cannot be read
     ExitNoInput = 66,     // the project file does not exist
     ExitCheckFailed = 67, // the layer check refused the project
-    ExitNoEngine = 69,    // the engine library cannot be loaded or has no entry point
+    ExitNoEngine = 69,    // the engine library (or the picture companion) cannot be started
     ExitCantCreate = 73,  // a file could not be written
 };
 
@@ -38,6 +38,5 @@ TLayerCheckInput LayerCheckInputOf(const TProgramData& Project);
 
 int RunCommand(const TCommandLine& Line);
 int CheckCommand(const TCommandLine& Line);
-// Commands that parse their own options from Line.Raw.
-int PlotCommand(const TCommandLine& Line);   // app/cmd_plot.cpp
-int ExportCommand(const TCommandLine& Line); // app/cmd_export.cpp
+// A command that parses its own options from Line.Raw.
+int ExportCommand(const TCommandLine& Line); // app/runner/cmd_export.cpp

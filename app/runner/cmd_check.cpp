@@ -1,7 +1,7 @@
 // kolmar check: read a project and report what stands in the way of a run.
-#include "app/cli.h"
+#include "app/runner/cli.h"
 #include "gui/data/DataUnit.h"
-#include "ui/NumberText.h"
+#include "ui/model/NumberText.h"
 
 #include <iostream>
 

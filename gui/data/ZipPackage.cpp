@@ -1,7 +1,7 @@
 // Zip archives in memory: the central directory is read to find every entry, stored and
 // deflated data are taken out with zlib and checked against their CRC-32; writing deflates
 // each entry and lays out local headers, the central directory and its end record.
-#include "gui/results/ZipPackage.h"
+#include "gui/data/ZipPackage.h"
 
 #include <zlib.h>
 

@@ -1,0 +1,8 @@
+// kolmar-paint: the runner's picture companion. kolmar hands it the commands that draw with Qt
+// (plot), with the runner's own arguments, so that kolmar itself links no Qt library.
+#pragma once
+
+struct TCommandLine;
+
+// kolmar plot PROJECT --graph NAME -o FILE [--width-in W --height-in H --ppi P]
+int PlotCommand(const TCommandLine& Line);
