@@ -1,5 +1,6 @@
 # The two commands of the README: `make demo` and `make test`. Both install what they need first.
 BUILD      ?= build
+NOGUI_BUILD ?= build-nogui
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
@@ -7,7 +8,7 @@ GENERATOR  := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 DEMO       ?= examples/sand-water-table.kx8d
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build test test-asan demo fuzz bench format clean
+.PHONY: all deps build test test-nogui test-asan demo fuzz bench format clean
 
 all: build
 
@@ -20,6 +21,12 @@ build: deps
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The engine, the model libraries and the runner alone, as for a server without Qt.
+test-nogui: deps
+	@[ -f $(NOGUI_BUILD)/CMakeCache.txt ] || cmake -S . -B $(NOGUI_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOLMAR_GUI=OFF -DCMAKE_DISABLE_FIND_PACKAGE_Qt6=ON
+	cmake --build $(NOGUI_BUILD) -j $(JOBS)
+	cd $(NOGUI_BUILD) && ctest --output-on-failure -j $(JOBS)
 
 test-asan: deps
 	@[ -f $(ASAN_BUILD)/CMakeCache.txt ] || cmake -S . -B $(ASAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DKOLMAR_SANITIZE=ON -DKOLMAR_BENCH=OFF
@@ -50,4 +57,4 @@ format:
 	git ls-files '*.cpp' '*.h' '*.c' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(NOGUI_BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -33,9 +33,6 @@ struct TCommandLine {
 std::unique_ptr<TProgramData> LoadProject(const std::string& Name, const std::string& Layout,
                                           std::string& ResolvedName, int& ExitStatus);
 
-// What the layer check needs of a loaded project.
-TLayerCheckInput LayerCheckInputOf(const TProgramData& Project);
-
 int RunCommand(const TCommandLine& Line);
 int CheckCommand(const TCommandLine& Line);
 // A command that parses its own options from Line.Raw.

@@ -1,6 +1,7 @@
 // kolmar check: read a project and report what stands in the way of a run.
 #include "app/runner/cli.h"
 #include "gui/data/DataUnit.h"
+#include "gui/run/RunSequence.h"
 #include "ui/model/NumberText.h"
 
 #include <iostream>

@@ -1,6 +1,7 @@
 // kolmar run: the program's Run Analysis command for batch use.
 #include "app/runner/cli.h"
 #include "gui/data/DataUnit.h"
+#include "gui/run/RunSequence.h"
 #include "kolmar/ikolmar.h"
 
 #include <filesystem>
@@ -46,25 +47,31 @@ int RunCommand(const TCommandLine& Line) {
     if (FilterForFileName(name) != 1 && !ConvertOlderProject(*project, name, status))
         return status;
 
-    if (const auto warning = CheckData(LayerCheckInputOf(*project))) {
-        std::cerr << "kolmar: " << name << ":\n" << *warning << "\n";
+    // The runner runs the project's file as it is on disk.
+    TRunRequest request;
+    request.EngineFile = ExecutableDirectory() / KOLMAR_ENGINE_FILE;
+    request.CallEngine = [](const TRunFiles& Files, const fs::path& Engine) {
+        std::cout << "Kolmar " << KOLMAR_VERSION_STRING << ": analysing " << Files.Project.string()
+                  << std::endl;
+        return RunEngine(Files, Engine);
+    };
+    const TRunOutcome run = RunAnalysis(*project, request);
+    switch (run.Step) {
+    case TRunOutcome::TStep::SaveFailed: // not asked for
+    case TRunOutcome::TStep::CheckRefused:
+        std::cerr << "kolmar: " << name << ":\n" << run.Message << "\n";
         return ExitCheckFailed;
-    }
-
-    const TRunFiles files = RunFilesFor(project->FileName);
-    const fs::path engine = ExecutableDirectory() / KOLMAR_ENGINE_FILE;
-    std::cout << "Kolmar " << KOLMAR_VERSION_STRING << ": analysing " << files.Project.string()
-              << std::endl;
-    const TEngineRun run = RunEngine(files, engine);
-    if (!run.Called) {
-        std::cerr << "kolmar: " << run.Error << "\n";
+    case TRunOutcome::TStep::EngineNotCalled:
+        std::cerr << "kolmar: " << run.Message << "\n";
         return ExitNoEngine;
+    case TRunOutcome::TStep::Completed:
+        break;
     }
 
-    std::cout << "\n" << CompletionMessage(run.Status) << "\n";
+    std::cout << "\n" << run.Completion << "\n";
     std::cout << "Status " << run.Status << ": " << StatusMeaning(run.Status) << "\n";
     std::cout << "Result files:\n";
-    for (const fs::path& f : ResultFiles(files)) {
+    for (const fs::path& f : ResultFiles(run.Files)) {
         std::error_code ec;
         if (fs::is_regular_file(f, ec))
             std::cout << "  " << f.string() << "  (" << fs::file_size(f, ec) << " bytes)\n";

@@ -39,15 +39,3 @@ std::unique_ptr<TProgramData> LoadProject(const std::string& Name, const std::st
     ExitStatus = 0;
     return project;
 }
-
-TLayerCheckInput LayerCheckInputOf(const TProgramData& Project) {
-    TLayerCheckInput input;
-    input.fUnits = Project.fUnits;
-    // The program checks after Save has normalised the project: with a design load the
-    // length is 0 and only the two diameters below the ground are asked for.
-    input.PD = Project.METHOD == 1 ? 0.0 : Project.PD;
-    input.DSTART = Project.DSTART;
-    for (const TSoilLayer& layer : Project.D)
-        input.LayerBottoms.push_back(layer.Depth);
-    return input;
-}

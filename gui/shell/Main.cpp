@@ -10,6 +10,7 @@
 #include "gui/results/PlotForm.h"
 #include "gui/results/View3dMenu.h"
 #include "gui/run/RunControl.h"
+#include "gui/run/RunSequence.h"
 #include "kolmar/ikolmar.h"
 #include "ui/widgets/UserDialogs.h"
 
@@ -47,6 +48,8 @@ constexpr const char* kOrganisation = "Tellvane";
 constexpr const char* kApplication = "Kolmar";
 constexpr const char* kSettingsGroup = "2017.8.9";
 constexpr const char* kDefaultEditor = "xdg-open";
+// Heads the plot-file reader's message when the results of a run cannot be read.
+constexpr const char* kPlotReadFailed = "An error occured in running the main program.\n";
 
 QString ExecutableDirectoryText() {
     return QString::fromStdString(ExecutableDirectory().string());
@@ -658,83 +661,88 @@ bool TMainForm::ReadPlotData(const QString& PlotFile, bool ReportErrors) {
     std::string error;
     const bool ok = ::ReadPlotData(fGraphs, *fProject, PlotFile.toStdString(), &error);
     if (!ok && ReportErrors)
-        fDialogs.Information("An error occured in running the main program.\n" + Q(error));
+        fDialogs.Information(kPlotReadFailed + Q(error));
     return ok;
 }
 
 // ---------------------------------------------------------------------------------------------
 // Run
 
-bool TMainForm::CheckData() {
-    TLayerCheckInput input;
-    input.fUnits = fProject->fUnits;
-    // Save clears the length of a design-load project, so only the two diameters count then.
-    input.PD = fProject->METHOD == 1 ? 0.0 : fProject->PD;
-    input.DSTART = fProject->DSTART;
-    for (const TSoilLayer& layer : fProject->D)
-        input.LayerBottoms.push_back(layer.Depth);
-    if (const auto warning = ::CheckData(input)) {
-        fDialogs.Warning(Q(*warning));
-        return false;
-    }
-    return true;
+// The engine runs off the user-interface thread, behind a modal busy indicator that takes every
+// command away until the call returns; the window keeps painting meanwhile.
+TEngineRun TMainForm::CallEngineBusy(const TRunFiles& Files, const fs::path& Engine) {
+    TEngineRun run;
+    QProgressDialog busy("Running the analysis of " + Q(DisplayFileName(fProject->FileName)) +
+                             "...",
+                         QString(), 0, 0, this);
+    busy.setWindowTitle(windowTitle());
+    busy.setWindowModality(Qt::ApplicationModal);
+    busy.setMinimumDuration(0);
+    busy.show();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QEventLoop loop;
+    std::thread worker([&] {
+        run = RunEngine(Files, Engine);
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    loop.exec();
+    worker.join();
+    QApplication::restoreOverrideCursor();
+    return run;
 }
 
 void TMainForm::CompRunClick() {
-    // The engine runs off the user-interface thread; one run at a time, and nothing of the
-    // project's files is touched while one is in progress.
+    // One run at a time, and nothing of the project's files is touched while one is in progress.
     if (fRunning) {
         fDialogs.Information("Attempt to reinitialize DLL");
         return;
     }
     if (!CommitActiveChild())
         return;
-    filesaved = true;
-    QString error;
-    if (DoSave(error) == TSaveOutcome::Failed)
-        fDialogs.Information("An error occured during saving\n" + error);
-    if (!filesaved || !ProjectIsSaved() || !CheckData())
-        return;
-
-    const TRunFiles files = RunFilesFor(fProject->FileName);
-    const fs::path engine = EngineFile.toStdString();
-    TEngineRun run;
-    fRunning = true;
-    {
-        QProgressDialog busy("Running the analysis of " + Q(DisplayFileName(fProject->FileName)) +
-                                 "...",
-                             QString(), 0, 0, this);
-        busy.setWindowTitle(windowTitle());
-        busy.setWindowModality(Qt::ApplicationModal);
-        busy.setMinimumDuration(0);
-        busy.show();
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        // The window keeps painting while the engine computes; the modal indicator takes
-        // every command away until the call returns.
-        QEventLoop loop;
-        std::thread worker([&] {
-            run = RunEngine(files, engine);
-            QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-        });
-        loop.exec();
-        worker.join();
-        QApplication::restoreOverrideCursor();
+    // A project never saved, or read from an older file, is named and saved by Save As first;
+    // any other is saved by the run itself.
+    bool savedAs = false;
+    if (NeedsSaveAs(fProject->FileName)) {
+        filesaved = true;
+        QString error;
+        const TSaveOutcome saved = DoSaveAs(error);
+        if (saved == TSaveOutcome::Failed)
+            fDialogs.Information("An error occured during saving\n" + error);
+        if (saved != TSaveOutcome::Saved || !filesaved || !ProjectIsSaved())
+            return;
+        savedAs = true;
     }
+
+    TRunRequest request;
+    request.EngineFile = EngineFile.toStdString();
+    request.SaveFirst = !savedAs;
+    request.Graphs = &fGraphs;
+    request.CallEngine = [this](const TRunFiles& Files, const fs::path& Engine) {
+        return CallEngineBusy(Files, Engine);
+    };
+    fRunning = true;
+    const TRunOutcome run = RunAnalysis(*fProject, request);
     fRunning = false;
 
-    const QString projectDir = Q(files.Project.parent_path().string());
-    if (!run.Called) {
-        fDialogs.Information(Q(run.Error));
-    } else {
-        fDialogs.Information(Q(CompletionMessage(run.Status)));
-        fGraphs.ClearFlags();
-        const QString plot = Q(files.Plot.string());
-        if (QFileInfo(plot).isFile())
-            fGraphs.ShowOutput = ReadPlotData(plot, true);
+    switch (run.Step) {
+    case TRunOutcome::TStep::SaveFailed:
+        fDialogs.Information("An error occured during saving\n" + Q(run.Message));
+        return;
+    case TRunOutcome::TStep::CheckRefused:
+        fDialogs.Warning(Q(run.Message));
+        return;
+    case TRunOutcome::TStep::EngineNotCalled:
+        fDialogs.Information(Q(run.Message));
+        break;
+    case TRunOutcome::TStep::Completed:
+        fDialogs.Information(Q(run.Completion));
+        if (!run.PlotError.empty())
+            fDialogs.Information(kPlotReadFailed + Q(run.PlotError));
         UpdateResultCommands();
-        DeleteRunScratch(files.Project.parent_path(), files);
         HideAll();
+        break;
     }
+    const QString projectDir = Q(run.Files.Project.parent_path().string());
     QDir::setCurrent(projectDir);
     CurDir = projectDir;
     emit RunFinished();

@@ -12,6 +12,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -24,6 +25,8 @@ class TDataWindowHost;
 class TProgramData;
 class TUserDialogs;
 class TView3DCommands;
+struct TEngineRun;
+struct TRunFiles;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -48,9 +51,6 @@ public:
     void SetDataChanged(bool Value);
     // Closes every child window.
     void HideAll();
-    // The layer-geometry check before a run; shows the warning and returns false when the
-    // project may not be run.
-    bool CheckData();
     static QString GetVersion();
     void UpdatePrevFile(const QString& NewFile);
     // Writes the editor, the directory and the recent files to the settings; errors ignored.
@@ -162,6 +162,9 @@ private:
     void ShowTextFile(const QString& File);
     QString ProjectFilePath(const char* Extension) const;
     bool ProjectIsSaved() const;
+
+    // The engine call of a run, off the user-interface thread behind a busy indicator.
+    TEngineRun CallEngineBusy(const TRunFiles& Files, const std::filesystem::path& Engine);
 
     TUserDialogs& fDialogs;
     std::unique_ptr<TProgramData> fProject;

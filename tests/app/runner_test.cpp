@@ -148,3 +148,15 @@ TEST(Runner, OlderProjectIsConvertedBesideItAndRun) {
     const Result again = Kolmar("run " + Quote(dir / "old.kxd"));
     EXPECT_EQ(again.exit, 73) << again.output;
 }
+
+// kolmar draws no pictures itself: it hands `plot` to kolmar-paint beside it, with its own
+// arguments. A build without the desktop program has no companion and says so.
+TEST(Runner, PlotGoesToThePictureCompanion) {
+    const Result r = Kolmar("plot");
+    EXPECT_EQ(r.exit, 64);
+    if (KOLMAR_HAS_PAINT)
+        EXPECT_NE(r.output.find("kolmar plot: no project given"), std::string::npos) << r.output;
+    else
+        EXPECT_NE(r.output.find("kolmar: this build draws no pictures"), std::string::npos)
+            << r.output;
+}

@@ -129,6 +129,22 @@ private slots:
         QVERIFY(!QFile::exists(Path("names.dat")));
     }
 
+    void failedSaveStopsTheRun() {
+        // The engine reads the project's file: a save that failed would leave it running on
+        // what the file held before, so the run stops at the save.
+        OpenExample("clay-bell.kx8d");
+        QFile(Path("plain")).open(QIODevice::WriteOnly);
+        form->Project().FileName = Path("plain/clay-bell.kx8d").toStdString();
+        QSignalSpy finished(form.get(), &TMainForm::RunFinished);
+        form->CompRunClick();
+        QCOMPARE(dialogs->Messages.size(), 1);
+        QVERIFY2(dialogs->Messages[0].startsWith("An error occured during saving\n"),
+                 qPrintable(dialogs->Messages[0]));
+        QCOMPARE(finished.size(), 0);
+        QVERIFY(!QFile::exists(Path("names.dat")));
+        QVERIFY(!form->Running());
+    }
+
     void engineThatCannotBeLoaded_data() {
         QTest::addColumn<QString>("engine");
         QTest::addColumn<QString>("reason");
