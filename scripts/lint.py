@@ -219,7 +219,9 @@ def main():
 
     sources = []
     for folder, _ in rows:
-        sources += [p for p in (root / folder).rglob("*") if p.suffix in SOURCE_SUFFIXES]
+        place = root / folder
+        found = [place] if place.is_file() else place.rglob("*")
+        sources += [p for p in found if p.suffix in SOURCE_SUFFIXES]
     sources = sorted(set(sources))
     for p in (root / "bench").rglob("*"):
         if p.suffix in SOURCE_SUFFIXES:
