@@ -11,6 +11,7 @@
 #include "gui/results/View3dMenu.h"
 #include "gui/run/RunControl.h"
 #include "kolmar/ikolmar.h"
+#include "ui/widgets/ToolIcons.h"
 #include "ui/widgets/UserDialogs.h"
 
 #include <QActionGroup>
@@ -26,8 +27,6 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QPainter>
-#include <QPainterPath>
 #include <QPointer>
 #include <QProcess>
 #include <QProgressDialog>
@@ -58,40 +57,6 @@ QString FileValueName(int I) {
 
 QString Q(const std::string& S) {
     return QString::fromStdString(S);
-}
-
-// A small tool-button picture: a framed glyph with a short text, or a graph with its axes
-// and a curve, labelled in its corner.
-QIcon GlyphIcon(const QString& Text, const QColor& Colour, bool Curve = false) {
-    QPixmap pixmap(24, 24);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(110, 110, 110), 1));
-    p.setBrush(QColor(252, 252, 248));
-    p.drawRoundedRect(QRectF(1.5, 1.5, 21, 21), 3, 3);
-    QFont f = p.font();
-    f.setBold(true);
-    if (Curve) {
-        p.setPen(QPen(QColor(90, 90, 90), 1));
-        p.drawLine(QPointF(5, 5), QPointF(20, 5)); // X axis along the top
-        p.drawLine(QPointF(5, 5), QPointF(5, 20));
-        QPainterPath path(QPointF(5, 5));
-        path.cubicTo(QPointF(13, 6), QPointF(17, 10), QPointF(19, 19));
-        p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(Colour, 2));
-        p.drawPath(path);
-        f.setPixelSize(8);
-        p.setFont(f);
-        p.setPen(Colour.darker(140));
-        p.drawText(QRectF(6, 12, 12, 10), Qt::AlignLeft | Qt::AlignBottom, Text);
-    } else {
-        f.setPixelSize(Text.size() > 1 ? 9 : 13);
-        p.setFont(f);
-        p.setPen(Colour.darker(130));
-        p.drawText(QRectF(1, 2, 22, 20), Qt::AlignCenter, Text);
-    }
-    return QIcon(pixmap);
 }
 
 QString MenuText(const std::string& Caption) {
@@ -363,17 +328,17 @@ void TMainForm::CreateToolBar() {
     fToolBar->addSeparator();
     auto showGraph = [this](TGraphPlot& Graph) { return [&Graph] { Graph.Show(); }; };
     CombinedUltButton =
-        fToolBar->addAction(GlyphIcon("U", QColor(200, 30, 30), true), "Combined Plot (Ultimate)",
-                            this, showGraph(fGraphs.pltCombine));
+        fToolBar->addAction(GraphIcon("U", QColor(200, 30, 30)), "Combined Plot (Ultimate)", this,
+                            showGraph(fGraphs.pltCombine));
     CombinedFSButton =
-        fToolBar->addAction(GlyphIcon("A", QColor(30, 30, 200), true), "Combined Plot (LRFD/ASD)",
-                            this, showGraph(fGraphs.pltCombineD));
+        fToolBar->addAction(GraphIcon("A", QColor(30, 30, 200)), "Combined Plot (LRFD/ASD)", this,
+                            showGraph(fGraphs.pltCombineD));
     LoadSettlementButton =
-        fToolBar->addAction(GlyphIcon("S", QColor(20, 120, 20), true), "Load vs. Settlement", this,
+        fToolBar->addAction(GraphIcon("S", QColor(20, 120, 20)), "Load vs. Settlement", this,
                             showGraph(fGraphs.pltAxial));
-    TzButton = fToolBar->addAction(GlyphIcon("tz", QColor(140, 60, 0), true), "t-z curves", this,
+    TzButton = fToolBar->addAction(GraphIcon("tz", QColor(140, 60, 0)), "t-z curves", this,
                                    showGraph(fGraphs.pltTz));
-    QwButton = fToolBar->addAction(GlyphIcon("Qw", QColor(120, 0, 120), true), "Q-w curves", this,
+    QwButton = fToolBar->addAction(GraphIcon("Qw", QColor(120, 0, 120)), "Q-w curves", this,
                                    showGraph(fGraphs.pltQw));
 }
 
