@@ -101,7 +101,7 @@ QAction* TView3DCommands::AddToggle(const QString& Caption, bool TBlockOptions::
         fView->Options.*Flag = !(fView->Options.*Flag);
         fView->RedrawComplete();
         if (TDlgPileDiagrams* dialog = fView->DiagramsDialog())
-            dialog->LoadFromView();
+            dialog->LoadFromOptions();
     });
     return a;
 }
