@@ -88,8 +88,8 @@ TDlgSoils::TPage& TDlgSoils::BuildPage(TPageIndex Index, const char* Name,
         // Percentages carry their unit in the caption already.
         const char* units = kind.Columns[static_cast<std::size_t>(column)].UnitsString;
         auto* label = new QLabel;
-        auto* top = new TDataEdit;
-        auto* bottom = new TDataEdit;
+        auto* top = new TDataEdit(fDialogs);
+        auto* bottom = new TDataEdit(fDialogs);
         top->SetCaption(QString::fromLatin1(caption));
         top->SetUnitsString(std::strcmp(units, "%") == 0 ? QString() : QString::fromLatin1(units));
         top->SetEditLabel(label);
@@ -285,7 +285,7 @@ void TDlgSoils::LoadFromProject() {
     pages->setCurrentIndex(index);
     lblTitle->setText(QString::fromLatin1(TitleLine(layer.SoilType())));
     setWindowTitle(QStringLiteral("Data for Layer %1").arg(fLayer + 1));
-    ::PrepareFields(this, fDialogs, fProject.fUnits);
+    ::PrepareFields(this, fProject.fUnits);
 
     for (const TFieldPair& pair : fPages[index].Fields) {
         const bool isInteger = set.Kind().Columns[static_cast<std::size_t>(pair.Column)].IsInteger;
