@@ -8,10 +8,10 @@
 #include <QGridLayout>
 #include <QLabel>
 
-TDataEdit* AddDataField(QGridLayout* Grid, int Row, int Col, const QString& Caption,
-                        const QString& UnitsString, double MaxVal) {
+TDataEdit* AddDataField(TUserDialogs& Dialogs, QGridLayout* Grid, int Row, int Col,
+                        const QString& Caption, const QString& UnitsString, double MaxVal) {
     auto* label = new QLabel;
-    auto* field = new TDataEdit;
+    auto* field = new TDataEdit(Dialogs);
     field->SetCaption(Caption);
     field->SetUnitsString(UnitsString);
     field->SetEditLabel(label);
@@ -22,9 +22,8 @@ TDataEdit* AddDataField(QGridLayout* Grid, int Row, int Col, const QString& Capt
     return field;
 }
 
-void PrepareFields(QWidget* Window, TUserDialogs& Dialogs, int Units) {
+void PrepareFields(QWidget* Window, int Units) {
     for (TDataEdit* field : Window->findChildren<TDataEdit*>()) {
-        field->SetDialogs(&Dialogs);
         field->SetUnits(Units);
     }
 }
@@ -62,5 +61,5 @@ void TDataWindow::Changed() {
 }
 
 void TDataWindow::PrepareFields() {
-    ::PrepareFields(this, fDialogs, fProject.fUnits);
+    ::PrepareFields(this, fProject.fUnits);
 }

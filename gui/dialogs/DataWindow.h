@@ -16,12 +16,13 @@ class TProgramData;
 class TUserDialogs;
 
 // A numeric field with its companion label, placed in a grid row: label in column Col, field
-// in column Col + 1.
-TDataEdit* AddDataField(QGridLayout* Grid, int Row, int Col, const QString& Caption,
-                        const QString& UnitsString, double MaxVal = 1.18973149535723176e100);
+// in column Col + 1. The field reports to Dialogs.
+TDataEdit* AddDataField(TUserDialogs& Dialogs, QGridLayout* Grid, int Row, int Col,
+                        const QString& Caption, const QString& UnitsString,
+                        double MaxVal = 1.18973149535723176e100);
 
-// Gives every numeric field of the window the dialogs to report to and the unit system.
-void PrepareFields(QWidget* Window, TUserDialogs& Dialogs, int Units);
+// Gives every numeric field of the window the unit system.
+void PrepareFields(QWidget* Window, int Units);
 
 // Runs the check of the focused numeric field of the window first, then of every other one;
 // false at the first that fails (it has shown its message and has the focus again).

@@ -37,8 +37,8 @@ TDlgOptions::TDlgOptions(TProgramData& Project, TUserDialogs& Dialogs, QString& 
 
     auto* printing = new QGroupBox(QStringLiteral("Printing Options"));
     auto* printingGrid = new QGridLayout(printing);
-    edtPINC =
-        AddDataField(printingGrid, 0, 0, QStringLiteral("Output Increment"), QStringLiteral("L2"));
+    edtPINC = AddDataField(fDialogs, printingGrid, 0, 0, QStringLiteral("Output Increment"),
+                           QStringLiteral("L2"));
     layout->addWidget(printing);
 
     auto* plot = new QGroupBox(QStringLiteral("Plot Options"));
@@ -46,8 +46,9 @@ TDlgOptions::TDlgOptions(TProgramData& Project, TUserDialogs& Dialogs, QString& 
     chkUseElevation =
         new QCheckBox(QStringLiteral("Use Elevation instead of Depth for Label of Vertical Axis"));
     plotGrid->addWidget(chkUseElevation, 0, 0, 1, 2);
-    edtValElevation = AddDataField(plotGrid, 1, 0, QStringLiteral("Elevation for Top of Shaft"),
-                                   QStringLiteral("L2"));
+    edtValElevation =
+        AddDataField(fDialogs, plotGrid, 1, 0, QStringLiteral("Elevation for Top of Shaft"),
+                     QStringLiteral("L2"));
     plotGrid->addWidget(
         new QLabel(QStringLiteral("Note: Labels will be updated after analysis is completed.")), 2,
         0, 1, 2);

@@ -10,10 +10,12 @@ TfrmSafetyFactor::TfrmSafetyFactor(TProgramData& Project, TUserDialogs& Dialogs,
     : TDataWindow(Project, Dialogs, Parent) {
     setWindowTitle(QStringLiteral("Factor of Safety (F.S.)"));
     auto* grid = new QGridLayout(this);
-    edtFST = AddDataField(
-        grid, 0, 0, QStringLiteral("The F.S. applied to the ultimate &side friction"), QString());
-    edtFSB = AddDataField(
-        grid, 1, 0, QStringLiteral("The F.S. applied to the ultimate &base capacity"), QString());
+    edtFST =
+        AddDataField(fDialogs, grid, 0, 0,
+                     QStringLiteral("The F.S. applied to the ultimate &side friction"), QString());
+    edtFSB =
+        AddDataField(fDialogs, grid, 1, 0,
+                     QStringLiteral("The F.S. applied to the ultimate &base capacity"), QString());
     grid->setRowStretch(2, 1);
 }
 

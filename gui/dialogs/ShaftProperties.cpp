@@ -31,35 +31,38 @@ TfrmShaftpeneta::TfrmShaftpeneta(TProgramData& Project, TUserDialogs& Dialogs, Q
     auto* grid = new QGridLayout;
     outer->addLayout(grid);
 
-    edtDSTART =
-        AddDataField(grid, 0, 0, QStringLiteral("Minimum Shaft Diameter, B, to be Considered"),
-                     QStringLiteral("L2"), 30);
+    edtDSTART = AddDataField(fDialogs, grid, 0, 0,
+                             QStringLiteral("Minimum Shaft Diameter, B, to be Considered"),
+                             QStringLiteral("L2"), 30);
     edtDSTART->setToolTip(QStringLiteral("Practical minimum value is 2 ft or 0.6 m"));
-    edtDIALIM =
-        AddDataField(grid, 1, 0, QStringLiteral("Maximum Shaft Diameter, B, to be Considered"),
-                     QStringLiteral("L2"), 30);
+    edtDIALIM = AddDataField(fDialogs, grid, 1, 0,
+                             QStringLiteral("Maximum Shaft Diameter, B, to be Considered"),
+                             QStringLiteral("L2"), 30);
     edtDIALIM->setToolTip(QStringLiteral("Practical maximum is 12 ft or 3.6 m"));
     lblDIALIMNote = new QLabel(QStringLiteral("(Enter 0 if same as minimum)"));
     grid->addWidget(lblDIALIMNote, 1, 2);
-    edtRATIO =
-        AddDataField(grid, 2, 0, QStringLiteral("&Ratio of Base Diameter to Shaft Diameter,  Bb/B"),
-                     QString(), 10);
+    edtRATIO = AddDataField(fDialogs, grid, 2, 0,
+                            QStringLiteral("&Ratio of Base Diameter to Shaft Diameter,  Bb/B"),
+                            QString(), 10);
     edtRATIO->setToolTip(QStringLiteral("Usual value for belled shafts is 3"));
     grid->addWidget(new QLabel(QStringLiteral("(Enter 0 for straight shaft)")), 2, 2);
-    edtBELANGL =
-        AddDataField(grid, 3, 0, QStringLiteral("&Angle of Bell with Respect to Vertical,  Ang "),
-                     QStringLiteral("deg"), 90);
+    edtBELANGL = AddDataField(fDialogs, grid, 3, 0,
+                              QStringLiteral("&Angle of Bell with Respect to Vertical,  Ang "),
+                              QStringLiteral("deg"), 90);
     edtBELANGL->setToolTip(QStringLiteral("Usual value for belled shafts is 45 degrees"));
     grid->addWidget(new QLabel(QStringLiteral("(Enter 0 for straight shaft)")), 3, 2);
-    edtTOPLENG = AddDataField(
-        grid, 4, 0, QStringLiteral("Length of &Upper Exclusion Zone without Skin Friction, Lue"),
-        QStringLiteral("L2"));
-    edtBS = AddDataField(
-        grid, 5, 0, QStringLiteral("Lenght of Bottom Portion of Shaft without Skin Friction, Lle"),
-        QStringLiteral("L2"), 100);
+    edtTOPLENG =
+        AddDataField(fDialogs, grid, 4, 0,
+                     QStringLiteral("Length of &Upper Exclusion Zone without Skin Friction, Lue"),
+                     QStringLiteral("L2"));
+    edtBS =
+        AddDataField(fDialogs, grid, 5, 0,
+                     QStringLiteral("Lenght of Bottom Portion of Shaft without Skin Friction, Lle"),
+                     QStringLiteral("L2"), 100);
     edtBS->setToolTip(
         QStringLiteral("From top of bell for belled shafts or from base for straight shafts"));
-    edtEPILE = AddDataField(grid, 6, 0, QStringLiteral("&Modulus of Elasticity of Drilled Shaft "),
+    edtEPILE = AddDataField(fDialogs, grid, 6, 0,
+                            QStringLiteral("&Modulus of Elasticity of Drilled Shaft "),
                             QStringLiteral("F/L²"), 300000000);
     grid->setRowStretch(7, 1);
 

@@ -196,7 +196,7 @@ void TDlgSoilLayers::Rebuild() {
 
         controls.Fields.assign(kColumns, nullptr);
         for (int col : kDataColumns) {
-            auto* field = new TDataEdit;
+            auto* field = new TDataEdit(fDialogs);
             field->SetUnitsString(QString::fromLatin1(LayerColumnUnits(col)));
             field->SetNumber(layer.Real(col));
             field->setProperty("layerRow", row);

@@ -22,15 +22,15 @@ TfrmVaryLength::TfrmVaryLength(TProgramData& Project, TUserDialogs& Dialogs, QWi
         grid->addWidget(label, Row, 2);
         fNotes.append(label);
     };
-    edtPD =
-        AddDataField(grid, 0, 0, QStringLiteral("Maximum shaft &length "), QStringLiteral("L2"));
+    edtPD = AddDataField(fDialogs, grid, 0, 0, QStringLiteral("Maximum shaft &length "),
+                         QStringLiteral("L2"));
     note("* Should be at least 6 diameters ", 0);
     note("   plus any exclusion zone defined.", 1);
-    edtPDMIN =
-        AddDataField(grid, 2, 0, QStringLiteral("Minimum &shaft length "), QStringLiteral("L2"));
+    edtPDMIN = AddDataField(fDialogs, grid, 2, 0, QStringLiteral("Minimum &shaft length "),
+                            QStringLiteral("L2"));
     note("- default: 70% maximum shaft length", 2);
-    edtPDINCR =
-        AddDataField(grid, 3, 0, QStringLiteral("Shaft length increment"), QStringLiteral("L2"));
+    edtPDINCR = AddDataField(fDialogs, grid, 3, 0, QStringLiteral("Shaft length increment"),
+                             QStringLiteral("L2"));
     note("- default: 3 ft or 1 m", 3);
     note("* A maximum of 100 increments", 4);
     note("  will be considered.", 5);

@@ -10,8 +10,8 @@ TfrmWaterDepth::TfrmWaterDepth(TProgramData& Project, TUserDialogs& Dialogs, QWi
     : TDataWindow(Project, Dialogs, Parent) {
     setWindowTitle(QStringLiteral("Water Table"));
     auto* grid = new QGridLayout(this);
-    edtWTD =
-        AddDataField(grid, 0, 0, QStringLiteral("&Depth of water table"), QStringLiteral("L2"));
+    edtWTD = AddDataField(fDialogs, grid, 0, 0, QStringLiteral("&Depth of water table"),
+                          QStringLiteral("L2"));
     grid->setRowStretch(1, 1);
 }
 

@@ -45,26 +45,27 @@ TfrmDesignCharts::TfrmDesignCharts(TProgramData& Project, TUserDialogs& Dialogs,
     const auto note = [&](const char* Text, int Row) {
         grid->addWidget(new QLabel(QString::fromLatin1(Text)), Row, 2);
     };
-    edtPD =
-        AddDataField(grid, 0, 0, QStringLiteral("Maximum shaft &length "), QStringLiteral("L2"));
+    edtPD = AddDataField(fDialogs, grid, 0, 0, QStringLiteral("Maximum shaft &length "),
+                         QStringLiteral("L2"));
     note("* Should be at least 6 diameters ", 0);
     note("   plus any exclusion zone defined.", 1);
-    edtPDMIN =
-        AddDataField(grid, 2, 0, QStringLiteral("Minimum &shaft length "), QStringLiteral("L2"));
+    edtPDMIN = AddDataField(fDialogs, grid, 2, 0, QStringLiteral("Minimum &shaft length "),
+                            QStringLiteral("L2"));
     note("- default: 30% maximum shaft length", 2);
-    edtPDINCR =
-        AddDataField(grid, 3, 0, QStringLiteral("Shaft length increment"), QStringLiteral("L2"));
+    edtPDINCR = AddDataField(fDialogs, grid, 3, 0, QStringLiteral("Shaft length increment"),
+                             QStringLiteral("L2"));
     note("- default: 3 ft or 1 m", 3);
     note("* A maximum of 20 increments", 4);
     note("  will be considered.", 5);
-    edtDIAMINCR =
-        AddDataField(grid, 6, 0, QStringLiteral("Shaft diameter increment"), QStringLiteral("L2"));
+    edtDIAMINCR = AddDataField(fDialogs, grid, 6, 0, QStringLiteral("Shaft diameter increment"),
+                               QStringLiteral("L2"));
     note("- default: 0.5 ft or .15 m", 6);
 
     fSettlements = new QGroupBox(QStringLiteral("Defined Settlements"));
     layout->addWidget(fSettlements);
     auto* sgrid = new QGridLayout(fSettlements);
-    edtNPOINTPD = AddDataField(sgrid, 0, 0, QStringLiteral("Number of Points"), QString());
+    edtNPOINTPD =
+        AddDataField(fDialogs, sgrid, 0, 0, QStringLiteral("Number of Points"), QString());
     edtNPOINTPD->SetIntegerOnly(true);
     edtNPOINTPD->SetMaxVal(MaxPDSETT);
     edtNPOINTPD->SetMinVal(1);

@@ -8,15 +8,15 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-TLoadingGroup::TLoadingGroup(QWidget* Parent)
+TLoadingGroup::TLoadingGroup(TUserDialogs& Dialogs, QWidget* Parent)
     : QGroupBox(QStringLiteral("Type of Loading"), Parent) {
     auto* grid = new QGridLayout(this);
     rbCompression = new QRadioButton(QStringLiteral("C&ompression"));
     rbUplift = new QRadioButton(QStringLiteral("&Uplift "));
     grid->addWidget(rbCompression, 0, 0, 1, 2);
     grid->addWidget(rbUplift, 1, 0, 1, 2);
-    edtRCYCL = AddDataField(grid, 2, 0, QStringLiteral("&Reduction factor for uplift loading"),
-                            QString(), 1.0);
+    edtRCYCL = AddDataField(Dialogs, grid, 2, 0,
+                            QStringLiteral("&Reduction factor for uplift loading"), QString(), 1.0);
     rbCompression->setChecked(true);
     edtRCYCL->setEnabled(false);
     connect(rbUplift, &QRadioButton::toggled, this, &TLoadingGroup::rbUpliftToggled);
@@ -52,9 +52,9 @@ TfrmPenetration::TfrmPenetration(TProgramData& Project, TUserDialogs& Dialogs, Q
     auto* layout = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
     layout->addLayout(grid);
-    edtPD = AddDataField(grid, 0, 0, QStringLiteral("Enter the proposed &length"),
+    edtPD = AddDataField(fDialogs, grid, 0, 0, QStringLiteral("Enter the proposed &length"),
                          QStringLiteral("L2"));
-    grpLoading = new TLoadingGroup;
+    grpLoading = new TLoadingGroup(fDialogs);
     layout->addWidget(grpLoading);
     layout->addStretch();
 }
@@ -88,9 +88,9 @@ TfrmDesignLoad::TfrmDesignLoad(TProgramData& Project, TUserDialogs& Dialogs, QWi
     auto* layout = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
     layout->addLayout(grid);
-    edtLPD =
-        AddDataField(grid, 0, 0, QStringLiteral("Enter the &design load"), QStringLiteral("F2"));
-    grpLoading = new TLoadingGroup;
+    edtLPD = AddDataField(fDialogs, grid, 0, 0, QStringLiteral("Enter the &design load"),
+                          QStringLiteral("F2"));
+    grpLoading = new TLoadingGroup(fDialogs);
     layout->addWidget(grpLoading);
     layout->addStretch();
 }

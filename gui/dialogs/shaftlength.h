@@ -16,7 +16,8 @@ class TLoadingGroup : public QGroupBox {
     Q_OBJECT
 
 public:
-    explicit TLoadingGroup(QWidget* Parent = nullptr);
+    // Dialogs: where the reduction factor field reports.
+    explicit TLoadingGroup(TUserDialogs& Dialogs, QWidget* Parent = nullptr);
     void Load(const TProgramData& Project);
     // The type of loading into KCYCL and RCYCL: compression always stores a reduction factor
     // of exactly 1. Returns whether either changed. Check the factor field first.

@@ -88,8 +88,8 @@ TDlgSoils::TPage& TDlgSoils::BuildPage(TPageIndex Index, const char* Name,
         // Percentages carry their unit in the caption already.
         const char* units = kind.Columns[static_cast<std::size_t>(column)].UnitsString;
         auto* label = new QLabel;
-        auto* top = new TDataEdit;
-        auto* bottom = new TDataEdit;
+        auto* top = new TDataEdit(fDialogs);
+        auto* bottom = new TDataEdit(fDialogs);
         top->SetCaption(QString::fromLatin1(caption));
         top->SetUnitsString(std::strcmp(units, "%") == 0 ? QString() : QString::fromLatin1(units));
         top->SetEditLabel(label);
@@ -114,119 +114,137 @@ TDlgSoils::TDlgSoils(TProgramData& Project, TUserDialogs& Dialogs, int Layer, QW
     pages = new QTabWidget;
     layout->addWidget(pages);
 
-    {
-        using namespace SandCol;
-        TPage& sand = BuildPage(pgSand, "Sand",
-                                {{"1. Total Unit Weight", UnitWeight},
-                                 {"2. Coefficient of Lateral Earth Pressure, Ko", Ko},
-                                 {"3. Beta Value (*)", Beta},
-                                 {"4. Preconsolidation Stress Exponent (**) (m)", M},
-                                 {"5. Blow Counts from SPT", BlowCounts},
-                                 {"6. Friction Angle (***)", FrictionAngle},
-                                 {"7. Interface Angle (****)", InterfaceAngle}},
-                                stSand);
-        // The interface angle is kept in the set but not offered for editing.
-        const TFieldPair& angle = sand.Fields.back();
-        angle.Top->EditLabel()->hide();
-        angle.Top->hide();
-        angle.Bottom->hide();
-
-        auto* procedure = new QGroupBox(QStringLiteral("Side Friction Procedure"));
-        auto* procedureLayout = new QVBoxLayout(procedure);
-        rbKoMethod = new QRadioButton(QStringLiteral("Ko Method"));
-        rbBetaMethod = new QRadioButton(QStringLiteral("Beta Method"));
-        rbChenMethod = new QRadioButton(QStringLiteral("Chen and Kulhawy (2002) Method"));
-        auto* group = new QButtonGroup(procedure);
-        for (QRadioButton* rb : {rbKoMethod, rbBetaMethod, rbChenMethod}) {
-            group->addButton(rb);
-            procedureLayout->addWidget(rb);
-            connect(rb, &QRadioButton::clicked, this, &TDlgSoils::SandProcedureClick);
-        }
-        rbKoMethod->setChecked(true);
-        sand.Box->addWidget(procedure);
-        fNoteBetaEstimate = Note(
-            sand.Box, "(*)  Program will estimate the value internally if it is left as zero ");
-        fNoteM = Note(sand.Box, "(**)  Recommended values for m: 0.6 for clean quartzitic sands "
-                                "and 0.8 for silty sands to sandy silts.");
-        fNoteFrictionIgnored =
-            Note(sand.Box,
-                 "(***)  Program will ignore friction angle value if blow counts value is defined");
-        fNoteFrictionEstimate = Note(sand.Box, "(***)  Program will estimate friction angle based "
-                                               "on blow counts if it is left as zero.");
-    }
-    {
-        using namespace ClayCol;
-        TPage& clay = BuildPage(pgClay, "Clay",
-                                {{"1. Total Unit Weight", UnitWeight},
-                                 {"2. Cohesion", Cohesion},
-                                 {"3. Blow Counts from SPT (*)", BlowCounts},
-                                 {"4. Alpha Factor (**)", Alpha},
-                                 {"5. Bearing Capacity Coefficient, Nc (**)", Nc}},
-                                stClay);
-        Note(clay.Box, "(**)  Program will generate internally the value if it is left as zero ");
-        Note(clay.Box, "(*)  Program will ignore blow count value if cohesion is defined ");
-    }
-    {
-        using namespace StrongRockCol;
-        BuildPage(pgRock, "Rock",
-                  {{"1. Rock Compressive Strength", Qu},
-                   {"2. Concrete Compressive Strength", ConcreteFc},
-                   {"3. Discontinuity Spacing", Spacing},
-                   {"4. Discontinuity Thickness", Thickness},
-                   {"5. Socket Diameter", SocketDiameter},
-                   {"6. Elastic Modulus", Modulus},
-                   {"7. RQD, %", RQD}},
-                  stStrongRock);
-    }
-    {
-        using namespace DecomposedCol;
-        BuildPage(pgDecomposed, "Decomp. Rock",
-                  {{"1. Total Unit Weight", UnitWeight},
-                   {"2. Blow Counts from SPT", BlowCounts},
-                   {"3. Poisson Ratio", Poisson},
-                   {"5. Socket Diameter", SocketDiameter},
-                   {"6. Young Modulus (optional)", Modulus}},
-                  stDecomposedRock);
-    }
-    {
-        using namespace WeakRockCol;
-        TPage& weak = BuildPage(pgWeakRock, "Weak Rock",
-                                {{"2. Rock Compressive Strength", Qu},
-                                 {"3. Concrete Slump", Slump},
-                                 {"4. Interface Friction Angle", InterfaceAngle},
-                                 {"5. Socket Diameter", SocketDiameter},
-                                 {"6. Elastic Modulus of Rock Core", Modulus},
-                                 {"7. RQD, %", RQD}},
-                                stWeakRock, 3);
-        auto* conditionLabel = new QLabel(QStringLiteral("1. Interface Condition Index (*)"));
-        cbConditionTop = new QComboBox;
-        cbConditionBottom = new QComboBox;
-        for (QComboBox* cb : {cbConditionTop, cbConditionBottom}) {
-            cb->addItems({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
-                          QStringLiteral("4")});
-        }
-        conditionLabel->setBuddy(cbConditionTop);
-        weak.Grid->addWidget(conditionLabel, 2, 0);
-        weak.Grid->addWidget(cbConditionTop, 2, 1);
-        weak.Grid->addWidget(cbConditionBottom, 2, 2);
-        Note(weak.Box, "(*) Interface Condition Index");
-        Note(weak.Box, "1 - Rough Surface w/closed joints");
-        Note(weak.Box, "2- Smooth Surface w/closed joints");
-        Note(weak.Box, "3 - Rough Surface w/open joints");
-        Note(weak.Box, "4- Smooth Surface w/open joints");
-    }
-    {
-        using namespace GravelCol;
-        BuildPage(pgGravel, "Gravel",
-                  {{"1. Total Unit Weight", UnitWeight},
-                   {"2. Blow Counts from SPT", BlowCounts},
-                   {"3. Beta Value", Beta}},
-                  stGravellySand);
-    }
+    BuildSandPage();
+    BuildClayPage();
+    BuildRockPage();
+    BuildDecomposedPage();
+    BuildWeakRockPage();
+    BuildGravelPage();
     for (TPage& page : fPages) {
         page.Box->addStretch();
     }
+    layout->addLayout(BuildButtons());
+    LoadFromProject();
+}
 
+void TDlgSoils::BuildSandPage() {
+    using namespace SandCol;
+    TPage& sand = BuildPage(pgSand, "Sand",
+                            {{"1. Total Unit Weight", UnitWeight},
+                             {"2. Coefficient of Lateral Earth Pressure, Ko", Ko},
+                             {"3. Beta Value (*)", Beta},
+                             {"4. Preconsolidation Stress Exponent (**) (m)", M},
+                             {"5. Blow Counts from SPT", BlowCounts},
+                             {"6. Friction Angle (***)", FrictionAngle},
+                             {"7. Interface Angle (****)", InterfaceAngle}},
+                            stSand);
+    // The interface angle is kept in the set but not offered for editing.
+    const TFieldPair& angle = sand.Fields.back();
+    angle.Top->EditLabel()->hide();
+    angle.Top->hide();
+    angle.Bottom->hide();
+
+    auto* procedure = new QGroupBox(QStringLiteral("Side Friction Procedure"));
+    auto* procedureLayout = new QVBoxLayout(procedure);
+    rbKoMethod = new QRadioButton(QStringLiteral("Ko Method"));
+    rbBetaMethod = new QRadioButton(QStringLiteral("Beta Method"));
+    rbChenMethod = new QRadioButton(QStringLiteral("Chen and Kulhawy (2002) Method"));
+    auto* group = new QButtonGroup(procedure);
+    for (QRadioButton* rb : {rbKoMethod, rbBetaMethod, rbChenMethod}) {
+        group->addButton(rb);
+        procedureLayout->addWidget(rb);
+        connect(rb, &QRadioButton::clicked, this, &TDlgSoils::SandProcedureClick);
+    }
+    rbKoMethod->setChecked(true);
+    sand.Box->addWidget(procedure);
+    fNoteBetaEstimate =
+        Note(sand.Box, "(*)  Program will estimate the value internally if it is left as zero ");
+    fNoteM = Note(sand.Box, "(**)  Recommended values for m: 0.6 for clean quartzitic sands "
+                            "and 0.8 for silty sands to sandy silts.");
+    fNoteFrictionIgnored =
+        Note(sand.Box,
+             "(***)  Program will ignore friction angle value if blow counts value is defined");
+    fNoteFrictionEstimate = Note(sand.Box, "(***)  Program will estimate friction angle based "
+                                           "on blow counts if it is left as zero.");
+}
+
+void TDlgSoils::BuildClayPage() {
+    using namespace ClayCol;
+    TPage& clay = BuildPage(pgClay, "Clay",
+                            {{"1. Total Unit Weight", UnitWeight},
+                             {"2. Cohesion", Cohesion},
+                             {"3. Blow Counts from SPT (*)", BlowCounts},
+                             {"4. Alpha Factor (**)", Alpha},
+                             {"5. Bearing Capacity Coefficient, Nc (**)", Nc}},
+                            stClay);
+    Note(clay.Box, "(**)  Program will generate internally the value if it is left as zero ");
+    Note(clay.Box, "(*)  Program will ignore blow count value if cohesion is defined ");
+}
+
+void TDlgSoils::BuildRockPage() {
+    using namespace StrongRockCol;
+    BuildPage(pgRock, "Rock",
+              {{"1. Rock Compressive Strength", Qu},
+               {"2. Concrete Compressive Strength", ConcreteFc},
+               {"3. Discontinuity Spacing", Spacing},
+               {"4. Discontinuity Thickness", Thickness},
+               {"5. Socket Diameter", SocketDiameter},
+               {"6. Elastic Modulus", Modulus},
+               {"7. RQD, %", RQD}},
+              stStrongRock);
+}
+
+void TDlgSoils::BuildDecomposedPage() {
+    using namespace DecomposedCol;
+    BuildPage(pgDecomposed, "Decomp. Rock",
+              {{"1. Total Unit Weight", UnitWeight},
+               {"2. Blow Counts from SPT", BlowCounts},
+               {"3. Poisson Ratio", Poisson},
+               {"5. Socket Diameter", SocketDiameter},
+               {"6. Young Modulus (optional)", Modulus}},
+              stDecomposedRock);
+}
+
+// The interface condition index is a choice in a row of its own above the numeric fields.
+void TDlgSoils::BuildWeakRockPage() {
+    using namespace WeakRockCol;
+    TPage& weak = BuildPage(pgWeakRock, "Weak Rock",
+                            {{"2. Rock Compressive Strength", Qu},
+                             {"3. Concrete Slump", Slump},
+                             {"4. Interface Friction Angle", InterfaceAngle},
+                             {"5. Socket Diameter", SocketDiameter},
+                             {"6. Elastic Modulus of Rock Core", Modulus},
+                             {"7. RQD, %", RQD}},
+                            stWeakRock, 3);
+    auto* conditionLabel = new QLabel(QStringLiteral("1. Interface Condition Index (*)"));
+    cbConditionTop = new QComboBox;
+    cbConditionBottom = new QComboBox;
+    for (QComboBox* cb : {cbConditionTop, cbConditionBottom}) {
+        cb->addItems(
+            {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")});
+    }
+    conditionLabel->setBuddy(cbConditionTop);
+    weak.Grid->addWidget(conditionLabel, 2, 0);
+    weak.Grid->addWidget(cbConditionTop, 2, 1);
+    weak.Grid->addWidget(cbConditionBottom, 2, 2);
+    Note(weak.Box, "(*) Interface Condition Index");
+    Note(weak.Box, "1 - Rough Surface w/closed joints");
+    Note(weak.Box, "2- Smooth Surface w/closed joints");
+    Note(weak.Box, "3 - Rough Surface w/open joints");
+    Note(weak.Box, "4- Smooth Surface w/open joints");
+}
+
+void TDlgSoils::BuildGravelPage() {
+    using namespace GravelCol;
+    BuildPage(pgGravel, "Gravel",
+              {{"1. Total Unit Weight", UnitWeight},
+               {"2. Blow Counts from SPT", BlowCounts},
+               {"3. Beta Value", Beta}},
+              stGravellySand);
+}
+
+// Copy and Close.
+QHBoxLayout* TDlgSoils::BuildButtons() {
     auto* buttons = new QHBoxLayout;
     btnCopy = new QPushButton(QStringLiteral("Copy Values From Top To Bottom"));
     btnClose = new QPushButton(QStringLiteral("Close"));
@@ -235,10 +253,9 @@ TDlgSoils::TDlgSoils(TProgramData& Project, TUserDialogs& Dialogs, int Layer, QW
     buttons->addWidget(btnCopy);
     buttons->addStretch();
     buttons->addWidget(btnClose);
-    layout->addLayout(buttons);
     connect(btnCopy, &QPushButton::clicked, this, &TDlgSoils::btnCopyClick);
     connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
-    LoadFromProject();
+    return buttons;
 }
 
 const TDlgSoils::TPage& TDlgSoils::CurrentPage() const {
@@ -268,7 +285,7 @@ void TDlgSoils::LoadFromProject() {
     pages->setCurrentIndex(index);
     lblTitle->setText(QString::fromLatin1(TitleLine(layer.SoilType())));
     setWindowTitle(QStringLiteral("Data for Layer %1").arg(fLayer + 1));
-    ::PrepareFields(this, fDialogs, fProject.fUnits);
+    ::PrepareFields(this, fProject.fUnits);
 
     for (const TFieldPair& pair : fPages[index].Fields) {
         const bool isInteger = set.Kind().Columns[static_cast<std::size_t>(pair.Column)].IsInteger;

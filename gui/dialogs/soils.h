@@ -10,6 +10,7 @@
 
 class QComboBox;
 class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -74,6 +75,14 @@ private:
     TPage& BuildPage(TPageIndex Index, const char* Name,
                      const std::vector<std::pair<const char*, int>>& Fields, int Kind,
                      int FirstRow = 2);
+    // The pages of the constructor, in tab order, and the row of buttons below them.
+    void BuildSandPage();
+    void BuildClayPage();
+    void BuildRockPage();
+    void BuildDecomposedPage();
+    void BuildWeakRockPage();
+    void BuildGravelPage();
+    QHBoxLayout* BuildButtons();
     const TPage& CurrentPage() const;
     // With the Ko procedure both Ko values must be positive; reports and returns false if not.
     bool KoCheck();

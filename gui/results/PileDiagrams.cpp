@@ -1,7 +1,7 @@
 // The "Combined Plots" dialog of the 3D view and its size-factor field.
 #include "gui/results/PileDiagrams.h"
 
-#include "gui/results/View3dUnit1.h"
+#include "gui/results/View3dScene.h"
 #include "ui/model/NumberText.h"
 
 #include <QCheckBox>
@@ -54,8 +54,8 @@ QValidator::State TSizeFactorBox::validate(QString& Text, int&) const {
 // ---------------------------------------------------------------------------------------------
 // Dialog
 
-TDlgPileDiagrams::TDlgPileDiagrams(TDlgBlock& Block, QWidget* Owner)
-    : QDialog(Owner, Qt::Tool), fBlock(&Block) {
+TDlgPileDiagrams::TDlgPileDiagrams(TBlockOptions& Options, QWidget* Owner)
+    : QDialog(Owner, Qt::Tool), fOptions(Options) {
     setWindowTitle("Combined Plots");
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
@@ -98,11 +98,11 @@ TDlgPileDiagrams::TDlgPileDiagrams(TDlgBlock& Block, QWidget* Owner)
     buttons->addWidget(CloseButton);
     layout->addLayout(buttons);
 
-    LoadFromView();
+    LoadFromOptions();
     for (QCheckBox* c : {ShowPlots, SkinFriction, TipResistance, TotalCapacity, ShowMaximumValues})
-        connect(c, &QCheckBox::toggled, this, &TDlgPileDiagrams::StoreToView);
-    connect(UltimateEffects, &QRadioButton::toggled, this, &TDlgPileDiagrams::StoreToView);
-    connect(SizeFactor, &QDoubleSpinBox::valueChanged, this, &TDlgPileDiagrams::StoreToView);
+        connect(c, &QCheckBox::toggled, this, &TDlgPileDiagrams::StoreToOptions);
+    connect(UltimateEffects, &QRadioButton::toggled, this, &TDlgPileDiagrams::StoreToOptions);
+    connect(SizeFactor, &QDoubleSpinBox::valueChanged, this, &TDlgPileDiagrams::StoreToOptions);
     connect(CloseButton, &QPushButton::clicked, this, &QDialog::close);
 
     adjustSize();
@@ -120,11 +120,9 @@ void TDlgPileDiagrams::PlaceInOwner(QWidget* Owner) {
     move(at);
 }
 
-void TDlgPileDiagrams::LoadFromView() {
-    if (!fBlock)
-        return;
+void TDlgPileDiagrams::LoadFromOptions() {
     fLoading = true;
-    const TBlockOptions& o = fBlock->Options;
+    const TBlockOptions& o = fOptions;
     ShowPlots->setChecked(o.ShowUltimateEffects);
     UltimateEffects->setChecked(o.ShowUltimateResults == 0);
     DesignEffects->setChecked(o.ShowUltimateResults == 1);
@@ -144,16 +142,16 @@ void TDlgPileDiagrams::EnableControls() {
         w->setEnabled(on);
 }
 
-void TDlgPileDiagrams::StoreToView() {
+void TDlgPileDiagrams::StoreToOptions() {
     EnableControls();
-    if (fLoading || !fBlock)
+    if (fLoading)
         return;
     const double factor = ValidSizeFactor(SizeFactor->value());
     if (factor != SizeFactor->value()) {
         SizeFactor->setValue(factor); // a factor of 0 or less becomes 1; stores again
         return;
     }
-    TBlockOptions& o = fBlock->Options;
+    TBlockOptions& o = fOptions;
     o.ShowUltimateEffects = ShowPlots->isChecked();
     o.ShowUltimateResults = DesignEffects->isChecked() ? 1 : 0;
     o.ShowSkinFriction = SkinFriction->isChecked();
@@ -161,5 +159,5 @@ void TDlgPileDiagrams::StoreToView() {
     o.ShowTotalCapacity = TotalCapacity->isChecked();
     o.ShowUltimateEffectsValues = ShowMaximumValues->isChecked();
     o.UltimateEffectsFactor = factor;
-    fBlock->RedrawComplete();
+    emit OptionsChanged();
 }

@@ -1,18 +1,18 @@
 // TDlgPileDiagrams: the "Combined Plots" dialog of the 3D view. It chooses whether the result
 // diagrams are shown, which values (ultimate or ASD/LRFD), which curves, the maximum-value
 // labels and the diagrams' size factor, which its up-down control steps 1-2-...-9 per decade.
-// Kept on top of the main window; every change redraws the view completely.
+// Kept on top of the main window. It works on the view's display options and tells the view of
+// every change by OptionsChanged, on which the view redraws completely.
 #pragma once
 
 #include <QDialog>
 #include <QDoubleSpinBox>
-#include <QPointer>
 
 class QCheckBox;
 class QGroupBox;
 class QPushButton;
 class QRadioButton;
-class TDlgBlock;
+struct TBlockOptions;
 
 // The size-factor field: typed numbers are taken as they are, the arrows step 1-2-...-9.
 class TSizeFactorBox : public QDoubleSpinBox {
@@ -31,10 +31,12 @@ protected:
 class TDlgPileDiagrams : public QDialog {
     Q_OBJECT
 public:
-    TDlgPileDiagrams(TDlgBlock& Block, QWidget* Owner);
+    // Options: the display options of the view, read and changed here; the view that holds
+    // them deletes the dialog before they go.
+    TDlgPileDiagrams(TBlockOptions& Options, QWidget* Owner);
 
-    // Controls from the view's options.
-    void LoadFromView();
+    // Controls from the options.
+    void LoadFromOptions();
 
     QCheckBox* ShowPlots = nullptr;
     QGroupBox* SelectPlots = nullptr;
@@ -49,12 +51,16 @@ public:
     TSizeFactorBox* SizeFactor = nullptr;
     QPushButton* CloseButton = nullptr;
 
+signals:
+    // The controls were written into the options.
+    void OptionsChanged();
+
 private:
-    // Controls into the view's options, then a complete redraw.
-    void StoreToView();
+    // Controls into the options, then OptionsChanged.
+    void StoreToOptions();
     void EnableControls();
     void PlaceInOwner(QWidget* Owner);
 
-    QPointer<TDlgBlock> fBlock;
+    TBlockOptions& fOptions;
     bool fLoading = false;
 };

@@ -14,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -57,7 +56,7 @@ bool TPlotTitleDialog::OnTop() const {
 // ---------------------------------------------------------------------------------------------
 // Curve names
 
-TPlotLegendDialog::TPlotLegendDialog(const QStringList& Names, TUserDialogs* Dialogs,
+TPlotLegendDialog::TPlotLegendDialog(const QStringList& Names, TUserDialogs& Dialogs,
                                      QWidget* Parent)
     : QDialog(Parent), fDialogs(Dialogs) {
     setWindowTitle("Legend");
@@ -114,11 +113,7 @@ bool TPlotLegendDialog::StoreEdit() {
         return true;
     QListWidgetItem* item = lstNames->item(fEditRow);
     if (edtName->text().isEmpty()) {
-        const QString message = "The line must have a name!";
-        if (fDialogs)
-            fDialogs->Information(message);
-        else
-            QMessageBox::information(this, windowTitle(), message);
+        fDialogs.Information("The line must have a name!");
         edtName->setText(item->text());
         return false;
     }
@@ -212,14 +207,13 @@ void TPlotActiveDialog::SetAll(bool Value) {
 // ---------------------------------------------------------------------------------------------
 // Picture attributes
 
-TSaveAttributesDialog::TSaveAttributesDialog(TUserDialogs* Dialogs, QWidget* Parent)
+TSaveAttributesDialog::TSaveAttributesDialog(TUserDialogs& Dialogs, QWidget* Parent)
     : QDialog(Parent) {
     setWindowTitle("Save Attributes");
     auto* layout = new QVBoxLayout(this);
     auto* form = new QFormLayout;
     auto field = [&](const QString& Caption, double Value, double Min, bool Integer) {
-        auto* edit = new TDataEdit;
-        edit->SetDialogs(Dialogs);
+        auto* edit = new TDataEdit(Dialogs);
         edit->SetIntegerOnly(Integer);
         edit->SetMinVal(Min);
         edit->SetNumber(Value);

@@ -34,9 +34,8 @@ public:
 class TPlotLegendDialog : public QDialog {
     Q_OBJECT
 public:
-    // Names of all curves in curve order; Dialogs answers the empty-name message (a message
-    // box of its own without one).
-    TPlotLegendDialog(const QStringList& Names, TUserDialogs* Dialogs, QWidget* Parent = nullptr);
+    // Names of all curves in curve order; Dialogs answers the empty-name message.
+    TPlotLegendDialog(const QStringList& Names, TUserDialogs& Dialogs, QWidget* Parent = nullptr);
     QStringList Names() const;
 
     // Stores the edit's text into the selected row; refuses an empty text with "The line must
@@ -52,7 +51,7 @@ protected:
     bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:
-    TUserDialogs* fDialogs;
+    TUserDialogs& fDialogs;
     int fEditRow = -1; // the row the edit belongs to
 };
 
@@ -82,7 +81,7 @@ private:
 class TSaveAttributesDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit TSaveAttributesDialog(TUserDialogs* Dialogs, QWidget* Parent = nullptr);
+    explicit TSaveAttributesDialog(TUserDialogs& Dialogs, QWidget* Parent = nullptr);
     // The values after OK (the entry fields have checked them).
     TPictureSize Size() const;
     TPictureColours Colours() const;

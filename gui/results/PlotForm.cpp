@@ -7,12 +7,9 @@
 
 #include <QActionGroup>
 #include <QCloseEvent>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPageSetupDialog>
 #include <QPainter>
@@ -188,7 +185,7 @@ void TPlotCanvas::leaveEvent(QEvent*) {
 // ---------------------------------------------------------------------------------------------
 // The window
 
-TPlotForm::TPlotForm(QMdiArea& Area, TGraphPlot& Graph, TUserDialogs* Dialogs)
+TPlotForm::TPlotForm(QMdiArea& Area, TGraphPlot& Graph, TUserDialogs& Dialogs)
     : Data(Graph), Painter(Graph), fArea(Area), fDialogs(Dialogs),
       fPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(1, 1, 1, 1),
                   QPageLayout::Inch) {
@@ -241,10 +238,7 @@ void TPlotForm::closeEvent(QCloseEvent* Event) {
 }
 
 void TPlotForm::Message(const QString& Text) {
-    if (fDialogs)
-        fDialogs->Information(Text);
-    else
-        QMessageBox::information(this, "Kolmar", Text);
+    fDialogs.Information(Text);
 }
 
 void TPlotForm::CreateMenu() {
@@ -525,14 +519,7 @@ void TPlotForm::PageSetupClick() {
 void TPlotForm::SaveToDiskClick() {
     const QStringList filters = {"Bitmap (*.bmp)", "PNG picture (*.png)", "SVG drawing (*.svg)",
                                  "PDF document (*.pdf)"};
-    QString file;
-    if (fDialogs) {
-        file = fDialogs->SaveFileName("Save Graph", QString(), QString(), filters, "bmp");
-    } else {
-        file = QFileDialog::getSaveFileName(this, "Save Graph", QString(), filters.join(";;"));
-        if (!file.isEmpty() && QFileInfo(file).suffix().isEmpty())
-            file += ".bmp";
-    }
+    const QString file = fDialogs.SaveFileName("Save Graph", QString(), QString(), filters, "bmp");
     if (file.isEmpty())
         return;
     TSaveAttributesDialog attributes(fDialogs, this);

@@ -84,8 +84,8 @@ class TPlotForm : public QMdiSubWindow, public TGraphForm {
 public:
     // Makes the window for Graph in Area: the full value range, the active curves (at most 20
     // with LimitActive), the legend rows and the curve items of the plot menu. Dialogs answers
-    // the window's messages and the save dialog; without it they open on their own.
-    TPlotForm(QMdiArea& Area, TGraphPlot& Graph, TUserDialogs* Dialogs = nullptr);
+    // the window's messages and the save dialog.
+    TPlotForm(QMdiArea& Area, TGraphPlot& Graph, TUserDialogs& Dialogs);
     ~TPlotForm() override;
     // Shows the window maximised and active; restores it when minimised.
     void ShowForm() override;
@@ -158,6 +158,6 @@ private:
     void AnchorLegend();
 
     QMdiArea& fArea;
-    TUserDialogs* fDialogs;
+    TUserDialogs& fDialogs;
     QPageLayout fPageLayout;
 };

@@ -4,6 +4,7 @@
 #include "gui/results/PileDiagrams.h"
 #include "gui/results/View3dUnit1.h"
 #include "gui/results/glWindow.h"
+#include "ui/widgets/ToolIcons.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -11,27 +12,23 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPainter>
 #include <QToolBar>
 
 namespace {
 
-// A tool-button picture: a short text in a framed square.
+// The 3D buttons' pictures: the text in its own colour on a cooler face, a size larger.
+TGlyphStyle ViewButtonStyle() {
+    TGlyphStyle style;
+    style.Face = QColor(248, 250, 252);
+    style.LetterPixels = 14;
+    style.TextPixels = 10;
+    style.Darker = 0;
+    style.TextBox = QRectF(1, 1, 22, 22);
+    return style;
+}
+
 QIcon ButtonIcon(const QString& Text, const QColor& Colour) {
-    QPixmap pixmap(24, 24);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(110, 110, 110), 1));
-    p.setBrush(QColor(248, 250, 252));
-    p.drawRoundedRect(QRectF(1.5, 1.5, 21, 21), 3, 3);
-    QFont f = p.font();
-    f.setBold(true);
-    f.setPixelSize(Text.size() > 1 ? 10 : 14);
-    p.setFont(f);
-    p.setPen(Colour);
-    p.drawText(QRectF(1, 1, 22, 22), Qt::AlignCenter, Text);
-    return QIcon(pixmap);
+    return GlyphIcon(Text, Colour, ViewButtonStyle());
 }
 
 } // namespace
@@ -104,7 +101,7 @@ QAction* TView3DCommands::AddToggle(const QString& Caption, bool TBlockOptions::
         fView->Options.*Flag = !(fView->Options.*Flag);
         fView->RedrawComplete();
         if (TDlgPileDiagrams* dialog = fView->DiagramsDialog())
-            dialog->LoadFromView();
+            dialog->LoadFromOptions();
     });
     return a;
 }

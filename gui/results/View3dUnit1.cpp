@@ -35,6 +35,7 @@ TDlgBlock::TDlgBlock(TProjectSource Project, TResultGraphs& Graphs, TUserDialogs
 }
 
 TDlgBlock::~TDlgBlock() {
+    // The dialog is the main window's child, but it works on Options: it goes first.
     if (fDiagrams)
         delete fDiagrams.data();
 }
@@ -105,8 +106,10 @@ void TDlgBlock::RestartViewClick() {
 }
 
 TDlgPileDiagrams* TDlgBlock::ShowDiagramsDialog(QWidget* Owner) {
-    if (!fDiagrams)
-        fDiagrams = new TDlgPileDiagrams(*this, Owner);
+    if (!fDiagrams) {
+        fDiagrams = new TDlgPileDiagrams(Options, Owner);
+        connect(fDiagrams, &TDlgPileDiagrams::OptionsChanged, this, &TDlgBlock::RedrawComplete);
+    }
     fDiagrams->show();
     fDiagrams->raise();
     return fDiagrams;

@@ -1,5 +1,5 @@
-// The main window: menus, toolbar, file commands, settings, the run command and the text
-// editor commands.
+// The main window: file commands, settings, the run command, the text editor commands and the
+// rules of the menus (which MainMenus.cpp builds).
 #include "gui/shell/Main.h"
 
 #include "gui/data/DataUnit.h"
@@ -14,7 +14,6 @@
 #include "kolmar/ikolmar.h"
 #include "ui/widgets/UserDialogs.h"
 
-#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -27,13 +26,10 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QPainter>
-#include <QPainterPath>
 #include <QPointer>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QSettings>
-#include <QStyle>
 #include <QToolBar>
 #include <QUrl>
 #include <filesystem>
@@ -61,40 +57,6 @@ QString FileValueName(int I) {
 
 QString Q(const std::string& S) {
     return QString::fromStdString(S);
-}
-
-// A small tool-button picture: a framed glyph with a short text, or a graph with its axes
-// and a curve, labelled in its corner.
-QIcon GlyphIcon(const QString& Text, const QColor& Colour, bool Curve = false) {
-    QPixmap pixmap(24, 24);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(110, 110, 110), 1));
-    p.setBrush(QColor(252, 252, 248));
-    p.drawRoundedRect(QRectF(1.5, 1.5, 21, 21), 3, 3);
-    QFont f = p.font();
-    f.setBold(true);
-    if (Curve) {
-        p.setPen(QPen(QColor(90, 90, 90), 1));
-        p.drawLine(QPointF(5, 5), QPointF(20, 5)); // X axis along the top
-        p.drawLine(QPointF(5, 5), QPointF(5, 20));
-        QPainterPath path(QPointF(5, 5));
-        path.cubicTo(QPointF(13, 6), QPointF(17, 10), QPointF(19, 19));
-        p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(Colour, 2));
-        p.drawPath(path);
-        f.setPixelSize(8);
-        p.setFont(f);
-        p.setPen(Colour.darker(140));
-        p.drawText(QRectF(6, 12, 12, 10), Qt::AlignLeft | Qt::AlignBottom, Text);
-    } else {
-        f.setPixelSize(Text.size() > 1 ? 9 : 13);
-        p.setFont(f);
-        p.setPen(Colour.darker(130));
-        p.drawText(QRectF(1, 2, 22, 20), Qt::AlignCenter, Text);
-    }
-    return QIcon(pixmap);
 }
 
 QString MenuText(const std::string& Caption) {
@@ -133,7 +95,7 @@ TMainForm::TMainForm(TUserDialogs& Dialogs, QWidget* Parent)
 
     for (TGraphPlot* g : fGraphs.All())
         g->FormFactory = [this](TGraphPlot& Graph) -> std::unique_ptr<TGraphForm> {
-            return std::make_unique<TPlotForm>(*fMdi, Graph, &fDialogs);
+            return std::make_unique<TPlotForm>(*fMdi, Graph, fDialogs);
         };
     // The active plot window's menu joins the menu bar, before Window; the connection ends
     // with the menu bar, which goes before the frame when the window is destroyed.
@@ -156,228 +118,6 @@ TMainForm::~TMainForm() {
     QObject::disconnect(fMdi, &QMdiArea::subWindowActivated, nullptr, nullptr);
     for (TGraphPlot* g : fGraphs.All())
         g->Hide();
-}
-
-void TMainForm::CreateMenus() {
-    // File
-    fFileMenu = menuBar()->addMenu("&File");
-    connect(fFileMenu, &QMenu::aboutToShow, this, &TMainForm::FileMenuShow);
-    FileNew = fFileMenu->addAction("&New", this, &TMainForm::FileNewClick);
-    FileNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    FileNew->setToolTip("New File");
-    FileNew->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
-    FileOpen = fFileMenu->addAction("&Open...", this, &TMainForm::FileOpenClick);
-    FileOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    FileOpen->setToolTip("Open File");
-    FileOpen->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
-    FileSave = fFileMenu->addAction("&Save", this, [this] { FileSaveClick(); });
-    FileSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    FileSave->setToolTip("Save File");
-    FileSave->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    FileSaveAs = fFileMenu->addAction("Save &As...", this, [this] { FileSaveAsClick(); });
-    fFileMenu->addSeparator();
-    for (int i = 0; i < TRecentFiles::MaxFiles; ++i) {
-        FileRecent[static_cast<std::size_t>(i)] =
-            fFileMenu->addAction(QString::number(i + 1), this, [this, i] { FileRecentClick(i); });
-        FileRecent[static_cast<std::size_t>(i)]->setVisible(false);
-    }
-    FileRecentSeparator = fFileMenu->addSeparator();
-    FileRecentSeparator->setVisible(false);
-    FileExit = fFileMenu->addAction("E&xit", this, &QWidget::close);
-
-    // Data. Entries that open data windows stay disabled until those windows exist.
-    fDataMenu = menuBar()->addMenu("&Data");
-    connect(fDataMenu, &QMenu::aboutToShow, this, &TMainForm::DataMenuShow);
-    DataTitle = fDataMenu->addAction("&Title");
-    DataTitle->setToolTip("Title");
-    DataTitle->setIcon(GlyphIcon("T", QColor(40, 40, 160)));
-    QMenu* units = fDataMenu->addMenu("&Units");
-    connect(units, &QMenu::aboutToShow, this, &TMainForm::DataMenuShow);
-    auto* unitsGroup = new QActionGroup(this);
-    DataUnitsEnglish = units->addAction("&English Units (lbs, ft, in)");
-    DataUnitsSI = units->addAction("&SI Units (kN, m)");
-    for (auto [action, system] : {std::pair{DataUnitsEnglish, 1}, std::pair{DataUnitsSI, 2}}) {
-        action->setCheckable(true);
-        unitsGroup->addAction(action);
-        connect(action, &QAction::triggered, this, [this, system = system] {
-            // Values typed in the old system are taken first; then every window shows the
-            // converted numbers and unit labels.
-            if (fProject->fUnits != system && CommitActiveChild()) {
-                fProject->SetUnits(system);
-                SetDataChanged(true);
-                fDataWindows->ReloadAll();
-            }
-            DataMenuShow();
-        });
-    }
-    QMenu* method = fDataMenu->addMenu("Design Method (ASD or LRFD)");
-    connect(method, &QMenu::aboutToShow, this, &TMainForm::DataMenuShow);
-    DataASD = method->addAction("ASD (Allowable Stress Design)");
-    DataLRFD = method->addAction("LRFD (Load Resistance Factor Design)");
-    for (auto [action, value] : {std::pair{DataASD, 2}, std::pair{DataLRFD, 1}}) {
-        action->setCheckable(true);
-        connect(action, &QAction::triggered, this, [this, value = value] {
-            // The layer editor shows or hides its LRFD columns and the long form of its notes.
-            if (fProject->NLRFD != value && CommitActiveChild()) {
-                fProject->NLRFD = value;
-                SetDataChanged(true);
-                fDataWindows->ReloadAll();
-            }
-            DataMenuShow();
-        });
-    }
-    DataShaft = fDataMenu->addAction("&Drilled-Shaft Properties");
-    DataShaft->setToolTip("Drilled Shaft Properties");
-    DataShaft->setIcon(GlyphIcon("D", QColor(120, 120, 120)));
-    DataLayers = fDataMenu->addAction("Soil &Layer Data");
-    DataLayers->setToolTip("Soil Layer Data");
-    DataLayers->setIcon(GlyphIcon("L", QColor(150, 110, 40)));
-    DataFS = fDataMenu->addAction("&Factor of Safety (Allowable Stress Design)");
-    DataFS->setToolTip("Factor of Safety (ASD)");
-    DataFS->setIcon(GlyphIcon("FS", QColor(160, 40, 40)));
-    QMenu* compMethods = fDataMenu->addMenu("&Computation Methods");
-    connect(compMethods, &QMenu::aboutToShow, this, &TMainForm::DataMenuShow);
-    DataMethodLength = compMethods->addAction("Specify the shaft length");
-    DataMethodLoad = compMethods->addAction("Specify the design load");
-    for (auto [action, value] : {std::pair{DataMethodLength, 2}, std::pair{DataMethodLoad, 1}}) {
-        action->setCheckable(true);
-        // The method's window opens and the other one closes (writing back first).
-        connect(action, &QAction::triggered, this, [this, value = value] {
-            const bool length = value == 2;
-            if (CommitActiveChild() && fDataWindows->Close(length ? dwDesignLoad : dwShaftLength)) {
-                if (fProject->METHOD != value) {
-                    fProject->METHOD = value;
-                    SetDataChanged(true);
-                }
-                fDataWindows->Open(length ? dwShaftLength : dwDesignLoad);
-            }
-            DataMenuShow();
-        });
-    }
-    DataWater = fDataMenu->addAction("&Water Table");
-    DataVaryLength = fDataMenu->addAction("Evaluate Multiple Shaft Lengths");
-    DataVaryLength->setCheckable(true);
-    DataCharts = fDataMenu->addAction("ASD/LRFD Design Charts");
-    DataCharts->setCheckable(true);
-    DataTZPrint = fDataMenu->addAction("Print Additional t-z curves");
-    DataTZPrint->setCheckable(true);
-    DataTZPrint->setVisible(false);
-    DataOptions = fDataMenu->addAction("Control &Options...");
-    for (auto [action, kind] :
-         {std::pair{DataTitle, dwTitle}, std::pair{DataShaft, dwShaft},
-          std::pair{DataLayers, dwLayers}, std::pair{DataFS, dwSafetyFactor},
-          std::pair{DataWater, dwWaterTable}, std::pair{DataVaryLength, dwVaryLength},
-          std::pair{DataCharts, dwDesignCharts}, std::pair{DataOptions, dwOptions}})
-        connect(action, &QAction::triggered, this, [this, kind = kind] {
-            fDataWindows->Open(kind);
-            DataMenuShow(); // a checkable entry shows the project's switch, not the click
-        });
-    connect(DataTZPrint, &QAction::triggered, this, [this] {
-        if (CommitActiveChild())
-            fDataWindows->EditTZPrint(this);
-        DataMenuShow();
-    });
-
-    // Computation
-    fCompMenu = menuBar()->addMenu("&Computation");
-    connect(fCompMenu, &QMenu::aboutToShow, this, &TMainForm::ComputationMenuShow);
-    CompRun = fCompMenu->addAction("&Run Analysis", this, &TMainForm::CompRunClick);
-    CompRun->setToolTip("Run Data File");
-    CompRun->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
-    CompInput = fCompMenu->addAction("Edit I&nput Text", this, &TMainForm::CompInputClick);
-    CompKernel =
-        fCompMenu->addAction("Edit &Processor-Run Notes", this, &TMainForm::CompKernelClick);
-    CompOutput = fCompMenu->addAction("Edit &Output Text", this, &TMainForm::CompOutputClick);
-    fCompMenu->addSeparator();
-    CompElevation = fCompMenu->addAction("&View Shaft Elevation");
-    CompElevation->setToolTip("View Soil Profile");
-    CompElevation->setIcon(GlyphIcon("E", QColor(60, 120, 60)));
-    Comp3D = fCompMenu->addAction("3D View");
-    Comp3D->setToolTip("3D View");
-    Comp3D->setIcon(GlyphIcon("3D", QColor(60, 60, 140)));
-    connect(CompElevation, &QAction::triggered, this, &TMainForm::CompElevationClick);
-    connect(Comp3D, &QAction::triggered, this, &TMainForm::Open3DView);
-
-    // Graphics: the items and their captions follow the results each time the menu opens.
-    fGraphicsMenu = menuBar()->addMenu("&Graphics");
-    connect(fGraphicsMenu, &QMenu::aboutToShow, this, &TMainForm::GraphicsMenuShow);
-    for (int i = 0; i < giItemCount; ++i) {
-        QAction* a = nullptr;
-        if (i == giChartSeparator || i == giExport) {
-            a = fGraphicsMenu->addSeparator();
-            if (i == giExport) {
-                a = fGraphicsMenu->addAction("Export Plots to Excel", this,
-                                             &TMainForm::GraphicsExportClick);
-                a->setEnabled(false);
-            }
-        } else {
-            a = fGraphicsMenu->addAction(QString(), this, [this, i] {
-                if (TGraphPlot* g = GraphOfItem(fGraphs, i))
-                    g->Show();
-            });
-            a->setEnabled(false);
-        }
-        GraphicsItems[static_cast<std::size_t>(i)] = a;
-        if (i == giCombineD || i == giCombinedSettle || i == giLoad)
-            fGraphicsMenu->addSeparator();
-    }
-    GraphicsMenuShow();
-
-    // Window
-    fWindowMenu = menuBar()->addMenu("&Window");
-    connect(fWindowMenu, &QMenu::aboutToShow, this, &TMainForm::WindowMenuShow);
-    WindowCascade = fWindowMenu->addAction("&Cascade", fMdi, &QMdiArea::cascadeSubWindows);
-    WindowArrange = fWindowMenu->addAction("&Arrange Icons", this, &TMainForm::WindowArrangeClick);
-    WindowSeparator = fWindowMenu->addSeparator();
-    WindowSeparator->setVisible(false);
-    for (std::size_t i = 0; i < fWindowItems.size(); ++i) {
-        fWindowItems[i] = fWindowMenu->addAction(QString());
-        fWindowItems[i]->setVisible(false);
-    }
-
-    // Help
-    fHelpMenu = menuBar()->addMenu("&Help");
-    connect(fHelpMenu, &QMenu::aboutToShow, this, &TMainForm::HelpMenuShow);
-    HelpUsersManual =
-        fHelpMenu->addAction("&User's Manual", this, &TMainForm::HelpUsersManualClick);
-    HelpTechnicalManual =
-        fHelpMenu->addAction("&Technical Manual", this, &TMainForm::HelpTechnicalManualClick);
-    HelpAbout = fHelpMenu->addAction("&About...", this, &TMainForm::HelpAboutClick);
-}
-
-void TMainForm::CreateToolBar() {
-    fToolBar = addToolBar("Tools");
-    fToolBar->setObjectName("MainToolBar");
-    fToolBar->setMovable(false);
-    fToolBar->addAction(FileNew);
-    fToolBar->addAction(FileOpen);
-    fToolBar->addAction(FileSave);
-    fToolBar->addSeparator();
-    fToolBar->addAction(DataTitle);
-    fToolBar->addAction(DataShaft);
-    fToolBar->addAction(DataLayers);
-    fToolBar->addAction(DataFS);
-    fToolBar->addSeparator();
-    fToolBar->addAction(CompRun);
-    ViewOutputButton = fToolBar->addAction(style()->standardIcon(QStyle::SP_FileDialogContentsView),
-                                           "View Output", this, &TMainForm::CompOutputClick);
-    fToolBar->addAction(CompElevation);
-    fToolBar->addAction(Comp3D);
-    fToolBar->addSeparator();
-    auto showGraph = [this](TGraphPlot& Graph) { return [&Graph] { Graph.Show(); }; };
-    CombinedUltButton =
-        fToolBar->addAction(GlyphIcon("U", QColor(200, 30, 30), true), "Combined Plot (Ultimate)",
-                            this, showGraph(fGraphs.pltCombine));
-    CombinedFSButton =
-        fToolBar->addAction(GlyphIcon("A", QColor(30, 30, 200), true), "Combined Plot (LRFD/ASD)",
-                            this, showGraph(fGraphs.pltCombineD));
-    LoadSettlementButton =
-        fToolBar->addAction(GlyphIcon("S", QColor(20, 120, 20), true), "Load vs. Settlement", this,
-                            showGraph(fGraphs.pltAxial));
-    TzButton = fToolBar->addAction(GlyphIcon("tz", QColor(140, 60, 0), true), "t-z curves", this,
-                                   showGraph(fGraphs.pltTz));
-    QwButton = fToolBar->addAction(GlyphIcon("Qw", QColor(120, 0, 120), true), "Q-w curves", this,
-                                   showGraph(fGraphs.pltQw));
 }
 
 void TMainForm::ReadFirstSettings() {

@@ -150,7 +150,18 @@ private:
     enum class TSaveOutcome { Saved, Cancelled, Failed };
     TSaveOutcome DoSave(QString& Error);
     TSaveOutcome DoSaveAs(QString& Error);
+    // The menu bar, one menu after the other, and the toolbar over their commands
+    // (MainMenus.cpp).
     void CreateMenus();
+    void CreateFileMenu();
+    void CreateDataMenu();
+    void AddUnitsMenu();
+    void AddDesignMethodMenu();
+    void AddComputationMethodMenu();
+    void CreateComputationMenu();
+    void CreateGraphicsMenu();
+    void CreateWindowMenu();
+    void CreateHelpMenu();
     void CreateToolBar();
     void ReadFirstSettings();
     void ReadRecentSettings();

@@ -46,8 +46,7 @@ void TDataEditTest::ExitCheckGivesValueOrMessage() {
     };
     for (const auto& c : cases) {
         TScriptedDialogs dialogs;
-        TDataEdit field;
-        field.SetDialogs(&dialogs);
+        TDataEdit field(dialogs);
         field.SetIntegerOnly(c.IntegerOnly);
         field.SetMaxVal(c.Max);
         field.SetMinVal(c.Min);
@@ -66,7 +65,8 @@ void TDataEditTest::ExitCheckGivesValueOrMessage() {
 }
 
 void TDataEditTest::LimitsMoveTheNumber() {
-    TDataEdit field;
+    TScriptedDialogs dialogs;
+    TDataEdit field(dialogs);
     QCOMPARE(field.text(), QStringLiteral("0"));
     field.SetNumber(50);
     field.SetMaxVal(30); // the number is lowered to the new maximum
@@ -78,7 +78,7 @@ void TDataEditTest::LimitsMoveTheNumber() {
     field.SetNumber(-5); // clamped into the limits
     QCOMPARE(field.text(), QStringLiteral("30"));
 
-    TDataEdit whole;
+    TDataEdit whole(dialogs);
     whole.SetIntegerOnly(true); // the default limits shrink to the 32-bit range
     QCOMPARE(whole.MaxVal(), 2147483647.0);
     QCOMPARE(whole.MinVal(), -2147483648.0);
@@ -89,9 +89,10 @@ void TDataEditTest::LimitsMoveTheNumber() {
 }
 
 void TDataEditTest::LabelFollowsCaptionUnitsAndSystem() {
+    TScriptedDialogs dialogs;
     QWidget window;
     auto* label = new QLabel(&window);
-    auto* field = new TDataEdit(&window);
+    auto* field = new TDataEdit(dialogs, &window);
     field->SetCaption(QStringLiteral("C"));
     field->SetEditLabel(label);
     QCOMPARE(label->text(), QStringLiteral("C"));
@@ -117,8 +118,7 @@ void TDataEditTest::LabelFollowsCaptionUnitsAndSystem() {
 
 void TDataEditTest::EnterEvaluatesAndOperatorsAppend() {
     TScriptedDialogs dialogs;
-    TDataEdit field;
-    field.SetDialogs(&dialogs);
+    TDataEdit field(dialogs);
     field.clear();
     QTest::keyClicks(&field, QStringLiteral("3+4"));
     QTest::keyClick(&field, Qt::Key_Return);
@@ -134,8 +134,7 @@ void TDataEditTest::EnterEvaluatesAndOperatorsAppend() {
 
 void TDataEditTest::CloseQueryReportsAFailingTextOnce() {
     TScriptedDialogs dialogs;
-    TDataEdit field;
-    field.SetDialogs(&dialogs);
+    TDataEdit field(dialogs);
     field.setText(QStringLiteral("2*"));
     QVERIFY(!field.CloseQuery());
     QCOMPARE(dialogs.TakeMessage(),
@@ -154,7 +153,8 @@ void TDataEditTest::CloseQueryReportsAFailingTextOnce() {
 }
 
 void TDataEditTest::HexShowsFourDigitsAtLeast() {
-    TDataEdit field;
+    TScriptedDialogs dialogs;
+    TDataEdit field(dialogs);
     field.SetHex(true);
     field.SetNumber(255);
     QCOMPARE(field.text(), QStringLiteral("$00FF"));

@@ -1,6 +1,8 @@
 // Painting result graphs into images (every graph of a complete plot file and of an example
 // run), pictures saved to disk, and the plot window's own behaviour: the active-curve limit,
 // zoom, the legend, the plot menu in the menu bar and closing.
+#include "../dialogs/ScriptedDialogs.h"
+
 #include "gui/data/DataUnit.h"
 #include "gui/results/PlotDialogs.h"
 #include "gui/results/PlotForm.h"
@@ -273,7 +275,7 @@ protected:
             for (int j = 0; j < 11; ++j)
                 graph.Data(i, j) = {j * 20.0, j * 5.0};
         graph.FormFactory = [this](TGraphPlot& G) -> std::unique_ptr<TGraphForm> {
-            return std::make_unique<TPlotForm>(area, G);
+            return std::make_unique<TPlotForm>(area, G, dialogs);
         };
     }
     void TearDown() override {
@@ -287,6 +289,7 @@ protected:
         QCoreApplication::processEvents();
         return *form;
     }
+    TScriptedDialogs dialogs;
     QMdiArea area;
     TGraphPlot graph;
 };
@@ -411,7 +414,7 @@ public:
 
 TEST(PlotDialogs, LegendNamesAndActiveCurves) {
     TRecordingDialogs messages;
-    TPlotLegendDialog names({"  Skin Friction", "  Tip Resistance"}, &messages);
+    TPlotLegendDialog names({"  Skin Friction", "  Tip Resistance"}, messages);
     names.lstNames->setCurrentRow(1);
     names.edtName->setText("Base");
     EXPECT_TRUE(names.StoreEdit());
@@ -432,7 +435,7 @@ TEST(PlotDialogs, LegendNamesAndActiveCurves) {
     active.SetAll(true);
     EXPECT_EQ(active.Active(), (std::vector<bool>{true, true, true}));
 
-    TSaveAttributesDialog attributes(nullptr);
+    TSaveAttributesDialog attributes(messages);
     const TPictureSize size = attributes.Size();
     EXPECT_EQ(size.Pixels(), QSize(432, 288));
     EXPECT_EQ(attributes.Colours(), TPictureColours::Colours16);

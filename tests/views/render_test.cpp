@@ -18,6 +18,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -323,6 +324,19 @@ private slots:
         dialog->CloseButton->click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!view->DiagramsDialog());
+    }
+
+    // The dialog works on the view's options: it may not outlive the view.
+    void combinedPlotsGoWithTheView() {
+        OpenExample(true);
+        TDlgBlock* view = Open3D();
+        QVERIFY(view);
+        form->View3D().MenuShow();
+        form->View3D().CombinedPlots->trigger();
+        QPointer<TDlgPileDiagrams> dialog = view->DiagramsDialog();
+        QVERIFY(dialog);
+        delete view->parentWidget();
+        QVERIFY(!dialog);
     }
 
     void mouseModes() {

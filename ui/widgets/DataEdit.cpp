@@ -8,7 +8,6 @@
 
 #include <QFocusEvent>
 #include <QKeyEvent>
-#include <QMessageBox>
 
 #include <algorithm>
 #include <cmath>
@@ -24,7 +23,8 @@ const QString kOperators = QStringLiteral("+-/*^=%!");
 
 } // namespace
 
-TDataEdit::TDataEdit(QWidget* Parent) : QLineEdit(QStringLiteral("0"), Parent) {
+TDataEdit::TDataEdit(TUserDialogs& Dialogs, QWidget* Parent)
+    : QLineEdit(QStringLiteral("0"), Parent), fDialogs(Dialogs) {
     connect(this, &QLineEdit::textEdited, this, [this] { fReported = false; });
 }
 
@@ -175,11 +175,7 @@ bool TDataEdit::ExitCheck(bool QuietIfReported) {
 void TDataEdit::Report(const QString& Message) {
     fReported = true;
     fReportedText = text();
-    if (fDialogs != nullptr) {
-        fDialogs->Information(Message);
-    } else {
-        QMessageBox::information(window(), window()->windowTitle(), Message);
-    }
+    fDialogs.Information(Message);
     if (isVisible()) {
         setFocus(Qt::OtherFocusReason);
     }

@@ -19,10 +19,8 @@ public:
     // The widest limits a field has unless the window sets its own.
     static constexpr double DefaultLimit = 1.18973149535723176e100;
 
-    explicit TDataEdit(QWidget* Parent = nullptr); // text "0", units 1, default limits
-
-    // Where the field reports its errors; without one it opens a message box itself.
-    void SetDialogs(TUserDialogs* Dialogs) { fDialogs = Dialogs; }
+    // Text "0", units 1, default limits; the field reports its errors to Dialogs.
+    explicit TDataEdit(TUserDialogs& Dialogs, QWidget* Parent = nullptr);
 
     QString Caption() const { return fCaption; }
     void SetCaption(const QString& Caption);
@@ -92,5 +90,5 @@ private:
     bool fInCheck = false;
     QString fReportedText; // the failing text last reported; cleared by every edit
     bool fReported = false;
-    TUserDialogs* fDialogs = nullptr;
+    TUserDialogs& fDialogs;
 };

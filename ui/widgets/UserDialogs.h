@@ -1,4 +1,4 @@
-// TUserDialogs: every message box and file dialog of the main window goes through this small
+// TUserDialogs: every message box and file dialog of the program goes through this small
 // interface, so that tests can answer them. TQtDialogs is the real one.
 #pragma once
 
