@@ -21,7 +21,7 @@ constexpr double kRadiansPerBellDegree = 1.0 / 57.29;
 constexpr double kCuFtPerCuYd = 27.0;
 
 bool IsRock(int code) {
-    return code >= kStrongRockSideOrBase && code <= kStrongRock;
+    return code >= kStrongRockSideOrBase && code <= kStrongRockSideAndBase;
 }
 
 bool HasProcedureOfItsOwn(int code) {
