@@ -386,24 +386,24 @@ void ReadPltChart(TGraphPlot& Chart, int ND, TWordReader& Reader, int N, int NT,
 
 TLayerBand LayerBandOf(int SoilType) {
     switch (SoilType) {
-    case stSand:
+    case kolmar::kSand:
         return {" SAND ", 7};
-    case stClay:
+    case kolmar::kClay:
         return {" CLAY ", 1};
-    case stShale:
+    case kolmar::kClayShale:
         return {" SHALE ", 8};
-    case stStrongRock:
-    case stStrongRockBoth:
+    case kolmar::kStrongRockSideOrBase:
+    case kolmar::kStrongRockSideAndBase:
         return {" ROCK ", 9};
-    case stDecomposedRock:
+    case kolmar::kDecomposedRock:
         // Decomposed rock or gravel is a granular geomaterial: drawn as gravel.
         return {" GRAVEL ", 12};
-    case stWeakRock:
+    case kolmar::kWeakRock:
         // Weak rock takes the rock family's third tile.
         return {" WEAK ROCK ", 10};
-    case stGravellySand:
+    case kolmar::kGravellySand:
         return {" GW ", 11};
-    case stGravel:
+    case kolmar::kGravel:
         return {" GRAVEL ", 12};
     default:
         return {nullptr, 0};
