@@ -21,7 +21,7 @@ constexpr double kRadiansPerBellDegree = 1.0 / 57.29;
 constexpr double kCuFtPerCuYd = 27.0;
 
 bool IsRock(int code) {
-    return code >= kStrongRockSideOrBase && code <= kStrongRock;
+    return code >= kStrongRockSideOrBase && code <= kStrongRockSideAndBase;
 }
 
 bool HasProcedureOfItsOwn(int code) {
@@ -83,6 +83,159 @@ double RockQueryLength(const InputData& in, const Layer& layer, const CaseSetup&
     return (layer.ztop + layer.zbot) / 2.0 + in.TOPLENG;
 }
 
+// What the steps of one capacity pass share: the case, its output, the rock procedures and the
+// notes already written for a layer.
+struct CapacityPass {
+    RunContext& ctx;
+    const InputData& in;
+    const CaseSetup& setup;
+    std::ostream& notes;
+    std::ostream& rock_messages;
+    double D;            // stem diameter, ft
+    double socket_scale; // socket diameters are given for DSTART and scale with the stem
+    RockProcedures rock;
+    std::vector<bool> rock_noted;    // by layer: the side-or-base note of strong rock written
+    std::vector<bool> spacing_noted; // by layer: the missing discontinuity spacing reported
+};
+
+// Side resistance of foot i, its middle at z = i + 0.5 under the vertical effective stress
+// sigma_v (psf).
+CapacityStep SideStep(CapacityPass& pass, int i, double sigma_v) {
+    const InputData& in = pass.in;
+    CapacityStep step;
+    step.z = i + 0.5;
+    step.layer = LayerAt(in, step.z);
+    step.sigma_v = sigma_v;
+    const Layer& layer = in.layers[static_cast<std::size_t>(step.layer)];
+    if (UnitWeightMissing(layer.code, Interpolate(layer, layer.GAMMA, step.z)))
+        WriteUnitWeightError(pass.notes);
+    step.side_diameter = pass.D;
+    if (IsRock(layer.code)) {
+        const double socket = Interpolate(layer, layer.BDS, step.z) * pass.socket_scale;
+        if (socket >= 0.001)
+            step.side_diameter = socket;
+    }
+    if (HasProcedureOfItsOwn(layer.code)) {
+        const RockValues values = RockProcedure(
+            pass.ctx, pass.rock, in, step.layer, step.z, step.sigma_v,
+            RockQueryLength(in, layer, pass.setup), pass.D, pass.socket_scale, false, pass.notes);
+        step.fs = LimitSideResistance(layer, step.z, values.fs / kPsfPerTsf);
+    } else {
+        const SideResistance side = UnitSideResistance(in, layer, step.z, step.sigma_v);
+        if (side.strength_missing)
+            WriteSandStrengthError(pass.notes);
+        if (side.cu_from_blows && !pass.ctx.clay_blows_warning_written) {
+            WriteClayFromBlowCountWarning(pass.rock_messages);
+            pass.ctx.clay_blows_warning_written = true;
+        }
+        step.fs = side.fs;
+    }
+    // The top portion TOPLENG carries no side resistance.
+    if (step.z >= in.TOPLENG - GridTolerance(in.TOPLENG)) {
+        step.QS = step.fs * kPi * step.side_diameter;
+        step.QS_lrfd = step.QS * layer.LRFDS;
+    }
+    return step;
+}
+
+// The base pass starts its running modulus mean afresh but does not repeat the warnings of the
+// side pass.
+void StartBasePass(RockProcedures& rock) {
+    rock.base_state.length_warned = rock.side_state.length_warned;
+    rock.base_state.modulus_warned = rock.side_state.modulus_warned;
+    rock.base_state.diameter_warned = rock.side_state.diameter_warned;
+    rock.base_state.stiffness_warned = rock.side_state.stiffness_warned;
+    rock.base_state.error_written = rock.side_state.error_written;
+}
+
+// Base resistance QB and qb of the row of length L (ft) on its tip layer; under uplift QB holds
+// the weight of the shaft less the buoyancy.
+void AddBaseResistance(CapacityPass& pass, const ShaftGeometry& shaft, int L, CapacityRow& row) {
+    const InputData& in = pass.in;
+    const Layer& tip = in.layers[static_cast<std::size_t>(row.tip_layer)];
+    const int tip_number = row.tip_layer + 1;
+    if (in.KCYCL == 2) {
+        row.QB = row.volume * kConcreteLbPerCuYd / kPsfPerTsf - Buoyancy(L, in.WTD, pass.D);
+    } else if (HasProcedureOfItsOwn(tip.code)) {
+        const RockValues values = RockProcedure(pass.ctx, pass.rock, in, row.tip_layer, L,
+                                                SigmaV(in, L), RockQueryLength(in, tip, pass.setup),
+                                                pass.D, pass.socket_scale, true, pass.notes);
+        // The layer's maximum end bearing, as for every other material: a negative value is
+        // the unit base resistance itself, a positive one caps it.
+        const double area = kPi / 4.0 * shaft.Bb * shaft.Bb;
+        const double qmax = Interpolate(tip, tip.QMAX, L) / kPsfPerTsf;
+        row.QB = values.QB;
+        if (qmax < 0.0)
+            row.QB = -qmax * area;
+        else if (qmax > 0.0 && row.QB > qmax * area)
+            row.QB = qmax * area;
+        row.qb = row.QB / area;
+    } else {
+        const BaseResistance base = UltimateBaseResistance(in, tip, L, shaft.Bb, pass.socket_scale);
+        row.QB = base.QB;
+        row.qb = base.qb;
+        const auto index = static_cast<std::size_t>(row.tip_layer);
+        if (base.spacing_missing && !pass.spacing_noted[index]) {
+            WriteRockSpacingMissing(pass.notes, tip_number);
+            WriteRockSpacingMissing(pass.rock_messages, tip_number);
+            pass.spacing_noted[index] = true;
+        }
+        if (tip.code == kStrongRockSideOrBase && !pass.rock_noted[index]) {
+            WriteSideOrBaseRockNote(pass.rock_messages, tip_number);
+            pass.rock_noted[index] = true;
+        }
+    }
+}
+
+// The ASD and LRFD values of a row whose side and base resistance are known. Under uplift the
+// base carries no factor of safety and no LRFD factor.
+void AddDesignValues(const InputData& in, CapacityRow& row) {
+    const bool uplift = in.KCYCL == 2;
+    const Layer& tip = in.layers[static_cast<std::size_t>(row.tip_layer)];
+    const double fsb = uplift ? 1.0 : in.FSB;
+    row.QB_lrfd = uplift ? row.QB : row.QB * tip.LRFDB;
+    row.QU = row.QS + row.QB;
+    row.QBD = row.QS + PerFactor(row.QB, fsb);
+    row.QDN = PerFactor(row.QS, in.FST) + PerFactor(row.QB, fsb);
+    row.QU_per_volume = PerFactor(row.QU, row.volume);
+    row.QU_lrfd = row.QS_lrfd + row.QB_lrfd;
+}
+
+// Side resistance of the shaft down to every whole foot: sums over the steps, plain and with
+// the LRFD side factors, index n holding the first n feet.
+struct SideSums {
+    std::vector<double> plain;
+    std::vector<double> lrfd;
+};
+
+SideSums SumSteps(const std::vector<CapacityStep>& steps) {
+    SideSums sums{std::vector<double>(steps.size() + 1, 0.0),
+                  std::vector<double>(steps.size() + 1, 0.0)};
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        sums.plain[i + 1] = sums.plain[i] + steps[i].QS;
+        sums.lrfd[i + 1] = sums.lrfd[i] + steps[i].QS_lrfd;
+    }
+    return sums;
+}
+
+// The row of a shaft L ft long.
+CapacityRow RowAt(CapacityPass& pass, const CapacityTable& table, const SideSums& sums, int L) {
+    const InputData& in = pass.in;
+    CapacityRow row;
+    row.length = L;
+    // The feet whose middle lies above the bell and the bottom portion BS carry side load.
+    const double counted_depth = L - table.shaft.bottom_exclusion + GridTolerance(L);
+    const int counted = static_cast<int>(
+        std::clamp(std::floor(counted_depth - 0.5) + 1.0, 0.0, static_cast<double>(L)));
+    row.QS = sums.plain[static_cast<std::size_t>(counted)];
+    row.QS_lrfd = sums.lrfd[static_cast<std::size_t>(counted)];
+    row.tip_layer = TipLayerAt(in, L);
+    row.volume = ShaftVolume(table.shaft, L);
+    AddBaseResistance(pass, table.shaft, L, row);
+    AddDesignValues(in, row);
+    return row;
+}
+
 } // namespace
 
 ShaftGeometry ShaftGeometryOf(const InputData& in, double D) {
@@ -117,130 +270,35 @@ void ComputeCapacity(RunContext& ctx, const InputData& grid, const CaseSetup& se
     const InputData& in = grid;
     table = CapacityTable{};
     const double D = setup.diameter;
-    const double socket_scale = D / in.DSTART;
     table.shaft = ShaftGeometryOf(in, D);
     table.profile_bottom = in.layers.empty() ? 0.0 : in.layers.back().zbot;
     const int feet = static_cast<int>(table.profile_bottom);
     const std::vector<double> stress = StepStresses(in, feet);
-    std::ostream& rock_messages = ctx.Out(FileRole::rock_msg);
-    const bool uplift = in.KCYCL == 2;
-
-    RockProcedures rock;
-    rock.layers = rock::GeoLayersOf(in);
+    CapacityPass pass{ctx,
+                      in,
+                      setup,
+                      notes,
+                      ctx.Out(FileRole::rock_msg),
+                      D,
+                      D / in.DSTART,
+                      RockProcedures{rock::GeoLayersOf(in), {}, {}},
+                      std::vector<bool>(in.layers.size(), false),
+                      std::vector<bool>(in.layers.size(), false)};
 
     // Side resistance of every foot, from the surface down.
     table.steps.reserve(static_cast<std::size_t>(feet));
-    for (int i = 0; i < feet; ++i) {
-        CapacityStep step;
-        step.z = i + 0.5;
-        step.layer = LayerAt(in, step.z);
-        step.sigma_v = stress[static_cast<std::size_t>(i)];
-        const Layer& layer = in.layers[static_cast<std::size_t>(step.layer)];
-        if (UnitWeightMissing(layer.code, Interpolate(layer, layer.GAMMA, step.z)))
-            WriteUnitWeightError(notes);
-        step.side_diameter = D;
-        if (IsRock(layer.code)) {
-            const double socket = Interpolate(layer, layer.BDS, step.z) * socket_scale;
-            if (socket >= 0.001)
-                step.side_diameter = socket;
-        }
-        if (HasProcedureOfItsOwn(layer.code)) {
-            const RockValues values =
-                RockProcedure(ctx, rock, in, step.layer, step.z, step.sigma_v,
-                              RockQueryLength(in, layer, setup), D, socket_scale, false, notes);
-            step.fs = LimitSideResistance(layer, step.z, values.fs / kPsfPerTsf);
-        } else {
-            const SideResistance side = UnitSideResistance(in, layer, step.z, step.sigma_v);
-            if (side.strength_missing)
-                WriteSandStrengthError(notes);
-            if (side.cu_from_blows && !ctx.clay_blows_warning_written) {
-                WriteClayFromBlowCountWarning(rock_messages);
-                ctx.clay_blows_warning_written = true;
-            }
-            step.fs = side.fs;
-        }
-        // The top portion TOPLENG carries no side resistance.
-        if (step.z >= in.TOPLENG - GridTolerance(in.TOPLENG)) {
-            step.QS = step.fs * kPi * step.side_diameter;
-            step.QS_lrfd = step.QS * layer.LRFDS;
-        }
-        table.steps.push_back(step);
-    }
-    std::vector<double> sum(static_cast<std::size_t>(feet) + 1, 0.0);
-    std::vector<double> sum_lrfd(sum.size(), 0.0);
-    for (std::size_t i = 0; i < table.steps.size(); ++i) {
-        sum[i + 1] = sum[i] + table.steps[i].QS;
-        sum_lrfd[i + 1] = sum_lrfd[i] + table.steps[i].QS_lrfd;
-    }
+    for (int i = 0; i < feet; ++i)
+        table.steps.push_back(SideStep(pass, i, stress[static_cast<std::size_t>(i)]));
+    const SideSums sums = SumSteps(table.steps);
 
-    rock.base_state.length_warned = rock.side_state.length_warned;
-    rock.base_state.modulus_warned = rock.side_state.modulus_warned;
-    rock.base_state.diameter_warned = rock.side_state.diameter_warned;
-    rock.base_state.stiffness_warned = rock.side_state.stiffness_warned;
-    rock.base_state.error_written = rock.side_state.error_written;
-
-    // One row per whole-foot length below the top portion.
-    std::vector<bool> rock_noted(in.layers.size(), false);
-    std::vector<bool> spacing_noted(in.layers.size(), false);
-    const double fsb = uplift ? 1.0 : in.FSB;
-    // Whole feet are counted in double and clamped before they become indices, so that no
-    // length given in the input can overflow them.
+    // One row per whole-foot length below the top portion. Whole feet are counted in double and
+    // clamped before they become indices, so that no length given in the input can overflow
+    // them.
+    StartBasePass(pass.rock);
     const double first = std::clamp(std::floor(in.TOPLENG + GridTolerance(in.TOPLENG)) + 1.0, 1.0,
                                     static_cast<double>(feet) + 1.0);
-    const double exclusion = table.shaft.bottom_exclusion;
-    for (int L = static_cast<int>(first); L <= feet; ++L) {
-        CapacityRow row;
-        row.length = L;
-        // The feet whose middle lies above the bell and the bottom portion BS carry side load.
-        const double counted_depth = L - exclusion + GridTolerance(L);
-        const int counted = static_cast<int>(
-            std::clamp(std::floor(counted_depth - 0.5) + 1.0, 0.0, static_cast<double>(L)));
-        row.QS = sum[static_cast<std::size_t>(counted)];
-        row.QS_lrfd = sum_lrfd[static_cast<std::size_t>(counted)];
-        row.tip_layer = TipLayerAt(in, L);
-        row.volume = ShaftVolume(table.shaft, L);
-        const Layer& tip = in.layers[static_cast<std::size_t>(row.tip_layer)];
-        const int tip_number = row.tip_layer + 1;
-        if (uplift) {
-            row.QB = row.volume * kConcreteLbPerCuYd / kPsfPerTsf - Buoyancy(L, in.WTD, D);
-        } else if (HasProcedureOfItsOwn(tip.code)) {
-            const RockValues values =
-                RockProcedure(ctx, rock, in, row.tip_layer, L, SigmaV(in, L),
-                              RockQueryLength(in, tip, setup), D, socket_scale, true, notes);
-            // The layer's maximum end bearing, as for every other material: a negative value is
-            // the unit base resistance itself, a positive one caps it.
-            const double area = kPi / 4.0 * table.shaft.Bb * table.shaft.Bb;
-            const double qmax = Interpolate(tip, tip.QMAX, L) / kPsfPerTsf;
-            row.QB = values.QB;
-            if (qmax < 0.0)
-                row.QB = -qmax * area;
-            else if (qmax > 0.0 && row.QB > qmax * area)
-                row.QB = qmax * area;
-            row.qb = row.QB / area;
-        } else {
-            const BaseResistance base =
-                UltimateBaseResistance(in, tip, L, table.shaft.Bb, socket_scale);
-            row.QB = base.QB;
-            row.qb = base.qb;
-            const auto index = static_cast<std::size_t>(row.tip_layer);
-            if (base.spacing_missing && !spacing_noted[index]) {
-                WriteRockSpacingMissing(notes, tip_number);
-                WriteRockSpacingMissing(rock_messages, tip_number);
-                spacing_noted[index] = true;
-            }
-            if (tip.code == kStrongRockSideOrBase && !rock_noted[index]) {
-                WriteSideOrBaseRockNote(rock_messages, tip_number);
-                rock_noted[index] = true;
-            }
-        }
-        row.QB_lrfd = uplift ? row.QB : row.QB * tip.LRFDB;
-        row.QU = row.QS + row.QB;
-        row.QBD = row.QS + PerFactor(row.QB, fsb);
-        row.QDN = PerFactor(row.QS, in.FST) + PerFactor(row.QB, fsb);
-        row.QU_per_volume = PerFactor(row.QU, row.volume);
-        row.QU_lrfd = row.QS_lrfd + row.QB_lrfd;
-        table.rows.push_back(row);
-    }
+    for (int L = static_cast<int>(first); L <= feet; ++L)
+        table.rows.push_back(RowAt(pass, table, sums, L));
     table.design_row = DesignRow(in, table, setup.length);
 }
 

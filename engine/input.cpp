@@ -52,66 +52,112 @@ double RaisePdmin(const InputData& in, double pdmin) {
     return std::max(pdmin, 6.0 * in.DSTART + in.TOPLENG + in.BS);
 }
 
-// The values of one line of a layer (its top or bottom row), in the file's order by material.
-void ReadLayerRow(ListReader& r, Layer& layer, End end) {
-    switch (layer.code) {
-    case kSand:
-    case kClay:
-    case kClayShale:
-        layer.NC[end] = r.Real();
-        layer.GAMMA[end] = r.Real();
-        layer.PHI[end] = r.Real();
-        // The fourth place holds the interface friction angle in sand, the strength in clay.
-        (layer.code == kSand ? layer.DELTA : layer.CU)[end] = r.Real();
-        layer.BLOWS[end] = r.Real();
-        layer.TRANLM[end] = r.Real();
-        layer.QMAX[end] = r.Real();
-        break;
-    case kStrongRockSideOrBase:
-    case kStrongRock:
-        layer.QUR[end] = r.Real();
-        layer.QUCON[end] = r.Real();
-        layer.CS[end] = r.Real();
-        layer.DISCT[end] = r.Real();
-        layer.BDS[end] = r.Real();
-        layer.TRANLM[end] = r.Real();
-        layer.EL[end] = r.Real();
-        layer.RQD[end] = r.Real();
-        layer.QMAX[end] = r.Real();
-        break;
-    case kWeakRock:
-        layer.QUR[end] = r.Real();
-        layer.ICOND[end] = r.Integer();
-        if (layer.ICOND[end] < 1 || layer.ICOND[end] > 4)
-            Refuse(r, "THE INTERFACE CONDITION OF WEAK ROCK MUST BE 1, 2, 3 OR 4.");
-        layer.SLUMP[end] = r.Real();
-        layer.DELTA[end] = r.Real();
-        layer.BDS[end] = r.Real();
-        layer.TRANLM[end] = r.Real();
-        layer.EL[end] = r.Real();
-        layer.RQD[end] = r.Real();
-        layer.QMAX[end] = r.Real();
-        break;
-    case kDecomposedRock:
-        layer.GAMMA[end] = r.Real();
-        layer.BLOWS[end] = r.Real();
-        layer.POISSON[end] = r.Real();
-        layer.EGM[end] = r.Real();
-        layer.BDS[end] = r.Real();
-        layer.TRANLM[end] = r.Real();
-        layer.QMAX[end] = r.Real();
-        break;
-    default: // gravelly sand, gravel
-        layer.GAMMA[end] = r.Real();
-        layer.BLOWS[end] = r.Real();
-        layer.BETA[end] = r.Real();
-        layer.TRANLM[end] = r.Real();
-        layer.QMAX[end] = r.Real();
+// Where the layer keeps a value of its records that has a top and a bottom row; nullptr for the
+// integer codes and the LRFD factors, which are kept apart.
+TopBottom Layer::*RowValues(LayerField field) {
+    switch (field) {
+    case LayerField::NC:
+        return &Layer::NC;
+    case LayerField::GAMMA:
+        return &Layer::GAMMA;
+    case LayerField::PHI:
+        return &Layer::PHI;
+    case LayerField::DELTA:
+        return &Layer::DELTA;
+    case LayerField::CU:
+        return &Layer::CU;
+    case LayerField::BLOWS:
+        return &Layer::BLOWS;
+    case LayerField::TRANLM:
+        return &Layer::TRANLM;
+    case LayerField::QMAX:
+        return &Layer::QMAX;
+    case LayerField::QUR:
+        return &Layer::QUR;
+    case LayerField::QUCON:
+        return &Layer::QUCON;
+    case LayerField::CS:
+        return &Layer::CS;
+    case LayerField::DISCT:
+        return &Layer::DISCT;
+    case LayerField::BDS:
+        return &Layer::BDS;
+    case LayerField::EL:
+        return &Layer::EL;
+    case LayerField::RQD:
+        return &Layer::RQD;
+    case LayerField::SLUMP:
+        return &Layer::SLUMP;
+    case LayerField::POISSON:
+        return &Layer::POISSON;
+    case LayerField::EGM:
+        return &Layer::EGM;
+    case LayerField::BETA:
+        return &Layer::BETA;
+    case LayerField::KO:
+        return &Layer::KO;
+    case LayerField::MEXP:
+        return &Layer::MEXP;
+    case LayerField::ALPHA:
+        return &Layer::ALPHA;
+    case LayerField::LRFDS:
+    case LayerField::LRFDB:
+    case LayerField::ICOND:
+    case LayerField::ISIDE:
         break;
     }
-    // The LRFD factors close every row; those of the bottom row are kept.
-    layer.LRFDS = r.Real();
-    layer.LRFDB = r.Real();
+    return nullptr;
+}
+
+// The values of one line of a layer (its top or bottom row), in the columns of its material.
+void ReadLayerRow(ListReader& r, Layer& layer, End end) {
+    for (const LayerField field : LayerRecordOf(layer.code).row) {
+        switch (field) {
+        case LayerField::ICOND:
+            layer.ICOND[end] = r.Integer();
+            if (layer.ICOND[end] < 1 || layer.ICOND[end] > 4)
+                Refuse(r, "THE INTERFACE CONDITION OF WEAK ROCK MUST BE 1, 2, 3 OR 4.");
+            break;
+        // The LRFD factors close every row; those of the bottom row are kept.
+        case LayerField::LRFDS:
+            layer.LRFDS = r.Real();
+            break;
+        case LayerField::LRFDB:
+            layer.LRFDB = r.Real();
+            break;
+        default:
+            (layer.*RowValues(field))[end] = r.Real();
+            break;
+        }
+    }
+}
+
+// The records that follow the two rows: the side-friction method of sand and its coefficient,
+// the alpha values of clay and clay shale.
+void ReadLayerTail(ListReader& r, Layer& layer, int number) {
+    switch (LayerRecordOf(layer.code).tail) {
+    case LayerTail::sand_method: {
+        r.BeginRecord(LayerRecord(number, "SIDE-FRICTION METHOD"));
+        layer.ISIDE = r.Integer();
+        if (layer.ISIDE < kKoMethod || layer.ISIDE > kKulhawyChenMethod)
+            Refuse(r, "THE SIDE-FRICTION METHOD OF A SAND LAYER MUST BE 1, 2 OR 3.");
+        r.EndRecord();
+        TopBottom& values = layer.*RowValues(SandMethodField(layer.ISIDE));
+        r.BeginRecord(LayerRecord(number, "METHOD VALUES"));
+        values[kTop] = r.Real();
+        values[kBottom] = r.Real();
+        r.EndRecord();
+        break;
+    }
+    case LayerTail::alpha:
+        r.BeginRecord(LayerRecord(number, "ALPHA VALUES"));
+        layer.ALPHA[kTop] = r.Real();
+        layer.ALPHA[kBottom] = r.Real();
+        r.EndRecord();
+        break;
+    case LayerTail::none:
+        break;
+    }
 }
 
 void ReadLayer(ListReader& r, InputData& in, int number) {
@@ -120,7 +166,7 @@ void ReadLayer(ListReader& r, InputData& in, int number) {
     r.BeginRecord(LayerRecord(number, "SOIL CODE AND BOTTOM DEPTH"));
     // The code is held as a real number and compared as an exact value.
     const double code = r.Real();
-    if (code != std::floor(code) || code < 1.0 || code > 9.0)
+    if (code != std::floor(code) || code < kMinSoilCode || code > kMaxSoilCode)
         Refuse(r, "THE SOIL TYPE CODE MUST BE A WHOLE NUMBER FROM 1 TO 9.");
     layer.code = static_cast<int>(code);
     layer.ztop = top;
@@ -138,25 +184,7 @@ void ReadLayer(ListReader& r, InputData& in, int number) {
         r.EndRecord();
     }
 
-    if (layer.code == kSand) {
-        r.BeginRecord(LayerRecord(number, "SIDE-FRICTION METHOD"));
-        layer.ISIDE = r.Integer();
-        if (layer.ISIDE < kKoMethod || layer.ISIDE > kKulhawyChenMethod)
-            Refuse(r, "THE SIDE-FRICTION METHOD OF A SAND LAYER MUST BE 1, 2 OR 3.");
-        r.EndRecord();
-        TopBottom& values = layer.ISIDE == kKoMethod     ? layer.KO
-                            : layer.ISIDE == kBetaMethod ? layer.BETA
-                                                         : layer.MEXP;
-        r.BeginRecord(LayerRecord(number, "METHOD VALUES"));
-        values[kTop] = r.Real();
-        values[kBottom] = r.Real();
-        r.EndRecord();
-    } else if (layer.code == kClay || layer.code == kClayShale) {
-        r.BeginRecord(LayerRecord(number, "ALPHA VALUES"));
-        layer.ALPHA[kTop] = r.Real();
-        layer.ALPHA[kBottom] = r.Real();
-        r.EndRecord();
-    }
+    ReadLayerTail(r, layer, number);
 }
 
 void ApplySandDefaults(const InputData& in, Layer& layer) {
@@ -299,8 +327,6 @@ void ConvertToEnglish(InputData& in) {
         values[kTop] *= factor;
         values[kBottom] *= factor;
     };
-    constexpr double kKpaToPsi = 1.0 / kKpaPerPsi;
-
     in.P *= kKnToTons;
     for (double* length : {&in.WTD, &in.DGH, &in.DSTART, &in.DIALIM, &in.TOPLENG, &in.BS, &in.PDMIN,
                            &in.PDINCR, &in.DIAMINCR, &in.PINC, &in.ValElevation})
@@ -314,18 +340,11 @@ void ConvertToEnglish(InputData& in) {
     for (Layer& layer : in.layers) {
         layer.ztop *= kMToFt;
         layer.zbot *= kMToFt;
-        scale(layer.GAMMA, kKnPerM3ToPcf);
-        scale(layer.CU, kKpaToPsf);
-        scale(layer.TRANLM, kKpaToPsf);
-        scale(layer.QMAX, kKpaToPsf);
-        scale(layer.QUR, kKpaToPsf);
-        scale(layer.QUCON, kKpaToPsf);
-        scale(layer.CS, kMToFt);
-        scale(layer.DISCT, kMToFt);
-        scale(layer.BDS, kMToFt);
-        scale(layer.SLUMP, kMToIn);
-        scale(layer.EL, kKpaToPsi);
-        scale(layer.EGM, kKpaToPsi);
+        // Every value of the layer records that has a unit of its own, whatever the material.
+        for (const LayerFieldInfo& value : kLayerFields)
+            if (value.si_factor != 1.0)
+                if (TopBottom Layer::*const row = RowValues(value.field))
+                    scale(layer.*row, value.si_factor);
     }
 }
 

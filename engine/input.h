@@ -3,6 +3,7 @@
 // marks, and the checks made while reading. Exports ReadInput and its steps.
 #pragma once
 
+#include "kolmar/layer_records.h"
 #include "listread.h"
 #include "run_context.h"
 
@@ -10,13 +11,9 @@
 
 namespace kolmar::engine {
 
-// Conversion factors of SI input to the internal English units (English per SI unit).
-inline constexpr double kKnToTons = 0.1124;     // kN -> tons (2000 lb)
-inline constexpr double kMToFt = 3.2808;        // m -> ft
-inline constexpr double kKpaToPsf = 20.885;     // kPa -> psf
-inline constexpr double kKnPerM3ToPcf = 6.3659; // kN/m3 -> pcf
-inline constexpr double kMToIn = 39.37;         // m -> in
-inline constexpr double kKpaPerPsi = 6.894757;  // kPa in one psi
+// Conversion factors of SI input to the internal English units (English per SI unit); those of
+// lengths, stresses, unit weights and moduli come with the layer records.
+inline constexpr double kKnToTons = 0.1124; // kN -> tons (2000 lb)
 
 // A maximum unit side resistance or end bearing of (nearly) zero means "no limit", held as:
 inline constexpr double kNoLimit = 1.0e10; // psf

@@ -146,7 +146,7 @@ Block BlockOf(const Layer& layer) {
                  kTransfer,
                  kDepth}};
     case kStrongRockSideOrBase:
-    case kStrongRock:
+    case kStrongRockSideAndBase:
         return {nullptr,
                 {kSocket,
                  {"SPACING OF DISCONTINUITIES,FT", "SPACING OF DISCONTINUITIES,M", &Layer::CS,
@@ -196,7 +196,7 @@ std::string_view MaterialName(int code) {
     case kClayShale:
         return "CLAY SHALE";
     case kStrongRockSideOrBase:
-    case kStrongRock:
+    case kStrongRockSideAndBase:
         return "STRONG ROCK";
     case kDecomposedRock:
         return "DECOMPOSED ROCK";

@@ -308,7 +308,7 @@ SideResistance UnitSideResistance(const InputData& in, const Layer& layer, doubl
         break;
     }
     case kStrongRockSideOrBase:
-    case kStrongRock: {
+    case kStrongRockSideAndBase: {
         const double qu = RockStrengthAt(layer, z);
         // Code 4 rock strong enough to carry the load in end bearing adds no side resistance.
         if (layer.code == kStrongRockSideOrBase && qu > kEndBearingRockStrength)
@@ -350,7 +350,7 @@ BaseResistance UltimateBaseResistance(const InputData& in, const Layer& layer, d
         break;
     }
     case kStrongRockSideOrBase:
-    case kStrongRock: {
+    case kStrongRockSideAndBase: {
         double Bs = Interpolate(layer, layer.BDS, L) * socket_scale;
         if (Bs < 0.001)
             Bs = Bb;

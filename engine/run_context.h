@@ -3,6 +3,7 @@
 // stays loaded between calls behaves exactly like a freshly loaded one.
 #pragma once
 
+#include "kolmar/layer_records.h"
 #include "settlement/normalized.h"
 
 #include <array>
@@ -93,18 +94,7 @@ inline constexpr int kMaxSettlements = 10; // design-chart settlements
 enum End : int { kTop = 0, kBottom = 1 };
 using TopBottom = std::array<double, 2>;
 
-// Material codes of a layer.
-enum SoilCode : int {
-    kSand = 1,
-    kClay = 2,
-    kClayShale = 3,
-    kStrongRockSideOrBase = 4, // strong rock, side friction or end bearing
-    kDecomposedRock = 5,       // decomposed rock or gravel, intermediate geomaterial
-    kWeakRock = 6,
-    kStrongRock = 7, // strong rock, side friction plus end bearing
-    kGravellySand = 8,
-    kGravel = 9,
-};
+// The material codes of a layer are the SoilCode of the layer records (kolmar/layer_records.h).
 
 // Side-friction methods of a sand layer (ISIDE).
 enum SandMethod : int { kKoMethod = 1, kBetaMethod = 2, kKulhawyChenMethod = 3 };

@@ -31,7 +31,7 @@ protected:
 };
 
 bool IsStrongRock(int code) {
-    return code == kStrongRockSideOrBase || code == kStrongRock;
+    return code == kStrongRockSideOrBase || code == kStrongRockSideAndBase;
 }
 
 bool IsRockMethod(int code) {

@@ -10,64 +10,68 @@
 
 namespace {
 
+using F = kolmar::LayerField;
+
 // Units strings: "F/L2^3" unit weight (lbs/ft^3 | kN/m^3), "F/L2^2" stress (lbs/ft^2 | kN/m^2),
 // "F/L^2" modulus (lbs/in^2 | kN/m^2), "L2" length (ft | m), "L" small length (in | m).
-const TParamColumn kSand[] = {
-    {"total unit weight", "F/L2^3", false, 0.0},
-    {"friction angle", "deg", false, 0.0},
-    {"blow counts", "", true, 0.0},
-    {"Ko", "", false, 0.0},
-    {"Beta", "", false, 0.0},
-    {"side friction method", "", true, 1.0},
-    {"interface angle", "deg", false, 0.0},
-    {"exponent m", "", false, 0.0},
+const TParamColumn kSandColumns[] = {
+    {"total unit weight", "F/L2^3", false, 0.0, F::GAMMA},
+    {"friction angle", "deg", false, 0.0, F::PHI},
+    {"blow counts", "", true, 0.0, F::BLOWS},
+    {"Ko", "", false, 0.0, F::KO},
+    {"Beta", "", false, 0.0, F::BETA},
+    {"side friction method", "", true, 1.0, F::ISIDE},
+    {"interface angle", "deg", false, 0.0, F::DELTA},
+    {"exponent m", "", false, 0.0, F::MEXP},
 };
-const TParamColumn kClay[] = {
-    {"total unit weight", "F/L2^3", false, 0.0},
-    {"cohesion", "F/L2^2", false, 0.0},
-    {"blow counts", "", true, 0.0},
-    {"alpha factor", "", false, 0.0},
-    {"bearing capacity coefficient Nc", "", false, 0.0},
+const TParamColumn kClayColumns[] = {
+    {"total unit weight", "F/L2^3", false, 0.0, F::GAMMA},
+    {"cohesion", "F/L2^2", false, 0.0, F::CU},
+    {"blow counts", "", true, 0.0, F::BLOWS},
+    {"alpha factor", "", false, 0.0, F::ALPHA},
+    {"bearing capacity coefficient Nc", "", false, 0.0, F::NC},
 };
-const TParamColumn kStrongRock[] = {
-    {"rock compressive strength", "F/L2^2", false, 0.0},
-    {"concrete compressive strength", "F/L2^2", false, 0.0},
-    {"discontinuity spacing", "L2", false, 0.0},
-    {"discontinuity thickness", "L2", false, 0.0},
-    {"socket diameter", "L2", false, 0.0},
-    {"elastic modulus", "F/L^2", false, 0.0},
-    {"RQD", "%", false, 0.0},
+const TParamColumn kStrongRockColumns[] = {
+    {"rock compressive strength", "F/L2^2", false, 0.0, F::QUR},
+    {"concrete compressive strength", "F/L2^2", false, 0.0, F::QUCON},
+    {"discontinuity spacing", "L2", false, 0.0, F::CS},
+    {"discontinuity thickness", "L2", false, 0.0, F::DISCT},
+    {"socket diameter", "L2", false, 0.0, F::BDS},
+    {"elastic modulus", "F/L^2", false, 0.0, F::EL},
+    {"RQD", "%", false, 0.0, F::RQD},
 };
-const TParamColumn kDecomposed[] = {
-    {"total unit weight", "F/L2^3", false, 0.0}, {"blow counts", "", true, 0.0},
-    {"Poisson's ratio", "", false, 0.0},         {"Young's modulus", "F/L^2", false, 0.0},
-    {"socket diameter", "L2", false, 0.0},
+const TParamColumn kDecomposedColumns[] = {
+    {"total unit weight", "F/L2^3", false, 0.0, F::GAMMA},
+    {"blow counts", "", true, 0.0, F::BLOWS},
+    {"Poisson's ratio", "", false, 0.0, F::POISSON},
+    {"Young's modulus", "F/L^2", false, 0.0, F::EGM},
+    {"socket diameter", "L2", false, 0.0, F::BDS},
 };
-const TParamColumn kWeakRock[] = {
-    {"rock compressive strength", "F/L2^2", false, 0.0},
-    {"interface condition", "", true, 1.0},
-    {"concrete slump", "L", false, 0.0},
-    {"interface friction angle", "deg", false, 0.0},
-    {"socket diameter", "L2", false, 0.0},
-    {"elastic modulus of the rock core", "F/L^2", false, 0.0},
-    {"RQD", "%", false, 0.0},
+const TParamColumn kWeakRockColumns[] = {
+    {"rock compressive strength", "F/L2^2", false, 0.0, F::QUR},
+    {"interface condition", "", true, 1.0, F::ICOND},
+    {"concrete slump", "L", false, 0.0, F::SLUMP},
+    {"interface friction angle", "deg", false, 0.0, F::DELTA},
+    {"socket diameter", "L2", false, 0.0, F::BDS},
+    {"elastic modulus of the rock core", "F/L^2", false, 0.0, F::EL},
+    {"RQD", "%", false, 0.0, F::RQD},
 };
-const TParamColumn kGravel[] = {
-    {"total unit weight", "F/L2^3", false, 0.0},
-    {"blow counts", "", true, 0.0},
-    {"Beta", "", false, 0.0},
+const TParamColumn kGravelColumns[] = {
+    {"total unit weight", "F/L2^3", false, 0.0, F::GAMMA},
+    {"blow counts", "", true, 0.0, F::BLOWS},
+    {"Beta", "", false, 0.0, F::BETA},
 };
 
 const TParamKind kKinds[MaxSoilType] = {
-    {"tblDataSand", 1, kSand},
-    {"tblDataClay", 2, kClay},
-    {"tblDataShale", 3, kClay},
-    {"tblDataStrongRock", 4, kStrongRock},
-    {"tblDataGravel", 5, kDecomposed},
-    {"tblDataWeakRock", 6, kWeakRock},
-    {"tblNewStrongRock", 7, kStrongRock},
-    {"tblDataGravellysand", 31, kGravel},
-    {"tblRollinsGravel", 32, kGravel},
+    {"tblDataSand", 1, kSandColumns},
+    {"tblDataClay", 2, kClayColumns},
+    {"tblDataShale", 3, kClayColumns},
+    {"tblDataStrongRock", 4, kStrongRockColumns},
+    {"tblDataGravel", 5, kDecomposedColumns},
+    {"tblDataWeakRock", 6, kWeakRockColumns},
+    {"tblNewStrongRock", 7, kStrongRockColumns},
+    {"tblDataGravellysand", 31, kGravelColumns},
+    {"tblRollinsGravel", 32, kGravelColumns},
 };
 
 const char* const kSoilLabels[MaxSoilType] = {
@@ -96,6 +100,15 @@ constexpr double kDefaultPDSETT[MaxPDSETT] = {0.1, 0.25, 0.5, 0.75, 1.0, 1.0, 1.
 const TParamKind& ParamKindForSoil(int SoilType) {
     CheckSoilType(SoilType);
     return kKinds[SoilType - 1];
+}
+
+int TParamKind::ColumnOf(kolmar::LayerField Field) const {
+    for (std::size_t col = 0; col < Columns.size(); ++col) {
+        if (Columns[col].Field == Field) {
+            return static_cast<int>(col);
+        }
+    }
+    return -1;
 }
 
 const char* SoilTypeLabel(int SoilType) {

@@ -5,6 +5,7 @@
 // FilterForFileName. Plain C++: the editing windows present these containers.
 #pragma once
 
+#include "kolmar/layer_records.h"
 #include "ui/model/WordRead.h"
 
 #include <array>
@@ -24,19 +25,20 @@ class TProgramData;
 // Parameter-set kinds
 
 // Soil type codes of a layer; each selects a parameter-set kind and the engine's material model.
-enum TSoilTypeCode : int {
-    stSand = 1,
-    stClay = 2,
-    stShale = 3,
-    stStrongRock = 4, // side friction or end bearing
-    stDecomposedRock = 5,
-    stWeakRock = 6,
-    stStrongRockBoth = 7, // side friction plus end bearing
-    stGravellySand = 8,
-    stGravel = 9,
-};
-constexpr int MinSoilType = 1;
-constexpr int MaxSoilType = 9;
+// They are the engine's codes (kolmar::SoilCode of the layer records); the windows spell them
+// with the st prefix.
+using TSoilTypeCode = kolmar::SoilCode;
+inline constexpr TSoilTypeCode stSand = kolmar::kSand;
+inline constexpr TSoilTypeCode stClay = kolmar::kClay;
+inline constexpr TSoilTypeCode stShale = kolmar::kClayShale;
+inline constexpr TSoilTypeCode stStrongRock = kolmar::kStrongRockSideOrBase;
+inline constexpr TSoilTypeCode stDecomposedRock = kolmar::kDecomposedRock;
+inline constexpr TSoilTypeCode stWeakRock = kolmar::kWeakRock;
+inline constexpr TSoilTypeCode stStrongRockBoth = kolmar::kStrongRockSideAndBase;
+inline constexpr TSoilTypeCode stGravellySand = kolmar::kGravellySand;
+inline constexpr TSoilTypeCode stGravel = kolmar::kGravel;
+constexpr int MinSoilType = kolmar::kMinSoilCode;
+constexpr int MaxSoilType = kolmar::kMaxSoilCode;
 
 // Column indices of the parameter sets. Row 0 holds the values at the top of the layer,
 // row 1 those at its bottom; the engine interpolates between them.
@@ -104,7 +106,8 @@ struct TParamColumn {
     const char* Name;        // what the column holds, for messages
     const char* UnitsString; // units string of the column ("" or "deg" or "%" = dimensionless)
     bool IsInteger;
-    double Default; // value of a fresh set
+    double Default;           // value of a fresh set
+    kolmar::LayerField Field; // the value of the layer records that the column holds
 };
 
 // One kind of parameter set: its table name and identifier, and its columns.
@@ -113,6 +116,8 @@ struct TParamKind {
     int Identifier;
     std::span<const TParamColumn> Columns;
     int ColumnCount() const { return static_cast<int>(Columns.size()); }
+    // The column that holds a value of the layer records; -1 when the kind holds none.
+    int ColumnOf(kolmar::LayerField Field) const;
 };
 
 // The kind of parameter set that a soil type code selects. Throws std::out_of_range for a
@@ -126,7 +131,7 @@ const char* SoilTypeLabel(int SoilType);
 // range; NaN becomes 0).
 class TParameterSet {
 public:
-    explicit TParameterSet(int SoilType = stSand); // a fresh set of that kind with defaults
+    explicit TParameterSet(int SoilType = kolmar::kSand); // a fresh set of that kind with defaults
     int SoilType() const { return fSoilType; }
     const TParamKind& Kind() const { return *fKind; }
     int ColumnCount() const { return fKind->ColumnCount(); }

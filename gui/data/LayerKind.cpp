@@ -46,7 +46,7 @@ constexpr std::array<TQuantityColumns, LayerQuantityCount> kColumns{{
 
 // Valid range of the shared integer in a kind that holds it.
 bool MethodOrConditionValid(int SoilType, double V) {
-    const double high = SoilType == stSand ? 3.0 : 4.0;
+    const double high = SoilType == kolmar::kSand ? 3.0 : 4.0;
     return V >= 1.0 && V <= high;
 }
 
@@ -56,17 +56,17 @@ int QuantityColumn(int SoilType, TLayerQuantity Quantity) {
     ParamKindForSoil(SoilType); // refuses a code outside 1..9
     const TQuantityColumns& c = kColumns[static_cast<std::size_t>(Quantity)];
     switch (SoilType) {
-    case stSand:
+    case kolmar::kSand:
         return c.Sand;
-    case stClay:
-    case stShale:
+    case kolmar::kClay:
+    case kolmar::kClayShale:
         return c.Clay;
-    case stStrongRock:
-    case stStrongRockBoth:
+    case kolmar::kStrongRockSideOrBase:
+    case kolmar::kStrongRockSideAndBase:
         return c.StrongRock;
-    case stDecomposedRock:
+    case kolmar::kDecomposedRock:
         return c.Decomposed;
-    case stWeakRock:
+    case kolmar::kWeakRock:
         return c.WeakRock;
     default:
         return c.Gravel;

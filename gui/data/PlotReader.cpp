@@ -7,6 +7,7 @@
 #include "ui/model/NumberText.h"
 #include "ui/model/WordRead.h"
 
+#include <array>
 #include <string>
 
 namespace {
@@ -115,40 +116,48 @@ void CopyLine(TGraphPlot& To, int ToLine, const TGraphPlot& From, int FromLine) 
     To.Lines(ToLine).Points = From.Lines(FromLine).Points;
 }
 
-void ReadPlot(TResultGraphs& G, TProgramData& P, TWordReader& R) {
-    TGraphPlot* const depthGraphs[] = {&G.pltSkin,   &G.pltTip,   &G.pltTotal,   &G.pltCombine,
-                                       &G.FSpltSkin, &G.FSpltTip, &G.FSpltTotal, &G.pltCombineD};
-    TGraphPlot* const curveGraphs[] = {&G.pltSkin,   &G.pltTip,   &G.pltTotal,
-                                       &G.FSpltSkin, &G.FSpltTip, &G.FSpltTotal,
-                                       &G.pltAxial,  &G.pltUpper, &G.pltLower};
-    TGraphPlot* const componentGraphs[] = {&G.pltSkin,   &G.pltTip,   &G.pltTotal,
-                                           &G.FSpltSkin, &G.FSpltTip, &G.FSpltTotal};
-    TGraphPlot* const combinedGraphs[] = {&G.pltCombine, &G.pltCombineD, &G.pltCombinedSettle};
-    TGraphPlot* const settlementGraphs[] = {&G.pltAxial, &G.pltUpper, &G.pltLower,
-                                            &G.pltCombinedSettle};
+// The graphs of the plot window by the part of the file they take: the depth graphs (capacity
+// against depth), those with one line per capacity curve, the six that take the components of
+// the curves, the three combined graphs and the load-settlement graphs.
+std::array<TGraphPlot*, 8> DepthGraphs(TResultGraphs& G) {
+    return {&G.pltSkin,   &G.pltTip,   &G.pltTotal,   &G.pltCombine,
+            &G.FSpltSkin, &G.FSpltTip, &G.FSpltTotal, &G.pltCombineD};
+}
 
-    // Depth axis: elevations grow upwards, so the depth graphs turn their Y axis round.
+std::array<TGraphPlot*, 9> CurveGraphs(TResultGraphs& G) {
+    return {&G.pltSkin,    &G.pltTip,   &G.pltTotal, &G.FSpltSkin, &G.FSpltTip,
+            &G.FSpltTotal, &G.pltAxial, &G.pltUpper, &G.pltLower};
+}
+
+std::array<TGraphPlot*, 6> ComponentGraphs(TResultGraphs& G) {
+    return {&G.pltSkin, &G.pltTip, &G.pltTotal, &G.FSpltSkin, &G.FSpltTip, &G.FSpltTotal};
+}
+
+std::array<TGraphPlot*, 3> CombinedGraphs(TResultGraphs& G) {
+    return {&G.pltCombine, &G.pltCombineD, &G.pltCombinedSettle};
+}
+
+std::array<TGraphPlot*, 4> SettlementGraphs(TResultGraphs& G) {
+    return {&G.pltAxial, &G.pltUpper, &G.pltLower, &G.pltCombinedSettle};
+}
+
+// Depth axis: elevations grow upwards, so the depth graphs turn their Y axis round.
+void SetDepthAxes(TResultGraphs& G, const TProgramData& P) {
     const bool elevation = P.UseElevation == 1;
-    auto depthY = [&](double d) { return elevation ? P.ValElevation - d : d; };
-    for (TGraphPlot* g : depthGraphs) {
+    for (TGraphPlot* g : DepthGraphs(G)) {
         g->YCaption = elevation ? "Elevation" : "Depth";
         g->Yreversed = elevation;
     }
     G.pltSkin.ShowFontWidth = true;
     G.pltCombine.ShowFontWidth = true;
+}
 
-    // First header: curves, points of the first curve, load-settlement series.
-    const int NC = ReadCount(R, 1, MaxCurves, "number of curves");
-    const int NP = ReadCount(R, 1, MaxPoints, "number of points of the first curve");
-    if (static_cast<long long>(NC) * NP > MaxPointTotal)
-        R.Fail("The file holds more than " + std::to_string(MaxPointTotal) + " capacity points (" +
-               std::to_string(NC) + " curves of " + std::to_string(NP) + " points).");
-    for (TGraphPlot* g : curveGraphs)
-        g->SetLineCount(NC);
-    G.pltLoad.SetLineCount(LoadLevels);
-    for (TGraphPlot* g : combinedGraphs)
-        g->SetLineCount(3);
+double DepthY(const TProgramData& P, double Depth) {
+    return P.UseElevation == 1 ? P.ValElevation - Depth : Depth;
+}
 
+// The captions and line names that the project decides: the design method, uplift.
+void SetCaptions(TResultGraphs& G, const TProgramData& P) {
     if (P.NLRFD == 1) {
         G.FSpltSkin.XCaption = "LRFD Side Resistance ";
         G.FSpltTip.XCaption = "LRFD Tip Resistance ";
@@ -161,8 +170,7 @@ void ReadPlot(TResultGraphs& G, TProgramData& P, TWordReader& R) {
         G.pltCombineD.XCaption = "Resistance/F.S. ";
     }
     // Under uplift the tip carries no resistance; its place holds the shaft's self-weight.
-    const bool uplift = P.KCYCL > 1;
-    if (uplift)
+    if (P.KCYCL > 1)
         G.FSpltTip.XCaption = "Self-Weight";
 
     const char* tipName = P.KCYCL != 1 ? "  Self-Weight" : "  Tip Resistance";
@@ -174,62 +182,71 @@ void ReadPlot(TResultGraphs& G, TProgramData& P, TWordReader& R) {
     G.pltCombinedSettle.Lines(0).fValueS = "  Trend (Averaged)";
     G.pltCombinedSettle.Lines(1).fValueS = "  Upper Bound";
     G.pltCombinedSettle.Lines(2).fValueS = "  Lower Bound";
+}
 
-    for (TGraphPlot* g : depthGraphs)
+// The lines and points of every graph for NC capacity curves of at most NP points.
+void ShapeGraphs(TResultGraphs& G, const TProgramData& P, int NC, int NP) {
+    for (TGraphPlot* g : CurveGraphs(G))
+        g->SetLineCount(NC);
+    G.pltLoad.SetLineCount(LoadLevels);
+    for (TGraphPlot* g : CombinedGraphs(G))
+        g->SetLineCount(3);
+
+    SetCaptions(G, P);
+
+    for (TGraphPlot* g : DepthGraphs(G))
         g->SetCount(NP);
     // The load distribution has one point per shaft element: the two leading zero records
     // of a capacity curve have none.
     G.pltLoad.SetCount(NP - 2);
-    for (TGraphPlot* g : settlementGraphs)
+    for (TGraphPlot* g : SettlementGraphs(G))
         g->SetCount(SettlementRows + 1);
+}
 
-    const int NS = ReadInt(R);
-    P.ID2 = NS;
-    for (TGraphPlot* g : depthGraphs)
-        g->SetUnits(P.fUnits);
-    for (TGraphPlot* g : settlementGraphs)
-        g->SetUnits(P.fUnits);
-    G.pltLoad.SetUnits(P.fUnits);
+// Point J of capacity curve I: depth, side, tip and total resistance, then (current layout) the
+// three ASD or LRFD values, or (previous layout) one unused value, the ASD values being computed
+// from the project's factors of safety.
+void ReadCapacityPoint(TResultGraphs& G, const TProgramData& P, TWordReader& R, int I, int J) {
+    const bool uplift = P.KCYCL > 1;
+    const double y = DepthY(P, ReadReal(R));
+    for (TGraphPlot* g : ComponentGraphs(G))
+        g->Data(I, J).Y = y;
+    const double side = ReadReal(R);
+    const double tip = ReadReal(R);
+    const double total = ReadReal(R);
+    G.pltSkin.Data(I, J).X = side;
+    G.pltTip.Data(I, J).X = tip;
+    G.pltTotal.Data(I, J).X = total;
+    if (P.Yesnewversion != 0) {
+        G.FSpltSkin.Data(I, J).X = ReadReal(R);
+        G.FSpltTip.Data(I, J).X = ReadReal(R);
+        G.FSpltTotal.Data(I, J).X = ReadReal(R);
+        if (uplift)
+            G.FSpltTip.Data(I, J).X = tip;
+    } else {
+        ReadReal(R);
+        const double fsSide = side / P.FST;
+        const double fsTip = P.KCYCL == 1 ? tip / P.FSB : tip;
+        G.FSpltSkin.Data(I, J).X = fsSide;
+        G.FSpltTip.Data(I, J).X = fsTip;
+        G.FSpltTotal.Data(I, J).X = fsSide + fsTip;
+    }
+}
 
-    // Projects from the previous version carry five values per point and no ASD/LRFD columns.
-    const bool currentLayout = P.Yesnewversion != 0;
-    if (!currentLayout && (!(P.FST > 0.0) || (P.KCYCL == 1 && !(P.FSB > 0.0))))
-        throw EInOutError("The project's factors of safety must be greater than 0 to compute the "
-                          "allowable capacities of a plot file of the previous version.");
-
+// Section 1: the NC capacity curves, each with its load-settlement series; a curve after the
+// first begins with a header giving its number of points.
+void ReadCapacityCurves(TResultGraphs& G, const TProgramData& P, TWordReader& R, int NC, int NP) {
     int present = NP; // points present in the current curve
     for (int i = 0; i < NC; ++i) {
         for (int j = 0; j < NP; ++j) {
             if (j >= present) {
                 // A shorter curve (a later diameter reaches fewer computation depths) is
                 // padded with its last point.
-                for (TGraphPlot* g : componentGraphs)
+                for (TGraphPlot* g : ComponentGraphs(G))
                     g->Data(i, j) = g->Data(i, j - 1);
                 continue;
             }
-            const double y = depthY(ReadReal(R));
-            for (TGraphPlot* g : componentGraphs)
-                g->Data(i, j).Y = y;
-            const double side = ReadReal(R);
-            const double tip = ReadReal(R);
-            const double total = ReadReal(R);
-            G.pltSkin.Data(i, j).X = side;
-            G.pltTip.Data(i, j).X = tip;
-            G.pltTotal.Data(i, j).X = total;
-            if (currentLayout) {
-                G.FSpltSkin.Data(i, j).X = ReadReal(R);
-                G.FSpltTip.Data(i, j).X = ReadReal(R);
-                G.FSpltTotal.Data(i, j).X = ReadReal(R);
-                if (uplift)
-                    G.FSpltTip.Data(i, j).X = tip;
-            } else {
-                ReadReal(R);
-                const double fsSide = side / P.FST;
-                const double fsTip = P.KCYCL == 1 ? tip / P.FSB : tip;
-                G.FSpltSkin.Data(i, j).X = fsSide;
-                G.FSpltTip.Data(i, j).X = fsTip;
-                G.FSpltTotal.Data(i, j).X = fsSide + fsTip;
-            }
+            ReadCapacityPoint(G, P, R, i, j);
         }
         // A zero tip resistance at the tip would vanish on a logarithmic scale.
         TFloatPoint& last = G.pltTip.Data(i, NP - 1);
@@ -250,19 +267,22 @@ void ReadPlot(TResultGraphs& G, TProgramData& P, TWordReader& R) {
             ReadInt(R);
         }
     }
+}
 
-    if (P.IChart == 1) {
-        const int NT = ReadCount(R, 0, TResultGraphs::ChartCount, "number of design charts");
-        const int ND = ReadCount(R, 0, MaxCurves, "number of design-chart diameters");
-        const int NQ = ReadCount(R, 0, MaxPoints, "number of design-chart points");
-        if (static_cast<long long>(ND) * NQ > MaxPointTotal)
-            R.Fail("The file holds more than " + std::to_string(MaxPointTotal) +
-                   " points per design chart.");
-        for (int n = 0; n < TResultGraphs::ChartCount; ++n)
-            ReadPltChart(G.PltChart(n), ND, R, n, NT, NQ, P.fUnits);
-    }
+// Section 2: the design charts, with their header.
+void ReadDesignCharts(TResultGraphs& G, const TProgramData& P, TWordReader& R) {
+    const int NT = ReadCount(R, 0, TResultGraphs::ChartCount, "number of design charts");
+    const int ND = ReadCount(R, 0, MaxCurves, "number of design-chart diameters");
+    const int NQ = ReadCount(R, 0, MaxPoints, "number of design-chart points");
+    if (static_cast<long long>(ND) * NQ > MaxPointTotal)
+        R.Fail("The file holds more than " + std::to_string(MaxPointTotal) +
+               " points per design chart.");
+    for (int n = 0; n < TResultGraphs::ChartCount; ++n)
+        ReadPltChart(G.PltChart(n), ND, R, n, NT, NQ, P.fUnits);
+}
 
-    // Curve names: by length when the curves differ by length, else by diameter.
+// Curve names: by length when the curves differ by length, else by diameter.
+void NameCurves(TResultGraphs& G, const TProgramData& P, int NC, int NP) {
     const char* unit = LengthWord(P.fUnits);
     for (int i = 0; i < NC; ++i) {
         std::string name;
@@ -273,11 +293,13 @@ void ReadPlot(TResultGraphs& G, TProgramData& P, TWordReader& R) {
             const double step = P.IChart > 0 ? P.DIAMINCR : (P.fUnits == 1 ? 0.5 : 0.152);
             name = "Dia=" + Num(P.DSTART + step * i) + unit;
         }
-        for (TGraphPlot* g : curveGraphs)
+        for (TGraphPlot* g : CurveGraphs(G))
             g->Lines(i).fValueS = name;
     }
+}
 
-    // The combined graphs show the first curve: the initial diameter or the longest length.
+// The combined graphs show the first curve: the initial diameter or the longest length.
+void CopyFirstCurves(TResultGraphs& G) {
     CopyLine(G.pltCombine, 0, G.pltSkin, 0);
     CopyLine(G.pltCombine, 1, G.pltTip, 0);
     CopyLine(G.pltCombine, 2, G.pltTotal, 0);
@@ -287,31 +309,70 @@ void ReadPlot(TResultGraphs& G, TProgramData& P, TWordReader& R) {
     CopyLine(G.pltCombinedSettle, 0, G.pltAxial, 0);
     CopyLine(G.pltCombinedSettle, 1, G.pltUpper, 0);
     CopyLine(G.pltCombinedSettle, 2, G.pltLower, 0);
+}
 
+// The soil layer bands behind the depth graphs.
+void AddLayerBands(TResultGraphs& G, const TProgramData& P) {
     for (TGraphPlot* g : {&G.FSpltSkin, &G.FSpltTip, &G.FSpltTotal, &G.pltSkin, &G.pltTip,
                           &G.pltTotal, &G.pltCombine, &G.pltCombineD})
         AddLayersGraphPlot(*g, P);
+}
 
-    // Sections 3 and 4 exist only when the load-settlement analysis with t-z curves ran.
-    if (!NextLineIsEnd(R)) {
-        if (P.PrintTZCurves == 1)
-            ReadTzCurves(G.pltTzAdd, R, P.fUnits);
-        ReadTzCurves(G.pltTz, R, P.fUnits);
-        ReadQwCurves(G.pltQw, R, P.fUnits);
-        G.showtzcurves = true;
+// Sections 3 and 4 exist only when the load-settlement analysis with t-z curves ran: the t-z
+// and q-w curves, then the load distribution.
+void ReadTransferSections(TResultGraphs& G, const TProgramData& P, TWordReader& R) {
+    if (NextLineIsEnd(R))
+        return;
+    if (P.PrintTZCurves == 1)
+        ReadTzCurves(G.pltTzAdd, R, P.fUnits);
+    ReadTzCurves(G.pltTz, R, P.fUnits);
+    ReadQwCurves(G.pltQw, R, P.fUnits);
+    G.showtzcurves = true;
 
-        if (!NextLineIsEnd(R)) {
-            const int elements = G.pltLoad.Count();
-            for (int i = 0; i < LoadLevels; ++i)
-                for (int j = 0; j < elements; ++j) {
-                    TFloatPoint& p = G.pltLoad.Data(i, j);
-                    p.Y = ReadReal(R); // depth of the element's mid-point
-                    p.X = ReadReal(R); // average axial load in the element
-                    ReadReal(R);       // movement of the element
-                }
-            G.showloadcurves = true;
+    if (NextLineIsEnd(R))
+        return;
+    const int elements = G.pltLoad.Count();
+    for (int i = 0; i < LoadLevels; ++i)
+        for (int j = 0; j < elements; ++j) {
+            TFloatPoint& p = G.pltLoad.Data(i, j);
+            p.Y = ReadReal(R); // depth of the element's mid-point
+            p.X = ReadReal(R); // average axial load in the element
+            ReadReal(R);       // movement of the element
         }
-    }
+    G.showloadcurves = true;
+}
+
+void ReadPlot(TResultGraphs& G, TProgramData& P, TWordReader& R) {
+    SetDepthAxes(G, P);
+
+    // First header: curves, points of the first curve, load-settlement series.
+    const int NC = ReadCount(R, 1, MaxCurves, "number of curves");
+    const int NP = ReadCount(R, 1, MaxPoints, "number of points of the first curve");
+    if (static_cast<long long>(NC) * NP > MaxPointTotal)
+        R.Fail("The file holds more than " + std::to_string(MaxPointTotal) + " capacity points (" +
+               std::to_string(NC) + " curves of " + std::to_string(NP) + " points).");
+    ShapeGraphs(G, P, NC, NP);
+
+    const int NS = ReadInt(R);
+    P.ID2 = NS;
+    for (TGraphPlot* g : DepthGraphs(G))
+        g->SetUnits(P.fUnits);
+    for (TGraphPlot* g : SettlementGraphs(G))
+        g->SetUnits(P.fUnits);
+    G.pltLoad.SetUnits(P.fUnits);
+
+    // Projects from the previous version carry five values per point and no ASD/LRFD columns.
+    if (P.Yesnewversion == 0 && (!(P.FST > 0.0) || (P.KCYCL == 1 && !(P.FSB > 0.0))))
+        throw EInOutError("The project's factors of safety must be greater than 0 to compute the "
+                          "allowable capacities of a plot file of the previous version.");
+
+    ReadCapacityCurves(G, P, R, NC, NP);
+    if (P.IChart == 1)
+        ReadDesignCharts(G, P, R);
+    NameCurves(G, P, NC, NP);
+    CopyFirstCurves(G);
+    AddLayerBands(G, P);
+    ReadTransferSections(G, P, R);
 
     for (TGraphPlot* g : G.All())
         g->SetUnits(P.fUnits);
@@ -386,24 +447,24 @@ void ReadPltChart(TGraphPlot& Chart, int ND, TWordReader& Reader, int N, int NT,
 
 TLayerBand LayerBandOf(int SoilType) {
     switch (SoilType) {
-    case stSand:
+    case kolmar::kSand:
         return {" SAND ", 7};
-    case stClay:
+    case kolmar::kClay:
         return {" CLAY ", 1};
-    case stShale:
+    case kolmar::kClayShale:
         return {" SHALE ", 8};
-    case stStrongRock:
-    case stStrongRockBoth:
+    case kolmar::kStrongRockSideOrBase:
+    case kolmar::kStrongRockSideAndBase:
         return {" ROCK ", 9};
-    case stDecomposedRock:
+    case kolmar::kDecomposedRock:
         // Decomposed rock or gravel is a granular geomaterial: drawn as gravel.
         return {" GRAVEL ", 12};
-    case stWeakRock:
+    case kolmar::kWeakRock:
         // Weak rock takes the rock family's third tile.
         return {" WEAK ROCK ", 10};
-    case stGravellySand:
+    case kolmar::kGravellySand:
         return {" GW ", 11};
-    case stGravel:
+    case kolmar::kGravel:
         return {" GRAVEL ", 12};
     default:
         return {nullptr, 0};

@@ -54,21 +54,50 @@ private:
     TWordReader& fR;
 };
 
-// The end of a per-row line of a layer block: fmax and qmax, and the two LRFD factors when the
-// line carries its full word count (older files end the line before them).
-void ReadRowLimits(TRecordReader& R, TSoilLayer& L, int FullWords) {
-    L.MaxSideFriction = R.Real();
-    L.MaxEndBearing = R.Real();
-    if (R.LineWords() == FullWords) {
-        L.LrfdSide = R.Real();
-        L.LrfdTip = R.Real();
-    }
-}
+using kolmar::LayerField;
 
-// Column of the sand coefficient pair for a side friction method code: Ko (1), Beta (2),
-// the Chen and Kulhawy exponent m (any other code).
-int SandCoefficientColumn(int Method) {
-    return Method == 1 ? SandCol::Ko : Method == 2 ? SandCol::Beta : SandCol::M;
+// One row line of a layer block, in the columns of the layer's records. A column the program
+// does not hold (the end-bearing coefficient of sand, the friction angle of clay) is passed
+// over. Older files end the line before the two LRFD factors, and their sand rows hold a
+// placeholder where the interface angle stands now.
+void ReadLayerRow(TRecordReader& R, TSoilLayer& L, int Row, bool CurrentFormat) {
+    const std::span<const LayerField> columns = kolmar::LayerRecordOf(L.SoilType()).row;
+    TParameterSet& P = L.Params;
+    bool withFactors = true;
+    for (const LayerField field : columns) {
+        switch (field) {
+        case LayerField::TRANLM:
+            L.MaxSideFriction = R.Real();
+            break;
+        case LayerField::QMAX:
+            L.MaxEndBearing = R.Real();
+            break;
+        case LayerField::LRFDS:
+            withFactors = R.LineWords() == static_cast<int>(columns.size());
+            if (withFactors) {
+                L.LrfdSide = R.Real();
+            }
+            break;
+        case LayerField::LRFDB:
+            if (withFactors) {
+                L.LrfdTip = R.Real();
+            }
+            break;
+        default: {
+            const int col = P.Kind().ColumnOf(field);
+            const bool olderSandPlaceholder =
+                !CurrentFormat && L.SoilType() == kolmar::kSand && field == LayerField::DELTA;
+            if (col < 0 || olderSandPlaceholder) {
+                R.Skip();
+            } else if (kolmar::LayerFieldInfoOf(field).word == kolmar::LayerWord::real) {
+                P.SetValue(Row, col, R.Real());
+            } else {
+                P.SetValue(Row, col, R.Int());
+            }
+            break;
+        }
+        }
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -126,91 +155,71 @@ std::string LayerName(const char* What, int LayerNo) {
     return std::string("the ") + What + " of layer " + std::to_string(LayerNo);
 }
 
-// Writes one layer block. The per-row lines come twice, top row then bottom row.
+// Writes one layer block: the code and depth, the two row lines (top row, then bottom row) in the
+// columns of the layer's records, and the records that follow them.
 void WriteLayer(TFileText& T, const TSoilLayer& L, int LayerNo) {
     const TParameterSet& P = L.Params;
     const auto cell = [&](int Row, int Col) {
         return Real(P.Value(Row, Col), CellName(L, Row, Col, LayerNo));
     };
-    const auto integer = [&](int Row, int Col) { return Int(P.IntValue(Row, Col)); };
     const std::string fmax =
         Real(L.MaxSideFriction, LayerName("maximum unit side friction", LayerNo));
     const std::string qmax = Real(L.MaxEndBearing, LayerName("maximum unit end bearing", LayerNo));
     const std::string phiS = Real(L.LrfdSide, LayerName("LRFD factor on side friction", LayerNo));
     const std::string phiB = Real(L.LrfdTip, LayerName("LRFD factor on end bearing", LayerNo));
+    const auto columnText = [&](int Row, LayerField Field) {
+        switch (Field) {
+        case LayerField::TRANLM:
+            return fmax;
+        case LayerField::QMAX:
+            return qmax;
+        case LayerField::LRFDS:
+            return phiS;
+        case LayerField::LRFDB:
+            return phiB;
+        default:
+            break;
+        }
+        const int col = P.Kind().ColumnOf(Field);
+        if (col < 0) {
+            // A value the program does not hold (the end-bearing coefficient of sand, the
+            // friction angle of clay): "0.0" leaves it to the engine.
+            return std::string("0.0");
+        }
+        return kolmar::LayerFieldInfoOf(Field).word == kolmar::LayerWord::real
+                   ? cell(Row, col)
+                   : Int(P.IntValue(Row, col));
+    };
 
     T.Item(Int(L.SoilType()));
     T.Item(Real(L.Depth, LayerName("depth at the bottom", LayerNo)));
     T.EndLine();
-    const auto items = [&](std::initializer_list<std::string> Ws) {
-        for (const auto& w : Ws) {
-            T.Item(w);
+    const kolmar::LayerRecord& record = kolmar::LayerRecordOf(L.SoilType());
+    for (int r = 0; r < TParameterSet::RowCount; ++r) {
+        for (const LayerField field : record.row) {
+            T.Item(columnText(r, field));
         }
         T.EndLine();
-    };
-    switch (L.SoilType()) {
-    case stSand: {
-        using namespace SandCol;
-        // "0.0" stands where the engine reads the end-bearing coefficient (0 = computed).
-        for (int r = 0; r < 2; ++r) {
-            items({"0.0", cell(r, UnitWeight), cell(r, FrictionAngle), cell(r, InterfaceAngle),
-                   integer(r, BlowCounts), fmax, qmax, phiS, phiB});
-        }
-        const int method = P.IntValue(1, Method);
-        const int col = SandCoefficientColumn(method);
-        items({Int(method)});
-        items({cell(0, col), cell(1, col)});
-        break;
     }
-    case stClay:
-    case stShale: {
-        using namespace ClayCol;
-        // "0.0" stands where the engine reads a friction angle.
-        for (int r = 0; r < 2; ++r) {
-            items({cell(r, Nc), cell(r, UnitWeight), "0.0", cell(r, Cohesion),
-                   integer(r, BlowCounts), fmax, qmax, phiS, phiB});
-        }
-        T.Words({cell(0, Alpha), cell(1, Alpha)});
+    switch (record.tail) {
+    case kolmar::LayerTail::sand_method: {
+        const int method = P.IntValue(1, P.Kind().ColumnOf(LayerField::ISIDE));
+        const int col = P.Kind().ColumnOf(kolmar::SandMethodField(method));
+        T.Item(Int(method));
+        T.EndLine();
+        T.Item(cell(0, col));
+        T.Item(cell(1, col));
         T.EndLine();
         break;
     }
-    case stStrongRock:
-    case stStrongRockBoth: {
-        using namespace StrongRockCol;
-        for (int r = 0; r < 2; ++r) {
-            items({cell(r, Qu), cell(r, ConcreteFc), cell(r, Spacing), cell(r, Thickness),
-                   cell(r, SocketDiameter), fmax, cell(r, Modulus), cell(r, RQD), qmax, phiS,
-                   phiB});
-        }
+    case kolmar::LayerTail::alpha: {
+        // The alpha pair has no blank after its last value.
+        const int col = P.Kind().ColumnOf(LayerField::ALPHA);
+        T.Words({cell(0, col), cell(1, col)});
+        T.EndLine();
         break;
     }
-    case stDecomposedRock: {
-        using namespace DecomposedCol;
-        for (int r = 0; r < 2; ++r) {
-            items({cell(r, UnitWeight), integer(r, BlowCounts), cell(r, Poisson), cell(r, Modulus),
-                   cell(r, SocketDiameter), fmax, qmax, phiS, phiB});
-        }
-        break;
-    }
-    case stWeakRock: {
-        using namespace WeakRockCol;
-        for (int r = 0; r < 2; ++r) {
-            items({cell(r, Qu), integer(r, Condition), cell(r, Slump), cell(r, InterfaceAngle),
-                   cell(r, SocketDiameter), fmax, cell(r, Modulus), cell(r, RQD), qmax, phiS,
-                   phiB});
-        }
-        break;
-    }
-    case stGravellySand:
-    case stGravel: {
-        using namespace GravelCol;
-        for (int r = 0; r < 2; ++r) {
-            items({cell(r, UnitWeight), integer(r, BlowCounts), cell(r, Beta), fmax, qmax, phiS,
-                   phiB});
-        }
-        break;
-    }
-    default:
+    case kolmar::LayerTail::none:
         break;
     }
 }
@@ -303,109 +312,32 @@ void TProgramData::ReadLayers(TWordReader& Words, bool CurrentFormat) {
         L.SetSoilType(
             R.Count(MinSoilType, MaxSoilType, "The soil type code must be between 1 and 9."));
         L.Depth = R.Real();
+        for (int r = 0; r < TParameterSet::RowCount; ++r) {
+            ReadLayerRow(R, L, r, CurrentFormat);
+        }
         TParameterSet& P = L.Params;
-        const auto real = [&](int Row, int Col) { P.SetValue(Row, Col, R.Real()); };
-        const auto integer = [&](int Row, int Col) { P.SetValue(Row, Col, R.Int()); };
-        switch (L.SoilType()) {
-        case stSand: {
-            using namespace SandCol;
-            for (int r = 0; r < 2; ++r) {
-                R.Skip();
-                real(r, UnitWeight);
-                real(r, FrictionAngle);
-                if (CurrentFormat) {
-                    real(r, InterfaceAngle);
-                } else {
-                    R.Skip(); // older files had no interface angle here
-                }
-                integer(r, BlowCounts);
-                ReadRowLimits(R, L, 9);
-            }
+        switch (kolmar::LayerRecordOf(L.SoilType()).tail) {
+        case kolmar::LayerTail::sand_method: {
             int method = R.Int();
             if (!CurrentFormat) {
                 method = method == 1 ? 1 : 2; // Ko, or Beta for any other code
             }
-            P.SetValue(0, Method, method);
-            P.SetValue(1, Method, method);
-            const int col = SandCoefficientColumn(method);
-            real(0, col);
-            real(1, col);
+            const int methodCol = P.Kind().ColumnOf(LayerField::ISIDE);
+            P.SetValue(0, methodCol, method);
+            P.SetValue(1, methodCol, method);
+            const int col = P.Kind().ColumnOf(kolmar::SandMethodField(method));
+            P.SetValue(0, col, R.Real());
+            P.SetValue(1, col, R.Real());
             break;
         }
-        case stClay:
-        case stShale: {
-            using namespace ClayCol;
-            for (int r = 0; r < 2; ++r) {
-                real(r, Nc);
-                real(r, UnitWeight);
-                R.Skip();
-                real(r, Cohesion);
-                integer(r, BlowCounts);
-                ReadRowLimits(R, L, 9);
-            }
-            real(0, Alpha);
-            real(1, Alpha);
+        case kolmar::LayerTail::alpha: {
+            const int col = P.Kind().ColumnOf(LayerField::ALPHA);
+            P.SetValue(0, col, R.Real());
+            P.SetValue(1, col, R.Real());
             break;
         }
-        case stStrongRock:
-        case stStrongRockBoth: {
-            using namespace StrongRockCol;
-            for (int r = 0; r < 2; ++r) {
-                for (int col : {Qu, ConcreteFc, Spacing, Thickness, SocketDiameter}) {
-                    real(r, col);
-                }
-                L.MaxSideFriction = R.Real();
-                real(r, Modulus);
-                real(r, RQD);
-                L.MaxEndBearing = R.Real();
-                if (R.LineWords() == 11) {
-                    L.LrfdSide = R.Real();
-                    L.LrfdTip = R.Real();
-                }
-            }
+        case kolmar::LayerTail::none:
             break;
-        }
-        case stDecomposedRock: {
-            using namespace DecomposedCol;
-            for (int r = 0; r < 2; ++r) {
-                real(r, UnitWeight);
-                integer(r, BlowCounts);
-                real(r, Poisson);
-                real(r, Modulus);
-                real(r, SocketDiameter);
-                ReadRowLimits(R, L, 9);
-            }
-            break;
-        }
-        case stWeakRock: {
-            using namespace WeakRockCol;
-            for (int r = 0; r < 2; ++r) {
-                real(r, Qu);
-                integer(r, Condition);
-                real(r, Slump);
-                real(r, InterfaceAngle);
-                real(r, SocketDiameter);
-                L.MaxSideFriction = R.Real();
-                real(r, Modulus);
-                real(r, RQD);
-                L.MaxEndBearing = R.Real();
-                if (R.LineWords() == 11) {
-                    L.LrfdSide = R.Real();
-                    L.LrfdTip = R.Real();
-                }
-            }
-            break;
-        }
-        default: { // gravelly sand, gravel
-            using namespace GravelCol;
-            for (int r = 0; r < 2; ++r) {
-                real(r, UnitWeight);
-                integer(r, BlowCounts);
-                real(r, Beta);
-                ReadRowLimits(R, L, 7);
-            }
-            break;
-        }
         }
     }
 }
@@ -663,7 +595,8 @@ std::string TProgramData::SaveToText() {
     int layerNo = 0;
     for (const TSoilLayer& L : P.D) {
         WriteLayer(T, L, ++layerNo);
-        if (L.SoilType() >= stStrongRock && L.SoilType() <= stStrongRockBoth) {
+        if (L.SoilType() >= kolmar::kStrongRockSideOrBase &&
+            L.SoilType() <= kolmar::kStrongRockSideAndBase) {
             P.ID2 = 0; // rock layers change which settlement results the engine writes
         }
     }

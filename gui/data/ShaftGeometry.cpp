@@ -182,22 +182,22 @@ std::string DepthReadout(double Depth) {
 
 const char* SideSoilName(int SoilType) {
     switch (SoilType) {
-    case stSand:
+    case kolmar::kSand:
         return "Sand";
-    case stClay:
+    case kolmar::kClay:
         return "Clay";
-    case stShale:
+    case kolmar::kClayShale:
         return "Shale";
-    case stStrongRock:
-    case stStrongRockBoth:
+    case kolmar::kStrongRockSideOrBase:
+    case kolmar::kStrongRockSideAndBase:
         return "Strong Rock";
-    case stDecomposedRock:
+    case kolmar::kDecomposedRock:
         return "Decomposed Rock/Gravel";
-    case stWeakRock:
+    case kolmar::kWeakRock:
         return "Weak Rock";
-    case stGravellySand:
+    case kolmar::kGravellySand:
         return "Gravelly Sand";
-    case stGravel:
+    case kolmar::kGravel:
         return "Gravel";
     default:
         return "";

@@ -173,7 +173,7 @@ TEST(UnitSideResistanceTest, ClayRockAndGravel) {
     EXPECT_NEAR(from_blows.fs, 0.3 * 2000 / 2000, 1e-12);
 
     Layer rock;
-    rock.code = kStrongRock;
+    rock.code = kStrongRockSideAndBase;
     rock.ztop = 0;
     rock.zbot = 20;
     rock.QUR = {28800, 28800};
@@ -225,7 +225,7 @@ TEST(UltimateBaseResistanceTest, ByMaterialWithTheMaximumEndBearing) {
     EXPECT_NEAR(UltimateBaseResistance(in, clay, 30, 3, 1).qb, 90, 1e-9);
 
     Layer rock;
-    rock.code = kStrongRock;
+    rock.code = kStrongRockSideAndBase;
     rock.ztop = 0;
     rock.zbot = 60;
     rock.QUR = rock.QUCON = {288000, 288000};

@@ -100,7 +100,7 @@ CapacityProfile Capacity(const std::vector<GeoLayer>& layers) {
 }
 
 TEST(RockUnits, EnglishAndSiProjectsAgree) {
-    for (const int code : {kStrongRock, kDecomposedRock, kWeakRock}) {
+    for (const int code : {kStrongRockSideAndBase, kDecomposedRock, kWeakRock}) {
         CurveBlock en_block, si_block;
         double value_en = 0.0, value_si = 0.0;
         for (const bool si : {false, true}) {
@@ -111,7 +111,7 @@ TEST(RockUnits, EnglishAndSiProjectsAgree) {
             CurveBlock& block = si ? si_block : en_block;
             double& value = si ? value_si : value_en;
             std::ostringstream report, notes, msg;
-            if (code == kStrongRock) {
+            if (code == kStrongRockSideAndBase) {
                 StrongRockInput s{layers,           tip,   in.DGH, in.DSTART, 1.0, in.Ec,
                                   Capacity(layers), 400.0, si};
                 const StrongRockResult r = StrongRockSettlement(s, report, notes);
@@ -139,7 +139,7 @@ TEST(RockUnits, EnglishAndSiProjectsAgree) {
         EXPECT_NEAR(value_si, value_en, 1e-9 * value_en) << what;
         ExpectSameCurve(en_block.top_load, en_block.top_movement, si_block.top_load,
                         si_block.top_movement, what.c_str());
-        if (code == kStrongRock)
+        if (code == kStrongRockSideAndBase)
             ExpectSameCurve(en_block.tip_load, en_block.tip_movement, si_block.tip_load,
                             si_block.tip_movement, what.c_str());
     }
@@ -210,7 +210,7 @@ TEST(RockUnits, ExamplesGiveFiniteRisingCurves) {
                 fs = WeakRockCapacityAt(shaft, m, mid, state, notes, msg).fs;
                 perimeter_d = layer.BDS[kTop];
                 break;
-            case kStrongRock: {
+            case kStrongRockSideAndBase: {
                 const double qu = std::min(given.QUR[kTop], given.QUCON[kTop]);
                 fs = 2.5 * std::sqrt(qu / 144.0) * 144.0;
                 perimeter_d = layer.BDS[kTop];
@@ -226,7 +226,7 @@ TEST(RockUnits, ExamplesGiveFiniteRisingCurves) {
             qs += fs * kPi * perimeter_d / 2000.0;
             capacity.length_ft.push_back(z);
             capacity.side_tons.push_back(qs);
-            if (z == L && layer.code == kStrongRock) {
+            if (z == L && layer.code == kStrongRockSideAndBase) {
                 const Layer& rock = given;
                 const double Bs = rock.BDS[kTop];
                 const double qu = std::min(rock.QUR[kTop], rock.QUCON[kTop]);
@@ -240,7 +240,7 @@ TEST(RockUnits, ExamplesGiveFiniteRisingCurves) {
 
         CurveBlock block;
         switch (layers[static_cast<std::size_t>(tip)].code) {
-        case kStrongRock: {
+        case kStrongRockSideAndBase: {
             StrongRockInput s{layers, tip, L, D, 1.0, in.Ec, capacity, QB, false};
             const StrongRockResult r = StrongRockSettlement(s, report, notes);
             ASSERT_EQ(r.status, 0) << name;

@@ -25,7 +25,7 @@ constexpr double kArea3 = 0.7854 * 9.0; // socket and shaft area of a 3 ft diame
 // socket. The capacity table adds 2 tons per foot in the clay and 15 in the rock; QB 300 tons.
 StrongRockInput ClayOverRock(double ei_psi) {
     StrongRockInput in;
-    in.layers = {MakeLayer(kClay, 0, 20), MakeLayer(kStrongRock, 20, 60)};
+    in.layers = {MakeLayer(kClay, 0, 20), MakeLayer(kStrongRockSideAndBase, 20, 60)};
     in.layers[1].BDS = Both(3.0);
     in.layers[1].EL = Both(ei_psi);
     in.layers[1].RQD = Both(100.0);

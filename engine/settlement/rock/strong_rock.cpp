@@ -24,7 +24,7 @@ constexpr int kMaxIterations = 100;
 
 // Layers that carry an intact-rock modulus and RQD form the rock zone.
 bool IsRock(int code) {
-    return code == kStrongRockSideOrBase || code == kWeakRock || code == kStrongRock;
+    return code == kStrongRockSideOrBase || code == kWeakRock || code == kStrongRockSideAndBase;
 }
 
 // Normalized socket settlement of point k (1..15).
@@ -143,7 +143,7 @@ StrongRockResult StrongRockSettlement(const StrongRockInput& in, std::ostream& r
     const int count = static_cast<int>(in.layers.size());
     if (in.tip_layer < 0 || in.tip_layer >= count ||
         !(in.layers[static_cast<std::size_t>(in.tip_layer)].code == kStrongRockSideOrBase ||
-          in.layers[static_cast<std::size_t>(in.tip_layer)].code == kStrongRock))
+          in.layers[static_cast<std::size_t>(in.tip_layer)].code == kStrongRockSideAndBase))
         return refuse(KOLMAR_STATUS_INTERNAL, {"THE TIP LAYER GIVEN IS NOT A STRONG-ROCK LAYER."});
 
     const GeoLayer& tip = in.layers[static_cast<std::size_t>(in.tip_layer)];

@@ -29,7 +29,7 @@ constexpr double kTan30 = 0.57735187;
 constexpr double kPi = 3.1416;
 
 bool IsSocketRock(int code) {
-    return code == kWeakRock || code == kStrongRock;
+    return code == kWeakRock || code == kStrongRockSideAndBase;
 }
 
 // Socket diameter from a layer value: scaled with the stem diameter, or the stem itself when the
