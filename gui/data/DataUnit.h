@@ -25,18 +25,8 @@ class TProgramData;
 // Parameter-set kinds
 
 // Soil type codes of a layer; each selects a parameter-set kind and the engine's material model.
-// They are the engine's codes (kolmar::SoilCode of the layer records); the windows spell them
-// with the st prefix.
+// They are the engine's codes, named once, in the layer records (kolmar::kSand, ...).
 using TSoilTypeCode = kolmar::SoilCode;
-inline constexpr TSoilTypeCode stSand = kolmar::kSand;
-inline constexpr TSoilTypeCode stClay = kolmar::kClay;
-inline constexpr TSoilTypeCode stShale = kolmar::kClayShale;
-inline constexpr TSoilTypeCode stStrongRock = kolmar::kStrongRockSideOrBase;
-inline constexpr TSoilTypeCode stDecomposedRock = kolmar::kDecomposedRock;
-inline constexpr TSoilTypeCode stWeakRock = kolmar::kWeakRock;
-inline constexpr TSoilTypeCode stStrongRockBoth = kolmar::kStrongRockSideAndBase;
-inline constexpr TSoilTypeCode stGravellySand = kolmar::kGravellySand;
-inline constexpr TSoilTypeCode stGravel = kolmar::kGravel;
 constexpr int MinSoilType = kolmar::kMinSoilCode;
 constexpr int MaxSoilType = kolmar::kMaxSoilCode;
 

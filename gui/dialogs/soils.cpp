@@ -23,21 +23,21 @@ namespace {
 
 const char* TitleLine(int SoilType) {
     switch (SoilType) {
-    case stSand:
+    case kolmar::kSand:
         return "Sand (FHWA Spec.)";
-    case stClay:
+    case kolmar::kClay:
         return "Clay (FHWA Spec.)";
-    case stShale:
+    case kolmar::kClayShale:
         return "Shale (Reese and Aurora)";
-    case stStrongRock:
+    case kolmar::kStrongRockSideOrBase:
         return "Strong Rock (FHWA Spec. - use either side friction or end bearing)";
-    case stStrongRockBoth:
+    case kolmar::kStrongRockSideAndBase:
         return "Strong Rock (FHWA Spec. - side friction plus end bearing)";
-    case stDecomposedRock:
+    case kolmar::kDecomposedRock:
         return "Decomposed Rock/Gravel (FHWA Spec.)";
-    case stWeakRock:
+    case kolmar::kWeakRock:
         return "Weak Rock (FHWA Spec.)";
-    case stGravellySand:
+    case kolmar::kGravellySand:
         return "Gravelly Sand (Rollins et al)";
     default:
         return "Gravel (Rollins et al)";
@@ -55,17 +55,17 @@ QLabel* Note(QVBoxLayout* Box, const char* Text) {
 
 TDlgSoils::TPageIndex TDlgSoils::PageOf(int SoilType) {
     switch (SoilType) {
-    case stSand:
+    case kolmar::kSand:
         return pgSand;
-    case stClay:
-    case stShale:
+    case kolmar::kClay:
+    case kolmar::kClayShale:
         return pgClay;
-    case stStrongRock:
-    case stStrongRockBoth:
+    case kolmar::kStrongRockSideOrBase:
+    case kolmar::kStrongRockSideAndBase:
         return pgRock;
-    case stDecomposedRock:
+    case kolmar::kDecomposedRock:
         return pgDecomposed;
-    case stWeakRock:
+    case kolmar::kWeakRock:
         return pgWeakRock;
     default:
         return pgGravel;
@@ -137,7 +137,7 @@ void TDlgSoils::BuildSandPage() {
                              {"5. Blow Counts from SPT", BlowCounts},
                              {"6. Friction Angle (***)", FrictionAngle},
                              {"7. Interface Angle (****)", InterfaceAngle}},
-                            stSand);
+                            kolmar::kSand);
     // The interface angle is kept in the set but not offered for editing.
     const TFieldPair& angle = sand.Fields.back();
     angle.Top->EditLabel()->hide();
@@ -176,7 +176,7 @@ void TDlgSoils::BuildClayPage() {
                              {"3. Blow Counts from SPT (*)", BlowCounts},
                              {"4. Alpha Factor (**)", Alpha},
                              {"5. Bearing Capacity Coefficient, Nc (**)", Nc}},
-                            stClay);
+                            kolmar::kClay);
     Note(clay.Box, "(**)  Program will generate internally the value if it is left as zero ");
     Note(clay.Box, "(*)  Program will ignore blow count value if cohesion is defined ");
 }
@@ -191,7 +191,7 @@ void TDlgSoils::BuildRockPage() {
                {"5. Socket Diameter", SocketDiameter},
                {"6. Elastic Modulus", Modulus},
                {"7. RQD, %", RQD}},
-              stStrongRock);
+              kolmar::kStrongRockSideOrBase);
 }
 
 void TDlgSoils::BuildDecomposedPage() {
@@ -202,7 +202,7 @@ void TDlgSoils::BuildDecomposedPage() {
                {"3. Poisson Ratio", Poisson},
                {"5. Socket Diameter", SocketDiameter},
                {"6. Young Modulus (optional)", Modulus}},
-              stDecomposedRock);
+              kolmar::kDecomposedRock);
 }
 
 // The interface condition index is a choice in a row of its own above the numeric fields.
@@ -215,7 +215,7 @@ void TDlgSoils::BuildWeakRockPage() {
                              {"5. Socket Diameter", SocketDiameter},
                              {"6. Elastic Modulus of Rock Core", Modulus},
                              {"7. RQD, %", RQD}},
-                            stWeakRock, 3);
+                            kolmar::kWeakRock, 3);
     auto* conditionLabel = new QLabel(QStringLiteral("1. Interface Condition Index (*)"));
     cbConditionTop = new QComboBox;
     cbConditionBottom = new QComboBox;
@@ -240,7 +240,7 @@ void TDlgSoils::BuildGravelPage() {
               {{"1. Total Unit Weight", UnitWeight},
                {"2. Blow Counts from SPT", BlowCounts},
                {"3. Beta Value", Beta}},
-              stGravellySand);
+              kolmar::kGravellySand);
 }
 
 // Copy and Close.

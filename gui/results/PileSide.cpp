@@ -28,22 +28,22 @@ struct TSoilLook {
 
 TSoilLook SoilLook(int SoilType) {
     switch (SoilType) {
-    case stSand:
+    case kolmar::kSand:
         return {Qt::VerPattern, QColor(192, 192, 192)};
-    case stClay:
+    case kolmar::kClay:
         return {Qt::BDiagPattern, QColor(128, 128, 0)};
-    case stShale:
+    case kolmar::kClayShale:
         return {Qt::DiagCrossPattern, QColor(128, 0, 128)};
-    case stStrongRock:
-    case stStrongRockBoth:
+    case kolmar::kStrongRockSideOrBase:
+    case kolmar::kStrongRockSideAndBase:
         return {Qt::CrossPattern, QColor(166, 202, 240)};
-    case stDecomposedRock:
+    case kolmar::kDecomposedRock:
         return {Qt::CrossPattern, QColor(128, 0, 0)};
-    case stWeakRock:
+    case kolmar::kWeakRock:
         return {Qt::CrossPattern, QColor(0, 255, 255)};
-    case stGravellySand:
+    case kolmar::kGravellySand:
         return {Qt::DiagCrossPattern, QColor(0, 0, 255)};
-    case stGravel:
+    case kolmar::kGravel:
         return {Qt::DiagCrossPattern, QColor(255, 0, 255)};
     default:
         return {Qt::NoBrush, Qt::black};

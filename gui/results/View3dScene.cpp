@@ -280,23 +280,23 @@ TColour3 LayerColour(int I) {
 
 std::string BlockSoilName(int SoilType, int Row) {
     switch (SoilType) {
-    case stSand:
+    case kolmar::kSand:
         return "Sand";
-    case stClay:
+    case kolmar::kClay:
         return "Clay";
-    case stShale:
+    case kolmar::kClayShale:
         return "Shale";
-    case stStrongRock:
+    case kolmar::kStrongRockSideOrBase:
         return "Strong Rock(FHWA)";
-    case stDecomposedRock:
+    case kolmar::kDecomposedRock:
         return "Decomposed Rock";
-    case stWeakRock:
+    case kolmar::kWeakRock:
         return "Weak Rock";
-    case stStrongRockBoth:
+    case kolmar::kStrongRockSideAndBase:
         return "Strong Rock";
-    case stGravellySand:
+    case kolmar::kGravellySand:
         return "Gravelly Sand";
-    case stGravel:
+    case kolmar::kGravel:
         return "Gravel";
     default:
         return "Layer " + std::to_string(Row + 1);

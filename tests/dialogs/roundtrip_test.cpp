@@ -122,8 +122,8 @@ void TRoundTripTest::ProjectEnteredThroughWindowsSavesAsWrittenByHand() {
     layers.LoadFromProject();
     layers.btnAdd->click();
     layers.btnAdd->click();
-    layers.SoilTypeBox(1)->setCurrentIndex(stClay - 1);
-    layers.SoilTypeBox(2)->setCurrentIndex(stWeakRock - 1);
+    layers.SoilTypeBox(1)->setCurrentIndex(kolmar::kClay - 1);
+    layers.SoilTypeBox(2)->setCurrentIndex(kolmar::kWeakRock - 1);
     Type(layers.Field(0, lcDepth), "15");
     Type(layers.Field(1, lcDepth), "30");
     Type(layers.Field(1, lcMaxSideFriction), "2000");

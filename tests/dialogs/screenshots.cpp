@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
     }
     // A third layer of weak rock below the clay shows more of the editor.
     project->D.Add();
-    project->D[2].SetSoilType(stWeakRock);
+    project->D[2].SetSoilType(kolmar::kWeakRock);
     project->D[2].Depth = 110;
     TScriptedDialogs dialogs;
 

@@ -40,7 +40,7 @@ void TSoilLayersTest::init() {
     fProject = TProgramData::Create();
     TProgramData& p = *fProject;
     p.D.SetRowCount(3);
-    const int types[] = {stClay, stSand, stStrongRock};
+    const int types[] = {kolmar::kClay, kolmar::kSand, kolmar::kStrongRockSideOrBase};
     const double lrfdSide[] = {0.5, 0.6, 0.7};
     for (int i = 0; i < 3; ++i) {
         p.D[i].SetSoilType(types[i]);
@@ -65,20 +65,20 @@ void TSoilLayersTest::InsertAtSecondOfThreeMovesLayersDown() {
     const TProgramData& p = *fProject;
     QCOMPARE(p.D.RowCount(), 4);
     QCOMPARE(p.D[0].Depth, 11.0);
-    QCOMPARE(p.D[1].SoilType(), int(stSand));
+    QCOMPARE(p.D[1].SoilType(), int(kolmar::kSand));
     QCOMPARE(p.D[1].Depth, 0.0);
     QCOMPARE(p.D[1].Params.Value(0, 0), 0.0);
     QCOMPARE(p.D[1].LrfdSide, 1.0);
-    QCOMPARE(p.D[2].SoilType(), int(stSand));
+    QCOMPARE(p.D[2].SoilType(), int(kolmar::kSand));
     QCOMPARE(p.D[2].Depth, 20.0);
     QCOMPARE(p.D[2].Params.Value(1, 0), 121.0);
-    QCOMPARE(p.D[3].SoilType(), int(stStrongRock));
+    QCOMPARE(p.D[3].SoilType(), int(kolmar::kStrongRockSideOrBase));
     QCOMPARE(p.D[3].Params.Value(0, StrongRockCol::Qu), 112.0);
     QVERIFY(p.DataChanged);
     // The rows show the moved layers.
     QCOMPARE(editor.LayerGrid->rowCount(), 4);
     QCOMPARE(editor.EditButton(3)->text(), QStringLiteral("Edit Layer 4"));
-    QCOMPARE(editor.SoilTypeBox(3)->currentIndex(), stStrongRock - 1);
+    QCOMPARE(editor.SoilTypeBox(3)->currentIndex(), kolmar::kStrongRockSideOrBase - 1);
     QCOMPARE(editor.Field(2, lcDepth)->text(), QStringLiteral("20"));
     QCOMPARE(editor.Field(1, lcMaxSideFriction)->text(), QStringLiteral("0"));
 }
@@ -95,7 +95,7 @@ void TSoilLayersTest::DeleteAsksAndMovesLayersUp() {
     editor.btnDeleteClick(); // Yes
     QCOMPARE(fDialogs.Messages.size(), 1);
     QCOMPARE(fProject->D.RowCount(), 2);
-    QCOMPARE(fProject->D[1].SoilType(), int(stStrongRock));
+    QCOMPARE(fProject->D[1].SoilType(), int(kolmar::kStrongRockSideOrBase));
     QCOMPARE(fProject->D[1].Depth, 30.0);
     QCOMPARE(editor.LayerGrid->rowCount(), 2);
 
@@ -105,7 +105,7 @@ void TSoilLayersTest::DeleteAsksAndMovesLayersUp() {
     QVERIFY(fDialogs.Messages.isEmpty());
     QCOMPARE(fProject->D.RowCount(), 1);
     QCOMPARE(editor.FocusRow(), 0); // limited to the last row
-    QCOMPARE(fProject->D[0].SoilType(), int(stClay));
+    QCOMPARE(fProject->D[0].SoilType(), int(kolmar::kClay));
 }
 
 void TSoilLayersTest::ButtonsFollowTheLayerLimits() {
@@ -118,7 +118,7 @@ void TSoilLayersTest::ButtonsFollowTheLayerLimits() {
     }
     QVERIFY(!editor.btnAdd->isEnabled());
     QVERIFY(!editor.btnInsert->isEnabled());
-    QCOMPARE(fProject->D[MaxLayers - 1].SoilType(), int(stSand));
+    QCOMPARE(fProject->D[MaxLayers - 1].SoilType(), int(kolmar::kSand));
     editor.btnInsertClick(); // refused: still 40
     QCOMPARE(fProject->D.RowCount(), MaxLayers);
 
@@ -137,9 +137,10 @@ void TSoilLayersTest::ChoosingASoilTypeCarriesValues() {
         int From, To;
         int FromCol, ToCol; // a value that must survive, top and bottom apart
     } cases[] = {
-        {stClay, stShale, ClayCol::Cohesion, ClayCol::Cohesion},
-        {stStrongRock, stStrongRockBoth, StrongRockCol::RQD, StrongRockCol::RQD},
-        {stDecomposedRock, stWeakRock, DecomposedCol::Modulus, WeakRockCol::Modulus},
+        {kolmar::kClay, kolmar::kClayShale, ClayCol::Cohesion, ClayCol::Cohesion},
+        {kolmar::kStrongRockSideOrBase, kolmar::kStrongRockSideAndBase, StrongRockCol::RQD,
+         StrongRockCol::RQD},
+        {kolmar::kDecomposedRock, kolmar::kWeakRock, DecomposedCol::Modulus, WeakRockCol::Modulus},
     };
     for (const auto& c : cases) {
         fProject->D[0].SetSoilType(c.From);
@@ -274,7 +275,7 @@ void TSoilLayersTest::SandProcedureClearsTheOtherCoefficients() {
 }
 
 void TSoilLayersTest::WeakRockPageCopiesTopToBottom() {
-    fProject->D[2].SetSoilType(stWeakRock);
+    fProject->D[2].SetSoilType(kolmar::kWeakRock);
     fProject->D[2].Params.SetValue(0, WeakRockCol::Condition, 3);
     TDlgSoils dialog(*fProject, fDialogs, 2);
     QCOMPARE(dialog.PageTitle(), QStringLiteral("Weak Rock (FHWA Spec.)"));

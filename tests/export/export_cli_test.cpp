@@ -62,9 +62,9 @@ protected:
         p->PDSETT[1] = 1.0;
         p->PrintTZCurves = 1;
         p->D.SetRowCount(2);
-        p->D[0].SetSoilType(stSand);
+        p->D[0].SetSoilType(kolmar::kSand);
         p->D[0].Depth = 20.0;
-        p->D[1].SetSoilType(stClay);
+        p->D[1].SetSoilType(kolmar::kClay);
         p->D[1].Depth = 60.0;
         p->FileName = (dir / "charts.kx8d").string();
         p->Save();

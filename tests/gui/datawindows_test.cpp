@@ -378,7 +378,7 @@ private slots:
 
         auto* layers = Choose<TDlgSoilLayers>(form->DataLayers, dwLayers);
         layers->btnAdd->click();
-        layers->SoilTypeBox(1)->setCurrentIndex(stClay - 1);
+        layers->SoilTypeBox(1)->setCurrentIndex(kolmar::kClay - 1);
         Type(layers->Field(0, lcDepth), "20");
         Type(layers->Field(1, lcDepth), "80");
         const auto pair = [](TDlgSoils& d, int Column, const QString& Top, const QString& Bottom) {

@@ -131,7 +131,7 @@ TEST(NewProject, HasTheDefaults) {
 
     ASSERT_EQ(p->D.RowCount(), 1);
     const TSoilLayer& L = p->D[0];
-    EXPECT_EQ(L.SoilType(), stSand);
+    EXPECT_EQ(L.SoilType(), kolmar::kSand);
     EXPECT_EQ(L.Depth, 0.0);
     EXPECT_EQ(L.MaxSideFriction, 0.0);
     EXPECT_EQ(L.MaxEndBearing, 0.0);
@@ -153,21 +153,21 @@ TEST(ParameterSets, EachKindHasItsColumnsAndDefaults) {
         std::vector<int> IntegerColumns;
         std::vector<std::pair<int, const char*>> Units; // dimensional columns
     } kinds[] = {
-        {stSand, 8, {2, 5}, {{0, "F/L2^3"}}},
-        {stClay, 5, {2}, {{0, "F/L2^3"}, {1, "F/L2^2"}}},
-        {stShale, 5, {2}, {{0, "F/L2^3"}, {1, "F/L2^2"}}},
-        {stStrongRock,
+        {kolmar::kSand, 8, {2, 5}, {{0, "F/L2^3"}}},
+        {kolmar::kClay, 5, {2}, {{0, "F/L2^3"}, {1, "F/L2^2"}}},
+        {kolmar::kClayShale, 5, {2}, {{0, "F/L2^3"}, {1, "F/L2^2"}}},
+        {kolmar::kStrongRockSideOrBase,
          7,
          {},
          {{0, "F/L2^2"}, {1, "F/L2^2"}, {2, "L2"}, {3, "L2"}, {4, "L2"}, {5, "F/L^2"}}},
-        {stDecomposedRock, 5, {1}, {{0, "F/L2^3"}, {3, "F/L^2"}, {4, "L2"}}},
-        {stWeakRock, 7, {1}, {{0, "F/L2^2"}, {2, "L"}, {4, "L2"}, {5, "F/L^2"}}},
-        {stStrongRockBoth,
+        {kolmar::kDecomposedRock, 5, {1}, {{0, "F/L2^3"}, {3, "F/L^2"}, {4, "L2"}}},
+        {kolmar::kWeakRock, 7, {1}, {{0, "F/L2^2"}, {2, "L"}, {4, "L2"}, {5, "F/L^2"}}},
+        {kolmar::kStrongRockSideAndBase,
          7,
          {},
          {{0, "F/L2^2"}, {1, "F/L2^2"}, {2, "L2"}, {3, "L2"}, {4, "L2"}, {5, "F/L^2"}}},
-        {stGravellySand, 3, {1}, {{0, "F/L2^3"}}},
-        {stGravel, 3, {1}, {{0, "F/L2^3"}}},
+        {kolmar::kGravellySand, 3, {1}, {{0, "F/L2^3"}}},
+        {kolmar::kGravel, 3, {1}, {{0, "F/L2^3"}}},
     };
     for (const auto& k : kinds) {
         SCOPED_TRACE("soil type " + std::to_string(k.Code));
@@ -188,21 +188,21 @@ TEST(ParameterSets, EachKindHasItsColumnsAndDefaults) {
                                                        : std::string(col.UnitsString),
                       units)
                 << "column " << c;
-            const bool defaultOne = (k.Code == stSand && c == SandCol::Method) ||
-                                    (k.Code == stWeakRock && c == WeakRockCol::Condition);
+            const bool defaultOne = (k.Code == kolmar::kSand && c == SandCol::Method) ||
+                                    (k.Code == kolmar::kWeakRock && c == WeakRockCol::Condition);
             EXPECT_EQ(set.Value(0, c), defaultOne ? 1.0 : 0.0) << "column " << c;
             EXPECT_EQ(set.Value(1, c), set.Value(0, c)) << "column " << c;
         }
     }
-    EXPECT_STREQ(SoilTypeLabel(stShale), "shale (Reese &Aurora)");
-    EXPECT_EQ(ParamKindForSoil(stGravellySand).Identifier, 31);
+    EXPECT_STREQ(SoilTypeLabel(kolmar::kClayShale), "shale (Reese &Aurora)");
+    EXPECT_EQ(ParamKindForSoil(kolmar::kGravellySand).Identifier, 31);
     EXPECT_THROW(TParameterSet(0), std::out_of_range);
-    EXPECT_THROW(TParameterSet(stSand).Value(2, 0), std::out_of_range);
-    EXPECT_THROW(TParameterSet(stGravel).Value(0, 3), std::out_of_range);
+    EXPECT_THROW(TParameterSet(kolmar::kSand).Value(2, 0), std::out_of_range);
+    EXPECT_THROW(TParameterSet(kolmar::kGravel).Value(0, 3), std::out_of_range);
 }
 
 TEST(ParameterSets, IntegerColumnsHoldWholeNumbers) {
-    TParameterSet set(stDecomposedRock);
+    TParameterSet set(kolmar::kDecomposedRock);
     set.SetValue(0, DecomposedCol::BlowCounts, 12.6);
     set.SetValue(1, DecomposedCol::BlowCounts, std::nan(""));
     set.SetValue(0, DecomposedCol::Poisson, 0.35);
@@ -215,15 +215,15 @@ TEST(SoilLayer, ChangingTheKindGivesAFreshSet) {
     TSoilLayer L;
     L.Params.SetValue(0, SandCol::UnitWeight, 120);
     L.Depth = 12;
-    ASSERT_TRUE(L.SetSoilType(stWeakRock));
-    EXPECT_EQ(L.SoilType(), stWeakRock);
+    ASSERT_TRUE(L.SetSoilType(kolmar::kWeakRock));
+    EXPECT_EQ(L.SoilType(), kolmar::kWeakRock);
     EXPECT_EQ(L.Params.ColumnCount(), 7);
     EXPECT_EQ(L.Params.Value(0, WeakRockCol::Qu), 0.0);
     EXPECT_EQ(L.Params.Value(1, WeakRockCol::Condition), 1.0);
     EXPECT_EQ(L.Depth, 12.0); // the layer's own columns stay
     EXPECT_FALSE(L.SetSoilType(10));
     EXPECT_FALSE(L.SetSoilType(0));
-    EXPECT_EQ(L.SoilType(), stWeakRock);
+    EXPECT_EQ(L.SoilType(), kolmar::kWeakRock);
     EXPECT_THROW(L.Real(lcParams), std::out_of_range);
 }
 
@@ -241,15 +241,15 @@ TEST(BoundedRows, RefuseToLeaveTheirLimits) {
     D[0].Depth = 1;
     D[1].Depth = 2;
     TSoilLayer clay;
-    clay.SetSoilType(stClay);
+    clay.SetSoilType(kolmar::kClay);
     EXPECT_TRUE(D.Insert(1, clay));
-    EXPECT_EQ(D[1].SoilType(), stClay);
+    EXPECT_EQ(D[1].SoilType(), kolmar::kClay);
     EXPECT_EQ(D[2].Depth, 2.0);
     EXPECT_FALSE(D.Insert(5));
     EXPECT_FALSE(D.Delete(3));
     EXPECT_FALSE(D.Delete(-1));
     EXPECT_TRUE(D.Delete(0));
-    EXPECT_EQ(D[0].SoilType(), stClay);
+    EXPECT_EQ(D[0].SoilType(), kolmar::kClay);
     EXPECT_THROW(D[2], std::out_of_range);
     EXPECT_THROW(D[-1], std::out_of_range);
 
@@ -280,7 +280,7 @@ TEST(SetUnits, EnglishToSIConvertsEachValueByItsUnits) {
     EXPECT_TRUE(Near("layer depth", 5 * 0.3048, sand.Depth));
     EXPECT_TRUE(Near("fmax psf->kPa", 1000 / 20.885432, sand.MaxSideFriction, 1e-7));
     EXPECT_EQ(sand.LrfdSide, 0.55);
-    const TSoilLayer& weak = p->D[stWeakRock - 1];
+    const TSoilLayer& weak = p->D[kolmar::kWeakRock - 1];
     EXPECT_TRUE(Near("slump in->m", 31.5 * 0.0254, weak.Params.Value(0, WeakRockCol::Slump)));
     EXPECT_EQ(weak.Params.Value(1, WeakRockCol::Condition), 23.0);
     EXPECT_EQ(weak.Params.Value(1, WeakRockCol::RQD), 72.5);

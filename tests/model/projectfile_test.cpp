@@ -269,7 +269,7 @@ TEST_F(ProjectFileTest, OlderLayoutsLoadWithTheirDefaults) {
     EXPECT_EQ(p->D[0].Params.Value(1, SandCol::Ko), 0.45);
     EXPECT_EQ(p->D[0].Params.Value(1, SandCol::Method), 1);
     EXPECT_EQ(p->D[0].LrfdTip, 1.0) << "a 7-word sand row keeps the default LRFD factors";
-    EXPECT_EQ(p->D[1].SoilType(), stGravel);
+    EXPECT_EQ(p->D[1].SoilType(), kolmar::kGravel);
     EXPECT_EQ(p->D[1].Params.Value(0, GravelCol::Beta), 1.1);
     EXPECT_EQ(p->D[1].LrfdSide, 1.0);
 
@@ -497,7 +497,7 @@ TEST(ProjectFileBad, EachDefectGivesItsMessageAndKeepsWhatWasRead) {
              EXPECT_EQ(p.fUnits, 1);
              EXPECT_EQ(p.FST, 0.0) << "fields not read stay 0";
              EXPECT_EQ(p.D.RowCount(), 1);
-             EXPECT_EQ(p.D[0].SoilType(), stSand);
+             EXPECT_EQ(p.D[0].SoilType(), kolmar::kSand);
              EXPECT_EQ(p.D[0].LrfdSide, 1.0);
              EXPECT_EQ(p.TblTZDepth.RowCount(), 1);
          }},
@@ -509,7 +509,7 @@ TEST(ProjectFileBad, EachDefectGivesItsMessageAndKeepsWhatWasRead) {
              EXPECT_EQ(p.D[2].Depth, 18.0);
              EXPECT_EQ(p.D[2].Params.Value(0, SandCol::UnitWeight), 125.0);
              EXPECT_EQ(p.D[2].Params.Value(1, SandCol::UnitWeight), 0.0);
-             EXPECT_EQ(p.D[3].SoilType(), stSand);
+             EXPECT_EQ(p.D[3].SoilType(), kolmar::kSand);
              EXPECT_EQ(p.D[3].Depth, 0.0);
              EXPECT_EQ(p.TblTZDepth.RowCount(), 1);
          }},
@@ -563,7 +563,7 @@ TEST(ProjectFileBad, EachDefectGivesItsMessageAndKeepsWhatWasRead) {
          "Error on Line 9 Item 1\nThe soil type code must be between 1 and 9.",
          [](const TProgramData& p) {
              ASSERT_EQ(p.D.RowCount(), 11);
-             EXPECT_EQ(p.D[0].SoilType(), stSand);
+             EXPECT_EQ(p.D[0].SoilType(), kolmar::kSand);
              EXPECT_EQ(p.D[0].Depth, 0.0);
          }},
         {"soil code 0 in a later layer", [](auto& l) { l[23] = "0 25 "; },
@@ -572,7 +572,7 @@ TEST(ProjectFileBad, EachDefectGivesItsMessageAndKeepsWhatWasRead) {
         {"51 t-z depths", [](auto& l) { l[49] = "51"; },
          "Error on Line 50 Item 1\nThe number of t-z depths must be between 1 and 50.",
          [](const TProgramData& p) {
-             EXPECT_EQ(p.D[10].SoilType(), stStrongRockBoth);
+             EXPECT_EQ(p.D[10].SoilType(), kolmar::kStrongRockSideAndBase);
              EXPECT_EQ(p.D[10].LrfdTip, 0.45);
              EXPECT_EQ(p.TblTZDepth.RowCount(), 1);
          }},

@@ -51,9 +51,9 @@ protected:
         project->NLRFD = 2;
         project->PrintTZCurves = 1;
         project->D.SetRowCount(2);
-        project->D[0].SetSoilType(stSand);
+        project->D[0].SetSoilType(kolmar::kSand);
         project->D[0].Depth = 20.0;
-        project->D[1].SetSoilType(stClay);
+        project->D[1].SetSoilType(kolmar::kClay);
         project->D[1].Depth = 60.0;
     }
     bool Read(const char* Name) { return ReadPlotData(graphs, *project, DataFile(Name), &error); }

@@ -33,26 +33,29 @@ TEST(ChangeLayerKind, CarriesSharedQuantitiesTopAndBottomApart) {
         std::vector<int> DefaultOne; // new columns that keep the fresh default of 1
     } cases[] = {
         // clay to shale: unit weight, cohesion, blow counts, alpha and Nc
-        {stClay, stShale, {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}}, {}},
+        {kolmar::kClay, kolmar::kClayShale, {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}}, {}},
         // strong rock, one to the other: every column
-        {stStrongRock,
-         stStrongRockBoth,
+        {kolmar::kStrongRockSideOrBase,
+         kolmar::kStrongRockSideAndBase,
          {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}, {6, 6}},
          {}},
         // decomposed rock to weak rock: socket diameter, Young's modulus into the core modulus
-        {stDecomposedRock, stWeakRock, {{4, 4}, {3, 5}}, {WeakRockCol::Condition}},
+        {kolmar::kDecomposedRock, kolmar::kWeakRock, {{4, 4}, {3, 5}}, {WeakRockCol::Condition}},
         // weak rock to decomposed rock: the reverse
-        {stWeakRock, stDecomposedRock, {{4, 4}, {5, 3}}, {}},
+        {kolmar::kWeakRock, kolmar::kDecomposedRock, {{4, 4}, {5, 3}}, {}},
         // sand to gravel: unit weight, blow counts, Beta
-        {stSand, stGravel, {{0, 0}, {2, 1}, {4, 2}}, {}},
+        {kolmar::kSand, kolmar::kGravel, {{0, 0}, {2, 1}, {4, 2}}, {}},
         // sand to weak rock: method becomes condition, interface angle carried
-        {stSand, stWeakRock, {{5, 1}, {6, 3}}, {}},
+        {kolmar::kSand, kolmar::kWeakRock, {{5, 1}, {6, 3}}, {}},
         // gravelly sand to sand: m is sand's own, the method starts at 1
-        {stGravellySand, stSand, {{0, 0}, {1, 2}, {2, 4}}, {SandCol::Method}},
+        {kolmar::kGravellySand, kolmar::kSand, {{0, 0}, {1, 2}, {2, 4}}, {SandCol::Method}},
         // strong rock to weak rock: strength, socket, modulus, RQD
-        {stStrongRock, stWeakRock, {{0, 0}, {4, 4}, {5, 5}, {6, 6}}, {WeakRockCol::Condition}},
+        {kolmar::kStrongRockSideOrBase,
+         kolmar::kWeakRock,
+         {{0, 0}, {4, 4}, {5, 5}, {6, 6}},
+         {WeakRockCol::Condition}},
         // clay to sand: unit weight and blow counts only
-        {stClay, stSand, {{0, 0}, {2, 2}}, {SandCol::Method}},
+        {kolmar::kClay, kolmar::kSand, {{0, 0}, {2, 2}}, {SandCol::Method}},
     };
     for (const auto& c : cases) {
         const TSoilLayer before = DistinctLayer(c.From);
@@ -82,22 +85,22 @@ TEST(ChangeLayerKind, CarriesSharedQuantitiesTopAndBottomApart) {
 
 TEST(ChangeLayerKind, MethodOrConditionOutsideTheNewRangeIsNotCarried) {
     TSoilLayer layer;
-    layer.SetSoilType(stWeakRock);
+    layer.SetSoilType(kolmar::kWeakRock);
     layer.Params.SetValue(0, WeakRockCol::Condition, 4); // no sand method 4
     layer.Params.SetValue(1, WeakRockCol::Condition, 3);
-    ASSERT_TRUE(ChangeLayerKind(layer, stSand));
+    ASSERT_TRUE(ChangeLayerKind(layer, kolmar::kSand));
     EXPECT_EQ(layer.Params.Value(0, SandCol::Method), 1.0);
     EXPECT_EQ(layer.Params.Value(1, SandCol::Method), 3.0);
 }
 
 TEST(ChangeLayerKind, SameCodeOrBadCodeChangesNothing) {
-    const TSoilLayer before = DistinctLayer(stSand);
+    const TSoilLayer before = DistinctLayer(kolmar::kSand);
     TSoilLayer layer = before;
-    EXPECT_TRUE(ChangeLayerKind(layer, stSand));
+    EXPECT_TRUE(ChangeLayerKind(layer, kolmar::kSand));
     EXPECT_EQ(layer.Params.Value(1, SandCol::M), before.Params.Value(1, SandCol::M));
     for (int bad : {0, 10, -1}) {
         EXPECT_FALSE(ChangeLayerKind(layer, bad)) << bad;
-        EXPECT_EQ(layer.SoilType(), stSand);
+        EXPECT_EQ(layer.SoilType(), kolmar::kSand);
     }
     EXPECT_THROW(QuantityColumn(10, TLayerQuantity::UnitWeight), std::out_of_range);
 }

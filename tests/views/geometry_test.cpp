@@ -147,10 +147,11 @@ TEST(ElevationShaft, ReadoutAtTheGroundLineIsZero) {
 }
 
 TEST(ElevationShaft, LayerLabels) {
-    EXPECT_EQ(SideLayerLabel(0, 0.0, 20.0, 1, stClay), "Layer 1; depth= 0.00 - 20.00 ft; Clay");
-    EXPECT_EQ(SideLayerLabel(2, 6.096, 12.5, 2, stDecomposedRock),
+    EXPECT_EQ(SideLayerLabel(0, 0.0, 20.0, 1, kolmar::kClay),
+              "Layer 1; depth= 0.00 - 20.00 ft; Clay");
+    EXPECT_EQ(SideLayerLabel(2, 6.096, 12.5, 2, kolmar::kDecomposedRock),
               "Layer 3; depth= 6.10 - 12.50 m; Decomposed Rock/Gravel");
-    EXPECT_EQ(SideLayerLabel(1, 1, 2, 1, stStrongRockBoth),
+    EXPECT_EQ(SideLayerLabel(1, 1, 2, 1, kolmar::kStrongRockSideAndBase),
               "Layer 2; depth= 1.00 - 2.00 ft; Strong Rock");
 }
 

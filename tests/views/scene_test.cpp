@@ -19,8 +19,8 @@ protected:
         p->D[0].Depth = 10;
         p->D[1].Depth = 30;
         p->D[2].Depth = 60;
-        p->D[1].SetSoilType(stClay);
-        p->D[2].SetSoilType(stStrongRock);
+        p->D[1].SetSoilType(kolmar::kClay);
+        p->D[2].SetSoilType(kolmar::kStrongRockSideOrBase);
         p->DSTART = 2.0;
         p->METHOD = 2;
         p->PD = 40;
