@@ -2,6 +2,7 @@
 // std::to_chars so that no locale can change a decimal point.
 #include "format.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -16,15 +17,92 @@ std::string Stars(int w) {
     return std::string(static_cast<std::size_t>(w > 0 ? w : 0), '*');
 }
 
-// Right-aligns text in w columns, or stars when it does not fit.
+// Right-aligns text in w columns, or stars when it does not fit. Fields of up to 15 columns stay
+// in the string's own storage, without a heap allocation.
 std::string RightAlign(std::string_view text, int w) {
     if (w <= 0)
         return {};
     if (static_cast<int>(text.size()) > w)
         return Stars(w);
-    std::string out(static_cast<std::size_t>(w) - text.size(), ' ');
-    out.append(text);
+    std::string out(static_cast<std::size_t>(w), ' ');
+    text.copy(out.data() + (static_cast<std::size_t>(w) - text.size()), text.size());
     return out;
+}
+
+// Exact powers of ten: every one up to 1e22 is a double without rounding.
+constexpr std::array<double, 23> kPow10 = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                           1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                           1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// a × 10^scale for a > 0, rounded to the nearest whole number, as the correctly rounded decimal
+// conversion would round it. The product takes one rounding (the power is exact), so it lies
+// within half a unit in its last place of the true value; when that leaves the product near a
+// tie, or the scale is beyond the exact powers, the answer is left to the exact conversion
+// (false). Results up to 2^53 only.
+bool RoundScaled(double a, int scale, double& rounded, double& product) {
+    if (scale > 22 || scale < -22)
+        return false;
+    product = scale >= 0 ? a * kPow10[static_cast<std::size_t>(scale)]
+                         : a / kPow10[static_cast<std::size_t>(-scale)];
+    if (!(product < 9.0e15))
+        return false;
+    const double whole = std::floor(product);
+    const double fraction = product - whole;
+    if (std::fabs(fraction - 0.5) <= product * 4e-16 + 1e-300)
+        return false;
+    rounded = fraction > 0.5 ? whole + 1.0 : whole;
+    return true;
+}
+
+// Writes `digits` decimal digits of n (with leading zeros) ending just before `end`.
+char* PutDigits(char* end, unsigned long long n, int digits) {
+    for (int i = 0; i < digits; ++i) {
+        *--end = static_cast<char>('0' + n % 10);
+        n /= 10;
+    }
+    return end;
+}
+
+// The d significant digits and the decimal exponent of a > 0, a ≈ 0.ddd × 10^exponent, by the
+// scaled product where it decides the digits, else by the exact conversion.
+void Significand(double a, int d, unsigned long long& digits, int& exponent) {
+    if (d <= 15) {
+        int e2 = 0;
+        std::frexp(a, &e2);
+        int e10 = static_cast<int>(std::floor((e2 - 1) * 0.30102999566398120)); // log10 of a
+        for (int tries = 0; tries < 3; ++tries) {
+            double rounded = 0.0, product = 0.0;
+            if (!RoundScaled(a, d - 1 - e10, rounded, product))
+                break;
+            if (product >= kPow10[static_cast<std::size_t>(d)]) {
+                ++e10;
+                continue;
+            }
+            if (product < kPow10[static_cast<std::size_t>(d - 1)]) {
+                --e10;
+                continue;
+            }
+            // 999.7 for three digits carries into the next decade: 0.100 × 10^(e10 + 2).
+            if (rounded >= kPow10[static_cast<std::size_t>(d)]) {
+                rounded = kPow10[static_cast<std::size_t>(d - 1)];
+                ++e10;
+            }
+            digits = static_cast<unsigned long long>(rounded);
+            exponent = e10 + 1;
+            return;
+        }
+    }
+    // d significant digits d.ddd e±x, read back as 0.dddd × 10^(x+1).
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific, d - 1);
+    digits = 0;
+    const char* p = buf;
+    for (; p < res.ptr && *p != 'e'; ++p)
+        if (*p != '.')
+            digits = digits * 10 + static_cast<unsigned long long>(*p - '0');
+    int x = 0;
+    std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), res.ptr, x);
+    exponent = x + 1;
 }
 
 } // namespace
@@ -32,6 +110,31 @@ std::string RightAlign(std::string_view text, int w) {
 std::string F(double value, int w, int d) {
     if (!std::isfinite(value) || d < 0 || d > 30)
         return Stars(w);
+    double rounded = 0.0, product = 0.0;
+    if (d <= 15 && std::fabs(value) < 1e15 &&
+        (value == 0.0 || RoundScaled(std::fabs(value), d, rounded, product))) {
+        // Whole number n = |value| × 10^d: its digits with the point d places from the right, a
+        // leading zero before the point, and no sign when it rounds to zero.
+        const auto n = static_cast<unsigned long long>(rounded);
+        char buf[48];
+        char* end = buf + sizeof buf;
+        char* p = end;
+        if (d == 0)
+            *--p = '.';
+        else {
+            p = PutDigits(p, n, d);
+            *--p = '.';
+        }
+        unsigned long long whole =
+            d == 0 ? n : n / static_cast<unsigned long long>(kPow10[static_cast<std::size_t>(d)]);
+        do {
+            *--p = static_cast<char>('0' + whole % 10);
+            whole /= 10;
+        } while (whole != 0);
+        if (value < 0.0 && n != 0)
+            *--p = '-';
+        return RightAlign(std::string_view(p, static_cast<std::size_t>(end - p)), w);
+    }
     char buf[400];
     const auto res = std::to_chars(buf, buf + sizeof buf - 1, value, std::chars_format::fixed, d);
     if (res.ec != std::errc())
@@ -51,41 +154,41 @@ std::string F(double value, int w, int d) {
 std::string E(double value, int w, int d) {
     if (!std::isfinite(value) || d < 1 || d > 30)
         return Stars(w);
-    std::string mantissa;
+    unsigned long long digits = 0;
     int exponent = 0;
-    if (value == 0.0) {
-        mantissa = std::string(static_cast<std::size_t>(d), '0');
+    if (value != 0.0)
+        Significand(std::fabs(value), d, digits, exponent);
+    char buf[64];
+    char* p = buf;
+    if (value < 0.0)
+        *p++ = '-';
+    *p++ = '0';
+    *p++ = '.';
+    if (d <= 19) {
+        p = PutDigits(p + d, digits, d) + d;
     } else {
-        // d significant digits d.ddd e±x, read back as 0.dddd × 10^(x+1).
-        char buf[64];
-        const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value),
-                                       std::chars_format::scientific, d - 1);
-        if (res.ec != std::errc())
-            return Stars(w);
-        const std::string text(buf, res.ptr);
-        const std::size_t epos = text.find('e');
-        for (std::size_t i = 0; i < epos; ++i)
-            if (text[i] != '.')
-                mantissa += text[i];
-        exponent = std::atoi(text.c_str() + epos + 1) + 1;
+        // Beyond 19 digits the exact conversion gave digits that overflow the integer; such
+        // precision is never asked of a report field.
+        return Stars(w);
     }
-    std::string out = (value < 0.0 ? "-0." : "0.") + mantissa;
     const int magnitude = std::abs(exponent);
     const char sign = exponent < 0 ? '-' : '+';
     if (magnitude <= 99) {
-        out += 'E';
-        out += sign;
-        out += static_cast<char>('0' + magnitude / 10);
-        out += static_cast<char>('0' + magnitude % 10);
+        *p++ = 'E';
+        *p++ = sign;
+        *p++ = static_cast<char>('0' + magnitude / 10);
+        *p++ = static_cast<char>('0' + magnitude % 10);
     } else {
-        out += sign;
-        out += std::to_string(magnitude);
+        *p++ = sign;
+        p = std::to_chars(p, buf + sizeof buf, magnitude).ptr;
     }
-    return RightAlign(out, w);
+    return RightAlign(std::string_view(buf, static_cast<std::size_t>(p - buf)), w);
 }
 
 std::string I(long long value, int w) {
-    return RightAlign(std::to_string(value), w);
+    char buf[24];
+    const auto res = std::to_chars(buf, buf + sizeof buf, value);
+    return RightAlign(std::string_view(buf, static_cast<std::size_t>(res.ptr - buf)), w);
 }
 
 std::string A(std::string_view text, int w) {

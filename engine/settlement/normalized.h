@@ -72,6 +72,12 @@ CurvePoints BuildCurve(const CoarseFamily& family, LoadTransferLine line, double
 // beyond the last point, the first value at or before the first point.
 double ReadCurve(const CurvePoints& curve, double w);
 
+// ReadCurve for a curve whose movements never decrease, with the search started at `segment`
+// (the index of the point above the movement last read, kept by the caller between reads):
+// the solver reads one curve at a run of nearby movements, which mostly fall in the same
+// segment. Same segment, same arithmetic, same value as ReadCurve.
+double ReadCurveFrom(const CurvePoints& curve, double w, std::size_t& segment);
+
 // ---------------------------------------------------------------------------------------------
 // Fine side tables: N(0)..N(20) at s = k * 0.001 of the shaft diameter, N(0) = 0.
 // ---------------------------------------------------------------------------------------------

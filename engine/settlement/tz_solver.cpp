@@ -51,9 +51,10 @@ ElementResult SolveElement(const SolverShaft& shaft, const TransferPoint& transf
     const double side_area = kPiMethod * shaft.din * shaft.h;
 
     // Evaluates the element at the estimate w and returns the new estimate.
+    TransferCursor cursor;
     const auto evaluate = [&](double w) {
         r.mid_movement = w;
-        r.t = TransferAt(transfer, w);
+        r.t = TransferAt(transfer, w, cursor);
         r.load_increment = side_area * r.t;
         r.top_load = bottom_load + r.load_increment;
         r.average_load = bottom_load + r.load_increment / 2.0;
@@ -313,6 +314,18 @@ double TransferAt(const TransferPoint& p, double w) {
     return above_t + p.offset * (t - above_t) / p.span;
 }
 
+double TransferAt(const TransferPoint& p, double w, TransferCursor& cursor) {
+    if (!p.ordered)
+        return TransferAt(p, w);
+    if (p.deeper == nullptr)
+        return 0.0;
+    const double t = ReadCurveFrom(*p.deeper, w, cursor.deeper);
+    if (!p.interpolate)
+        return t;
+    const double above_t = p.above == nullptr ? 0.0 : ReadCurveFrom(*p.above, w, cursor.above);
+    return above_t + p.offset * (t - above_t) / p.span;
+}
+
 double LoadTransfer(const SolverShaft& shaft, const std::vector<TzCurve>& curves, double z,
                     double w) {
     return TransferAt(LocateTransfer(shaft, curves, z), w);
@@ -320,10 +333,16 @@ double LoadTransfer(const SolverShaft& shaft, const std::vector<TzCurve>& curves
 
 std::vector<TransferPoint> LocateElements(const SolverShaft& shaft,
                                           const std::vector<TzCurve>& curves) {
+    bool ordered = true;
+    for (const TzCurve& curve : curves)
+        ordered =
+            ordered && std::is_sorted(curve.points.movement.begin(), curve.points.movement.end());
     std::vector<TransferPoint> points;
     points.reserve(static_cast<std::size_t>(shaft.n));
-    for (int e = 1; e <= shaft.n; ++e)
+    for (int e = 1; e <= shaft.n; ++e) {
         points.push_back(LocateTransfer(shaft, curves, ElementMidDepth(shaft, e)));
+        points.back().ordered = ordered;
+    }
     return points;
 }
 

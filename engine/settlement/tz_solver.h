@@ -55,11 +55,19 @@ struct TransferPoint {
     bool interpolate = false;
     double offset = 0.0; // depth below the upper curve (or the surface), inches
     double span = 0.0;   // depth between the two curves, inches
+    bool ordered = true; // the curves' movements never decrease (they may be read by cursor)
+};
+
+// Where the last reads of a located depth's curves fell, so that the next read at a nearby
+// movement starts there.
+struct TransferCursor {
+    std::size_t deeper = 1, above = 1;
 };
 TransferPoint LocateTransfer(const SolverShaft& shaft, const std::vector<TzCurve>& curves,
                              double z);
 // LoadTransfer at a located depth, for the movement w; the curves must outlive the point.
 double TransferAt(const TransferPoint& point, double w);
+double TransferAt(const TransferPoint& point, double w, TransferCursor& cursor);
 
 // One element after the carrying-up, from the tip upward.
 struct ElementResult {

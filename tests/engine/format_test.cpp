@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <random>
+#include <string>
 
 namespace kolmar::engine {
 namespace {
@@ -44,6 +47,88 @@ TEST(FormatTest, NumericFieldsMatchTheirFortranForms) {
     };
     for (const FieldCase& c : cases)
         EXPECT_EQ(c.actual, c.expected) << c.what;
+}
+
+// The exact conversion the fields must agree with: the digits of std::to_chars at the field's
+// precision, put into the Fortran forms.
+std::string ExactE(double value, int d) {
+    if (value == 0.0)
+        return "0." + std::string(static_cast<std::size_t>(d), '0') + "E+00";
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value),
+                                   std::chars_format::scientific, d - 1);
+    const std::string text(buf, res.ptr);
+    const std::size_t epos = text.find('e');
+    std::string digits;
+    for (std::size_t i = 0; i < epos; ++i)
+        if (text[i] != '.')
+            digits += text[i];
+    const int exponent = std::stoi(text.substr(epos + 1)) + 1;
+    const int magnitude = std::abs(exponent);
+    std::string out = (value < 0.0 ? "-0." : "0.") + digits;
+    out += magnitude <= 99 ? "E" : "";
+    out += exponent < 0 ? '-' : '+';
+    out += (magnitude < 10 ? "0" : "") + std::to_string(magnitude);
+    return out;
+}
+
+std::string ExactF(double value, int d) {
+    char buf[400];
+    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, d);
+    std::string text(buf, res.ptr);
+    if (text[0] == '-' && text.find_first_not_of("-0.") == std::string::npos)
+        text.erase(0, 1);
+    return d == 0 ? text + "." : text;
+}
+
+std::string Trimmed(const std::string& field) {
+    return field.substr(field.find_first_not_of(' '));
+}
+
+// The fields take a fast path through a scaled product and leave ties and extreme scales to the
+// exact conversion; over values of every scale, and over exact ties, both give the same digits.
+TEST(FormatTest, FieldsAgreeWithTheExactConversionOverEveryScale) {
+    std::mt19937_64 random(20170809);
+    std::uniform_real_distribution<double> mantissa(-1.0, 1.0);
+    std::uniform_int_distribution<int> power(-30, 30);
+    std::vector<double> values = {0.125,
+                                  0.0125,
+                                  1234.5,
+                                  2.5,
+                                  0.5,
+                                  1.5,
+                                  0.0005,
+                                  999.5,
+                                  9.995,
+                                  0.9996,
+                                  1e15,
+                                  1e-300,
+                                  5e-324,
+                                  1.7976931348623157e308,
+                                  4503599627370497.5,
+                                  0.30000000000000004,
+                                  1e22,
+                                  1e23,
+                                  12345678.5};
+    for (int i = 0; i < 50000; ++i)
+        values.push_back(mantissa(random) * std::pow(10.0, power(random)));
+    for (int i = 0; i < 10000; ++i) // values on a grid of halves: ties at every precision
+        values.push_back(static_cast<double>(static_cast<int>(mantissa(random) * 1e6)) / 64.0);
+    int failures = 0;
+    for (double v : values) {
+        for (int d = 1; d <= 6 && failures < 10; ++d) {
+            const std::string e = Trimmed(E(v, 40, d));
+            if (e != ExactE(v, d) && ++failures)
+                ADD_FAILURE() << "E of " << v << " with " << d << " digits: " << e << " against "
+                              << ExactE(v, d);
+            if (std::fabs(v) < 1e17) {
+                const std::string f = Trimmed(F(v, 60, d - 1));
+                if (f != ExactF(v, d - 1) && ++failures)
+                    ADD_FAILURE() << "F of " << v << " with " << d - 1 << " decimals: " << f
+                                  << " against " << ExactF(v, d - 1);
+            }
+        }
+    }
 }
 
 TEST(FormatTest, EchoLinePutsTheEqualsSignInColumn58AndTheMarkAfterTheValue) {
