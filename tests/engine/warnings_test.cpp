@@ -1,0 +1,47 @@
+// Warnings and notes of whole runs: their exact lines, where each goes (report, run notes,
+// rock-message copy in the report) and how often.
+#include "kolmar/ikolmar.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace kolmar::engine {
+namespace {
+
+using test::TempDir;
+
+int Count(const std::string& text, const std::string& part) {
+    int n = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
+    return n;
+}
+
+// Sand by the Ko method with Ko 0 at both ends gives no side resistance: the layer's echo and the
+// run notes say so, once per run however many cases it has; Ko 0 at one end only is no warning.
+TEST(RunWarningsTest, KoZeroAtBothEndsOfASandLayerIsNamed) {
+    TempDir dir;
+    test::Project project;
+    project.shaft = "3 3.5 0 0 0 0 3600000"; // two diameters: two cases
+    project.load = "2 10 50 2.5 3";
+    project.layers = {
+        "1 20 ", "0.0 120 34 0 15 0 0 1 1 ", "0.0 122 35 0 18 0 0 1 1 ", "1 ", "0.8 0 ",
+        "1 70 ", "0.0 122 35 0 18 0 0 1 1 ", "0.0 125 38 0 30 0 0 1 1 ", "1 ", "0 0 "};
+    const test::RunResult run = test::RunProject(dir, project.Text());
+    ASSERT_EQ(run.status, KOLMAR_STATUS_OK) << run.report;
+    const std::string line =
+        "   WARNING: KO IS 0 AT BOTH ENDS OF LAYER 2; THE LAYER GIVES NO SIDE RESISTANCE.\n";
+    EXPECT_EQ(Count(run.notes, line), 1) << run.notes;
+    EXPECT_EQ(Count(run.report, line), 1);
+    EXPECT_EQ(Count(run.report + run.notes, "WARNING: KO IS 0"), 2);
+    // In the echo, at the end of layer 2's block.
+    EXPECT_NE(
+        run.report.find("LRFD RESISTANCE FACTOR (TIP RESISTANCE)           = 0.100E+01\n" + line),
+        std::string::npos)
+        << run.report;
+}
+
+} // namespace
+} // namespace kolmar::engine
