@@ -43,5 +43,29 @@ TEST(RunWarningsTest, KoZeroAtBothEndsOfASandLayerIsNamed) {
         << run.report;
 }
 
+// A shaft with a soil tip under uplift: the load-settlement table is the compression t-z curve
+// without base, and the note above the tables says so; under compression there is no note.
+TEST(RunWarningsTest, UpliftWithASoilTipNotesWhatTheTableIs) {
+    const std::string note = "   NOTE: UPLIFT RUN WITH A SOIL TIP - THIS TABLE IS THE COMPRESSION "
+                             "T-Z CURVE WITHOUT BASE.\n";
+    const std::string heading = "     AXIAL LOAD VS SETTLEMENT CURVES\n"
+                                "     -------------------------------\n";
+    for (const bool uplift : {false, true}) {
+        SCOPED_TRACE(uplift ? "uplift" : "compression");
+        TempDir dir;
+        test::Project project;
+        if (uplift)
+            project.control = "2 2 0.75 1 1 2 0 0 0 0 0";
+        const test::RunResult run = test::RunProject(dir, project.Text());
+        ASSERT_EQ(run.status, KOLMAR_STATUS_OK) << run.report;
+        ASSERT_EQ(Count(run.report, heading), 1) << run.report;
+        EXPECT_EQ(Count(run.report, note), uplift ? 1 : 0);
+        if (uplift) {
+            EXPECT_NE(run.report.find(heading + "\n" + note), std::string::npos) << run.report;
+        }
+        EXPECT_EQ(Count(run.notes, "UPLIFT RUN WITH A SOIL TIP"), 0);
+    }
+}
+
 } // namespace
 } // namespace kolmar::engine
