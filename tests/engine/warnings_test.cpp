@@ -67,5 +67,26 @@ TEST(RunWarningsTest, UpliftWithASoilTipNotesWhatTheTableIs) {
     }
 }
 
+// A 48 ft weak-rock socket far too soft for the method (Ec/Em = 2823.53 at every depth): the
+// run notes get the warning once per computation depth, the side resistance of each foot and the
+// base of a tip at its bottom sharing one; the report's copy of the rock messages keeps the
+// first alone.
+TEST(RunWarningsTest, WeakRockWarningsOncePerComputationDepth) {
+    TempDir dir;
+    test::Project project;
+    project.load = "2 8 40 2.5 3";
+    project.layers = {
+        "2 12 ", "0 118 0.0 1500 0 0 0 1 1 ",       "0 120 0.0 2000 0 0 0 1 1 ",      "0 0 ",
+        "6 60 ", "50000 1 7 30 3 0 3000 60 0 1 1 ", "50000 1 7 30 3 0 3000 60 0 1 1 "};
+    const test::RunResult run = test::RunProject(dir, project.Text());
+    ASSERT_EQ(run.status, KOLMAR_STATUS_OK) << run.report;
+    const std::string value = "                         Ec/Em =   2823.53\n";
+    // Feet 12 to 59 in the rock, and the tip on its top at 12 ft (the computation depth of foot
+    // 11, whose side lies in the clay): 49 computation depths.
+    EXPECT_EQ(Count(run.notes, value), 49);
+    EXPECT_EQ(Count(run.notes, "WARNING MESSAGE"), 49);
+    EXPECT_EQ(Count(run.report, test::Padded(value.substr(0, value.size() - 1))), 1);
+}
+
 } // namespace
 } // namespace kolmar::engine
