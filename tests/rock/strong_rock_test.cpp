@@ -182,6 +182,14 @@ TEST(StrongRock, NoValidValueLeavesTheRowsEmptyAndSaysWhy) {
     const Case cases[] = {
         {"no intact modulus", [](StrongRockInput& in) { in.layers[1].EL = Both(0.0); },
          KOLMAR_STATUS_BAD_INPUT, "LAYER 2: THE ROCK-MASS MODULUS IS NOT POSITIVE"},
+        {"a base on rock that carries nothing",
+         [](StrongRockInput& in) {
+             in.L = 20.0;
+             in.QB = 0.0;
+         },
+         KOLMAR_STATUS_BAD_INPUT,
+         "LAYER 2: THE ROCK CARRIES NO LOAD: NO BASE RESISTANCE AND NO SIDE\n"
+         "     RESISTANCE IN THE SOCKET, SO THE METHOD GIVES NO CURVE."},
         {"no concrete modulus", [](StrongRockInput& in) { in.Ec = 0.0; }, KOLMAR_STATUS_BAD_INPUT,
          "THE ELASTIC MODULUS OF THE SHAFT CONCRETE IS NOT POSITIVE."},
         {"a base on rock without an intact modulus at the rock top",

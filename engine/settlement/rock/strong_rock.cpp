@@ -179,6 +179,13 @@ StrongRockResult StrongRockSettlement(const StrongRockInput& in, std::ostream& r
     r.Qr = in.QB;
     if (r.Lr > 0.0)
         r.Qr += in.capacity.SideAt(in.L) - in.capacity.SideAt(GridDepth(r.zr));
+    // Without a socket capacity the method would give a curve of zeros, as if the shaft carried
+    // nothing at any movement (strong rock of code 4 up to 1000 psi, or a base without a spacing
+    // of discontinuities, under a tip on the rock top or with no side resistance in the socket).
+    if (!(r.Qr > 0.0))
+        return refuse(KOLMAR_STATUS_BAD_INPUT,
+                      {where + "THE ROCK CARRIES NO LOAD: NO BASE RESISTANCE AND NO SIDE",
+                       "RESISTANCE IN THE SOCKET, SO THE METHOD GIVES NO CURVE."});
 
     Curve(in, r, Ec, false, r.block.top_load, r.block.top_movement);
     Curve(in, r, Ec, true, r.block.tip_load, r.block.tip_movement);
