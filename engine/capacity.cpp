@@ -34,24 +34,24 @@ double PerFactor(double a, double b) {
 }
 
 // The decomposed-rock and weak-rock procedures of one capacity pass: the layers as they read
-// them, the shaft, and the weak-rock state of the side pass and of the base pass (the base pass
-// starts its running modulus mean afresh but does not repeat the warnings of the side pass).
+// them, and the weak-rock state that the side and base resistances of the pass share (its
+// running modulus mean and the warnings written).
 struct RockProcedures {
     std::vector<rock::GeoLayer> layers;
-    rock::WeakRockState side_state;
-    rock::WeakRockState base_state;
+    rock::WeakRockState weak;
 };
 
 // Unit side resistance (psf) and base resistance (tons) of the code-5 or code-6 layer m at depth
 // z, with the vertical effective stress sigma_v (psf) there and the shaft length L (ft) the
-// procedures assume. A status that ends the run is kept in ctx.status; the pass goes on so that
-// the case's report is complete.
+// procedures assume; `step` is the computation depth (the foot of the side resistance, the foot
+// above a tip). A status that ends the run is kept in ctx.status; the pass goes on so that the
+// case's report is complete.
 struct RockValues {
     double fs = 0.0; // psf
     double QB = 0.0; // tons
 };
 RockValues RockProcedure(RunContext& ctx, RockProcedures& rock, const InputData& in, int m,
-                         double z, double sigma_v, double L, double D, double ratio, bool base_pass,
+                         double z, double sigma_v, double L, double D, double ratio, int step,
                          std::ostream& notes) {
     const int code = in.layers[static_cast<std::size_t>(m)].code;
     RockValues values;
@@ -64,9 +64,8 @@ RockValues RockProcedure(RunContext& ctx, RockProcedures& rock, const InputData&
         status = r.status;
     } else {
         const rock::WeakRockShaft shaft{rock.layers, L, D, ratio, in.Ec, in.si()};
-        const rock::WeakRockResistance r =
-            rock::WeakRockCapacityAt(shaft, m, z, base_pass ? rock.base_state : rock.side_state,
-                                     notes, ctx.Out(FileRole::rock_msg));
+        const rock::WeakRockResistance r = rock::WeakRockCapacityAt(
+            shaft, m, z, step, rock.weak, notes, ctx.Out(FileRole::rock_msg));
         values = {r.fs, r.QB};
         status = r.status;
     }
@@ -118,7 +117,7 @@ CapacityStep SideStep(CapacityPass& pass, int i, double sigma_v) {
     if (HasProcedureOfItsOwn(layer.code)) {
         const RockValues values = RockProcedure(
             pass.ctx, pass.rock, in, step.layer, step.z, step.sigma_v,
-            RockQueryLength(in, layer, pass.setup), pass.D, pass.socket_scale, false, pass.notes);
+            RockQueryLength(in, layer, pass.setup), pass.D, pass.socket_scale, i, pass.notes);
         step.fs = LimitSideResistance(layer, step.z, values.fs / kPsfPerTsf);
     } else {
         const SideResistance side = UnitSideResistance(in, layer, step.z, step.sigma_v);
@@ -138,16 +137,6 @@ CapacityStep SideStep(CapacityPass& pass, int i, double sigma_v) {
     return step;
 }
 
-// The base pass starts its running modulus mean afresh but does not repeat the warnings of the
-// side pass.
-void StartBasePass(RockProcedures& rock) {
-    rock.base_state.length_warned = rock.side_state.length_warned;
-    rock.base_state.modulus_warned = rock.side_state.modulus_warned;
-    rock.base_state.diameter_warned = rock.side_state.diameter_warned;
-    rock.base_state.stiffness_warned = rock.side_state.stiffness_warned;
-    rock.base_state.error_written = rock.side_state.error_written;
-}
-
 // Base resistance QB and qb of the row of length L (ft) on its tip layer; under uplift QB holds
 // the weight of the shaft less the buoyancy.
 void AddBaseResistance(CapacityPass& pass, const ShaftGeometry& shaft, int L, CapacityRow& row) {
@@ -159,7 +148,7 @@ void AddBaseResistance(CapacityPass& pass, const ShaftGeometry& shaft, int L, Ca
     } else if (HasProcedureOfItsOwn(tip.code)) {
         const RockValues values = RockProcedure(pass.ctx, pass.rock, in, row.tip_layer, L,
                                                 SigmaV(in, L), RockQueryLength(in, tip, pass.setup),
-                                                pass.D, pass.socket_scale, true, pass.notes);
+                                                pass.D, pass.socket_scale, L - 1, pass.notes);
         // The layer's maximum end bearing, as for every other material: a negative value is
         // the unit base resistance itself, a positive one caps it.
         const double area = kPi / 4.0 * shaft.Bb * shaft.Bb;
@@ -204,19 +193,14 @@ void AddDesignValues(const InputData& in, CapacityRow& row) {
 // Side resistance of the shaft down to every whole foot: sums over the steps, plain and with
 // the LRFD side factors, index n holding the first n feet.
 struct SideSums {
-    std::vector<double> plain;
-    std::vector<double> lrfd;
-};
+    std::vector<double> plain{0.0};
+    std::vector<double> lrfd{0.0};
 
-SideSums SumSteps(const std::vector<CapacityStep>& steps) {
-    SideSums sums{std::vector<double>(steps.size() + 1, 0.0),
-                  std::vector<double>(steps.size() + 1, 0.0)};
-    for (std::size_t i = 0; i < steps.size(); ++i) {
-        sums.plain[i + 1] = sums.plain[i] + steps[i].QS;
-        sums.lrfd[i + 1] = sums.lrfd[i] + steps[i].QS_lrfd;
+    void Add(const CapacityStep& step) {
+        plain.push_back(plain.back() + step.QS);
+        lrfd.push_back(lrfd.back() + step.QS_lrfd);
     }
-    return sums;
-}
+};
 
 // The row of a shaft L ft long.
 CapacityRow RowAt(CapacityPass& pass, const CapacityTable& table, const SideSums& sums, int L) {
@@ -281,24 +265,25 @@ void ComputeCapacity(RunContext& ctx, const InputData& grid, const CaseSetup& se
                       ctx.Out(FileRole::rock_msg),
                       D,
                       D / in.DSTART,
-                      RockProcedures{rock::GeoLayersOf(in), {}, {}},
+                      RockProcedures{rock::GeoLayersOf(in), {}},
                       std::vector<bool>(in.layers.size(), false),
                       std::vector<bool>(in.layers.size(), false)};
 
-    // Side resistance of every foot, from the surface down.
-    table.steps.reserve(static_cast<std::size_t>(feet));
-    for (int i = 0; i < feet; ++i)
-        table.steps.push_back(SideStep(pass, i, stress[static_cast<std::size_t>(i)]));
-    const SideSums sums = SumSteps(table.steps);
-
-    // One row per whole-foot length below the top portion. Whole feet are counted in double and
-    // clamped before they become indices, so that no length given in the input can overflow
-    // them.
-    StartBasePass(pass.rock);
+    // Foot by foot from the surface: the side resistance of the foot, then the row of the shaft
+    // whose tip is at its bottom, one row per whole-foot length below the top portion. The two
+    // are one computation depth: the weak-rock procedure takes both into its running modulus mean
+    // and writes a warning once for them. Whole feet are counted in double and clamped before
+    // they become indices, so that no length given in the input can overflow them.
     const double first = std::clamp(std::floor(in.TOPLENG + GridTolerance(in.TOPLENG)) + 1.0, 1.0,
                                     static_cast<double>(feet) + 1.0);
-    for (int L = static_cast<int>(first); L <= feet; ++L)
-        table.rows.push_back(RowAt(pass, table, sums, L));
+    table.steps.reserve(static_cast<std::size_t>(feet));
+    SideSums sums;
+    for (int i = 0; i < feet; ++i) {
+        table.steps.push_back(SideStep(pass, i, stress[static_cast<std::size_t>(i)]));
+        sums.Add(table.steps.back());
+        if (i + 1 >= static_cast<int>(first))
+            table.rows.push_back(RowAt(pass, table, sums, i + 1));
+    }
     table.design_row = DesignRow(in, table, setup.length);
 }
 

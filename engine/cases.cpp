@@ -167,6 +167,9 @@ bool PrepareAnalysis(RunContext& ctx) {
     }
     MarkDerivedEstimates(ctx.input);
     WriteInputEcho(ctx.report(), ctx.input);
+    for (std::size_t i = 0; i < ctx.input.layers.size(); ++i)
+        if (KoGivesNoSide(ctx.input.layers[i]))
+            WriteKoGivesNoSideWarning(ctx.run_notes(), static_cast<int>(i) + 1);
     if (ctx.input.IPENT >= 1) {
         WriteVaryLengthHeading(*ctx.console, ctx.input);
         WriteVaryLengthHeading(ctx.report(), ctx.input);

@@ -187,6 +187,16 @@ void WriteGravelBlowsAtMost25Warning(std::ostream& os, const Layer& layer) {
                kIndent, 1);
 }
 
+bool KoGivesNoSide(const Layer& layer) {
+    return layer.code == kSand && layer.ISIDE == kKoMethod && layer.KO[kTop] == 0.0 &&
+           layer.KO[kBottom] == 0.0;
+}
+
+void WriteKoGivesNoSideWarning(std::ostream& os, int layer) {
+    WriteLine(os, "   WARNING: KO IS 0 AT BOTH ENDS OF LAYER " + std::to_string(layer) +
+                      "; THE LAYER GIVES NO SIDE RESISTANCE.");
+}
+
 std::vector<std::string> AnalysisDataProblems(const InputData& in) {
     std::vector<std::string> problems;
     if (!(in.DSTART > 0.0))

@@ -42,6 +42,11 @@ void WriteGravelBlowsAbove50Warning(std::ostream& os, const Layer& layer);
 bool GravelBlowsAtMost25(const Layer& layer);
 void WriteGravelBlowsAtMost25Warning(std::ostream& os, const Layer& layer);
 
+// Sand by the Ko method with Ko 0 at both ends: the layer gives no side resistance. The warning
+// line (layer numbered from 1) goes to the layer's echo and, once per run, to the run notes.
+bool KoGivesNoSide(const Layer& layer);
+void WriteKoGivesNoSideWarning(std::ostream& os, int layer);
+
 // Shaft and design data the capacity analysis cannot work with, each as the last line of an
 // error block: a stem diameter not above 0, a base ratio between 0 and 1 or negative, a bell
 // angle outside 0 to 90 degrees on a belled shaft, factors of safety not above 0 in allowable

@@ -258,6 +258,8 @@ bool WriteSoilInformation(std::ostream& os, const InputData& in) {
             WriteGravelBlowsAbove50Warning(os, layer);
         if (GravelBlowsAtMost25(layer))
             WriteGravelBlowsAtMost25Warning(os, layer);
+        if (KoGivesNoSide(layer))
+            WriteKoGivesNoSideWarning(os, static_cast<int>(i) + 1);
     }
     if (marked) {
         WriteBlankLines(os, 1);

@@ -108,6 +108,15 @@ double ClayStrengthAt(const Layer& layer, double z, bool* from_blows) {
     return std::max(cu, 0.0);
 }
 
+// The undrained shear strength (psf) of a clay or shale base at the tip depth L. A layer without
+// a strength at either end takes it from the blow count as N/10 tsf, shale as well as clay: the
+// shale's side rule 2000 N / 53 psf is a correlation for side resistance only.
+double ClayBaseStrengthAt(const Layer& layer, double L) {
+    if (layer.CU[kTop] <= 0.0 && layer.CU[kBottom] <= 0.0)
+        return CuFromBlowCount(kClay, std::max(Interpolate(layer, layer.BLOWS, L), 0.0));
+    return std::max(Interpolate(layer, layer.CU, L), 0.0);
+}
+
 // Interface friction angle (degrees): delta where the layer gives one, phi otherwise.
 double InterfaceAngle(const Layer& layer, double z, double phi) {
     const bool given = layer.DELTA[kTop] > 0.0 || layer.DELTA[kBottom] > 0.0;
@@ -340,7 +349,7 @@ BaseResistance UltimateBaseResistance(const InputData& in, const Layer& layer, d
     }
     case kClay:
     case kClayShale: {
-        const double cu = ClayStrengthAt(layer, L, nullptr);
+        const double cu = ClayBaseStrengthAt(layer, L);
         const double Nc = BothAbove(layer.NC, kGivenCoefficient) ? Interpolate(layer, layer.NC, L)
                                                                  : ClayNc(L, Bb);
         double qb = Nc * cu / kPsfPerTsf;

@@ -36,8 +36,9 @@ double KulhawyChenK(double phi, double OCR);
 // Clay and clay shale: alpha from cu/pa (psf): 0.55 up to 1.5, falling by 0.1 per unit to 0.4
 // at 2.5 and above.
 double ClayAlpha(double cu);
-// Undrained shear strength (psf) derived from the blow count: clay 200 N (N/10 tsf), clay shale
-// 2000 N / 53.
+// Undrained shear strength (psf) derived from the blow count for side resistance: clay 200 N
+// (N/10 tsf), clay shale 2000 N / 53. The base of either takes 200 N when the layer gives no
+// strength at both its ends.
 double CuFromBlowCount(int code, double N);
 // Gravelly sand (Rollins et al.): beta = 2.0 - 0.15 (z in m)^0.75, within 0.25 to 1.8; z in ft.
 double GravellySandBeta(double z);

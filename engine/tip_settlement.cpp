@@ -53,7 +53,8 @@ settlement::ShaftCase SoilCase(const RunContext& ctx, const CaseResult& result) 
     shaft.bottom_length = in.BS;
     shaft.Ec = in.Ec;
     // Under uplift the base column holds the weight of the shaft: the base itself carries nothing.
-    shaft.Qbmax = in.KCYCL == 2 ? 0.0 : std::max(row.QB, 0.0);
+    shaft.uplift = in.KCYCL == 2;
+    shaft.Qbmax = shaft.uplift ? 0.0 : std::max(row.QB, 0.0);
     shaft.increments = static_cast<int>(table.rows.size());
     std::vector<double> depth, fs;
     std::vector<int> layer;

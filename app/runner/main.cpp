@@ -29,7 +29,6 @@ Usage:
         8  the project file could not be read, or holds data the engine refuses
         9  a file of the run could not be opened or created
         10 internal error in the engine
-        11 a procedure the project needs is not available in this engine
       and, when no analysis ran: 64 usage, 65 unreadable project, 66 no such file,
       67 the layer check refused the project, 69 engine library not loadable, 73 a file
       could not be written.

@@ -171,6 +171,11 @@ int RunSoilSettlement(const ShaftCase& shaft, SettlementFiles& files, LoadSettle
                 return status;
     }
     WriteLoadSettlementHeading(files.report);
+    if (shaft.uplift) {
+        WriteBlankLines(files.report, 1);
+        WriteLine(files.report, Blanks(3) + "NOTE: UPLIFT RUN WITH A SOIL TIP - THIS TABLE IS THE "
+                                            "COMPRESSION T-Z CURVE WITHOUT BASE.");
+    }
     for (const LoadTransferLine line : kAllLines)
         if (const int status = SolveLine(shaft, line, files, table, chart); status != 0)
             return status;

@@ -38,7 +38,10 @@ struct ShaftCase {
     double bottom_length = 0.0; // BS: bottom portion without side resistance, ft
     double Ec = 0.0;            // elastic modulus of the shaft concrete, psi
     double Qbmax = 0.0;         // ultimate base resistance QB at the tip, tons
-    int increments = 0;         // shaft elements n: the computation depths of the capacity table
+    // An uplift run (load direction 2): the base carries nothing (Qbmax 0) and the curves are
+    // those of compression on the uplift side resistance, which the report says above the table.
+    bool uplift = false;
+    int increments = 0; // shaft elements n: the computation depths of the capacity table
     std::vector<TzLayer> layers;
 
     // The capacity analysis' unit side resistance of the material at every computation depth

@@ -113,8 +113,6 @@ std::string StatusMeaning(int Status) {
         return "a file of the run could not be opened or created; see the run notes";
     case KOLMAR_STATUS_INTERNAL:
         return "the engine stopped on an internal error; see the report";
-    case KOLMAR_STATUS_NOT_AVAILABLE:
-        return "the project needs a procedure this engine does not provide; see the report";
     default:
         return "unknown status";
     }

@@ -1,10 +1,14 @@
 // The kolmar runner driven as a user drives it: as a separate process.
+#include "kolmar/ikolmar.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <regex>
+#include <set>
 #include <sstream>
 #include <sys/wait.h>
 
@@ -62,6 +66,48 @@ TEST(Runner, HelpExplainsBothCommands) {
     EXPECT_NE(r.output.find("kolmar check PROJECT"), std::string::npos);
     EXPECT_EQ(Kolmar("frobnicate x").exit, 64);
     EXPECT_EQ(Kolmar("").exit, 64);
+}
+
+// The statuses IKOLMAR returns: the run statuses, and the wrong call code, which the runner
+// never gives it.
+const std::set<int> kRunStatuses = {KOLMAR_STATUS_OK,         KOLMAR_STATUS_TZ_BEYOND,
+                                    KOLMAR_STATUS_TIP_BEYOND, KOLMAR_STATUS_SHORT_PROFILE,
+                                    KOLMAR_STATUS_BAD_INPUT,  KOLMAR_STATUS_FILE_ERROR,
+                                    KOLMAR_STATUS_INTERNAL};
+
+// The numbers that open the rows of `text` from the line holding `from` up to the line holding
+// `until`, each row read by `row` (its first group the number).
+std::set<int> ListedStatuses(const std::string& text, const std::string& from,
+                             const std::string& until, const std::regex& row) {
+    std::set<int> statuses;
+    std::istringstream in(text);
+    bool inside = false;
+    for (std::string line; std::getline(in, line);) {
+        if (line.find(from) != std::string::npos) {
+            inside = true;
+            continue;
+        }
+        if (inside && line.find(until) != std::string::npos)
+            break;
+        std::smatch match;
+        if (inside && std::regex_search(line, match, row))
+            statuses.insert(std::stoi(match[1].str()));
+    }
+    return statuses;
+}
+
+TEST(Runner, HelpAndReadmeListTheStatusesTheEngineReturns) {
+    const Result help = Kolmar("--help");
+    EXPECT_EQ(ListedStatuses(help.output, "exit status is the engine's run status:",
+                             "when no analysis ran", std::regex(R"(^ {8}(\d+) +\S)")),
+              kRunStatuses)
+        << help.output;
+    std::set<int> returned = kRunStatuses;
+    returned.insert(KOLMAR_STATUS_WRONG_CODE);
+    const std::string readme = ReadAll(fs::path(KOLMAR_SOURCE_DIR) / "README.md");
+    EXPECT_EQ(ListedStatuses(readme, "## Run status", "When no analysis ran",
+                             std::regex(R"(^\| (\d+) \|)")),
+              returned);
 }
 
 TEST(Runner, RunsAnExampleTwiceAndTidiesUp) {

@@ -235,6 +235,65 @@ TEST(CapacityRunTest, StrongRockNotesReachTheReport) {
     }
 }
 
+// The numbers of the first row of a rock load-settlement table in a report.
+std::vector<double> FirstRockCurveRow(const std::string& report) {
+    const std::vector<std::string> lines = test::Lines(report);
+    for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+        if (lines[i].find("TON             IN.") == std::string::npos)
+            continue;
+        std::vector<double> values;
+        std::istringstream in(lines[i + 1]);
+        in.imbue(std::locale::classic());
+        for (double v; in >> v;)
+            values.push_back(v);
+        return values;
+    }
+    ADD_FAILURE() << "no load-settlement table";
+    return {};
+}
+
+// A design load first met where the tip reaches strong rock: the tip on the top of the rock
+// layer is a base bearing on it.
+TEST(CapacityRunTest, ADesignTipOnTheTopOfStrongRockIsABaseBearingOnIt) {
+    TempDir dir;
+    test::Project project;
+    project.control = "1 1 1 1 1 2 0 0 0 0 0"; // design load
+    project.load = "2 10 100 2.5 3";           // 100 tons, factor of safety 3 on the base
+    // Clay fill without strength to 20 ft (no side, no base), strong rock (code 7) below: the
+    // rock at its top has RQD 100 and Ei 2,000,000 psi, at its bottom 85 and 2,200,000 psi.
+    project.layers = {"2 20 ",
+                      "0 120 0 0 0 0 0 1 1 ",
+                      "0 120 0 0 0 0 0 1 1 ",
+                      "0 0 ",
+                      "7 60 ",
+                      "720000 576000 2 0.01 3 0 2000000 100 0 1 1 ",
+                      "760000 576000 2 0.01 3 0 2200000 85 0 1 1 "};
+    const test::RunResult run = test::RunProject(dir, project.Text());
+    ASSERT_EQ(run.status, KOLMAR_STATUS_OK) << run.report;
+    EXPECT_TRUE(run.all_closed);
+    // By hand. QB at 20 ft: qu = min(720000, 576000) psf = 288 tsf on the 3 ft socket,
+    // Ksp = (3 + 2/3) / (10 sqrt(1 + 300 x 0.01 / 2)) = 0.231900, QB = 3 pi/4 x 9 x 288 x Ksp
+    // = 1416.3 tons; QDN = 1416.3 / 3 = 472.1 > 100 tons, and 0 above: the tip is at 20 ft.
+    const std::vector<double> row = RowOf(run.report, "    20.0");
+    ASSERT_EQ(row.size(), 8u);
+    EXPECT_NEAR(row[3], 1416.3, 0.05);
+    EXPECT_NE(run.notes.find("SHAFT LENGTH              =   20.000  FT."), std::string::npos);
+    // Lr = 0: the rock values are the layer top's, Em = 2,000,000 x 0.072 x Em/Ei(100) = 144000
+    // tsf; Ec/Em = 259200 / 144000 = 1.8 reads curve 1 at x = 0: I = 1.1; Qr = QB = 1416.3 tons.
+    // Point 1: s = 0.00018, below s_ult = 1416.3 x 1.1 / (9 x 144000) = 0.00120; the base load
+    // Qs = 9 x 144000 x 0.00018 / 1.1 = 212.07 tons; w = 0.00018 x 3 = 0.00054 ft. The clay adds
+    // no load and shortens by 212.07 x 20 / (259200 x 0.7854 x 9) = 0.0023150 ft: the top moves
+    // 0.0028550 ft = 0.034260 in. Both bounds alike, as the clay carries nothing.
+    const std::vector<double> first = FirstRockCurveRow(run.report);
+    ASSERT_EQ(first.size(), 4u);
+    for (const std::size_t bound : {0u, 2u}) {
+        EXPECT_NEAR(first[bound], 212.07, 0.05) << bound;
+        EXPECT_NEAR(first[bound + 1], 0.034260, 0.000005) << bound;
+    }
+    for (const std::string& text : {run.report, run.notes})
+        EXPECT_EQ(text.find("NO LOAD-SETTLEMENT CURVE"), std::string::npos) << text;
+}
+
 TEST(CapacityRunTest, DataTheAnalysisCannotUseIsRefused) {
     struct Case {
         const char* what;

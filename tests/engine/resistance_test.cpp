@@ -247,6 +247,47 @@ TEST(UltimateBaseResistanceTest, ByMaterialWithTheMaximumEndBearing) {
     EXPECT_EQ(side_only.QB, 0.0);
 }
 
+// A clay or shale layer without a strength at both ends bears on cu = N/10 tsf at its base; the
+// shale's side keeps 2000 N / 53 psf. A strength given at one end is interpolated as it stands.
+TEST(UltimateBaseResistanceTest, ClayAndShaleBaseFromTheBlowCount) {
+    struct Case {
+        const char* what;
+        int code;
+        TopBottom CU;
+        double L;  // tip depth, ft
+        double QB; // tons, 3 ft base: area 7.0686 sq ft
+    };
+    const double area3 = 3.1416 / 4 * 9;
+    const Case cases[] = {
+        // N = 20: cu = 2 tsf, Nc = min(9, 6 (1 + 0.2 x 30 / 3)) = 9, qb = 18 tsf: 127.2 tons.
+        {"shale, no strength", kClayShale, {0, 0}, 30, 18 * area3},
+        {"clay, no strength", kClay, {0, 0}, 30, 18 * area3},
+        // cu 0 at the top, 8000 psf at 60 ft: 2000 psf at 15 ft, Nc 9, qb 9 tsf.
+        {"shale, strength at the bottom only", kClayShale, {0, 8000}, 15, 9 * area3},
+    };
+    InputData in;
+    for (const Case& c : cases) {
+        Layer layer;
+        layer.code = c.code;
+        layer.ztop = 0;
+        layer.zbot = 60;
+        layer.CU = c.CU;
+        layer.BLOWS = {20, 20};
+        layer.QMAX = {1.0e10, 1.0e10};
+        EXPECT_NEAR(UltimateBaseResistance(in, layer, c.L, 3, 1).QB, c.QB, 1e-9) << c.what;
+    }
+    EXPECT_NEAR(18 * area3, 127.2, 0.05);
+
+    Layer shale;
+    shale.code = kClayShale;
+    shale.ztop = 0;
+    shale.zbot = 60;
+    shale.BLOWS = {20, 20};
+    shale.TRANLM = {1.0e10, 1.0e10};
+    // The side: cu = 2000 x 20 / 53 = 754.7 psf, alpha 0.55.
+    EXPECT_NEAR(UnitSideResistance(in, shale, 30, 0).fs, 0.55 * 2000.0 * 20 / 53 / 2000, 1e-12);
+}
+
 TEST(DerivedEstimatesTest, MarksAndEchoValues) {
     InputData in;
     Layer clay;

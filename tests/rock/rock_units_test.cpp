@@ -129,7 +129,7 @@ TEST(RockUnits, EnglishAndSiProjectsAgree) {
             } else {
                 const WeakRockShaft shaft{layers, in.DGH, in.DSTART, 1.0, in.Ec, si};
                 WeakRockState state;
-                value = WeakRockCapacityAt(shaft, tip, 30.5, state, notes, msg).fs;
+                value = WeakRockCapacityAt(shaft, tip, 30.5, 30, state, notes, msg).fs;
                 ASSERT_EQ(WeakRockLoadSettlement(shaft, tip, Capacity(layers), block, report, notes)
                               .status,
                           0);
@@ -207,7 +207,7 @@ TEST(RockUnits, ExamplesGiveFiniteRisingCurves) {
                 fs = DecomposedRockCapacityAt(site, m, mid, sigma, notes).fs;
                 break;
             case kWeakRock:
-                fs = WeakRockCapacityAt(shaft, m, mid, state, notes, msg).fs;
+                fs = WeakRockCapacityAt(shaft, m, mid, static_cast<int>(mid), state, notes, msg).fs;
                 perimeter_d = layer.BDS[kTop];
                 break;
             case kStrongRockSideAndBase: {

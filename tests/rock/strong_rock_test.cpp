@@ -53,6 +53,34 @@ TEST(StrongRock, SocketRunsFromTheTopOfRockToTheTip) {
     EXPECT_EQ(notes.str(), "");
 }
 
+// A tip on the top of the rock is a base bearing on it: no socket length, the rock values of the
+// tip layer's top, x = 0 (I = 1.1 on every curve) and no side resistance of the rock.
+TEST(StrongRock, ATipOnTheTopOfRockIsABaseBearingOnIt) {
+    StrongRockInput in = ClayOverRock(0.0);
+    in.layers[1].EL = {2.0e6, 3.0e6};
+    in.layers[1].RQD = {100.0, 50.0};
+    in.L = 20.0;
+    std::ostringstream report, notes;
+    const StrongRockResult r = StrongRockSettlement(in, report, notes);
+    ASSERT_EQ(r.status, 0) << notes.str();
+    EXPECT_EQ(notes.str(), "");
+    EXPECT_DOUBLE_EQ(r.zr, 20.0);
+    EXPECT_DOUBLE_EQ(r.Lr, 0.0);
+    EXPECT_NEAR(r.Em, 2.0e6 * 0.072, 1e-6); // Ei 2e6 psi and RQD 100 at the top: Em/Ei = 1
+    EXPECT_DOUBLE_EQ(r.I, 1.1);
+    EXPECT_DOUBLE_EQ(r.Qr, 300.0); // the base alone
+    // Point 1: s = 0.00018 (below s_ult = 300 x 1.1 / (9 Em) = 0.000255); the base load
+    // 9 Em s / 1.1 = 212.07 tons, and the clay above adds its mobilized side resistance.
+    const double Qs = 9.0 * r.Em * 0.00018 / 1.1;
+    EXPECT_GT(r.block.top_load[0], Qs);
+    EXPECT_LT(r.block.top_load[0], Qs + 40.0);
+    for (int k = 1; k < kCurveRows; ++k) {
+        const auto i = static_cast<std::size_t>(k);
+        EXPECT_GE(r.block.top_load[i], r.block.top_load[i - 1]) << "row " << k + 1;
+        EXPECT_GE(r.block.top_movement[i], r.block.top_movement[i - 1]) << "row " << k + 1;
+    }
+}
+
 TEST(StrongRock, RockFromTheSurfaceGivesTwoEqualSocketCurves) {
     StrongRockInput in = ClayOverRock(2.0e6);
     in.layers = {MakeLayer(kStrongRockSideOrBase, 0, 40)};
@@ -154,10 +182,22 @@ TEST(StrongRock, NoValidValueLeavesTheRowsEmptyAndSaysWhy) {
     const Case cases[] = {
         {"no intact modulus", [](StrongRockInput& in) { in.layers[1].EL = Both(0.0); },
          KOLMAR_STATUS_BAD_INPUT, "LAYER 2: THE ROCK-MASS MODULUS IS NOT POSITIVE"},
+        {"a base on rock that carries nothing",
+         [](StrongRockInput& in) {
+             in.L = 20.0;
+             in.QB = 0.0;
+         },
+         KOLMAR_STATUS_BAD_INPUT,
+         "LAYER 2: THE ROCK CARRIES NO LOAD: NO BASE RESISTANCE AND NO SIDE\n"
+         "     RESISTANCE IN THE SOCKET, SO THE METHOD GIVES NO CURVE."},
         {"no concrete modulus", [](StrongRockInput& in) { in.Ec = 0.0; }, KOLMAR_STATUS_BAD_INPUT,
          "THE ELASTIC MODULUS OF THE SHAFT CONCRETE IS NOT POSITIVE."},
-        {"tip at the top of rock", [](StrongRockInput& in) { in.L = 20.0; },
-         KOLMAR_STATUS_BAD_INPUT, "LAYER 2: THE SOCKET HAS NO LENGTH IN ROCK ABOVE THE TIP."},
+        {"a base on rock without an intact modulus at the rock top",
+         [](StrongRockInput& in) {
+             in.L = 20.0;
+             in.layers[1].EL = {0.0, 2.0e6};
+         },
+         KOLMAR_STATUS_BAD_INPUT, "LAYER 2: THE ROCK-MASS MODULUS IS NOT POSITIVE"},
         {"tip layer not rock", [](StrongRockInput& in) { in.tip_layer = 0; },
          KOLMAR_STATUS_INTERNAL, "THE TIP LAYER GIVEN IS NOT A STRONG-ROCK LAYER."},
     };

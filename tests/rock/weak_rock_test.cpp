@@ -58,7 +58,7 @@ WeakRockShaft SmoothFromSurface(double L) {
 WeakRockResistance Capacity(const WeakRockShaft& shaft, int m, double z) {
     WeakRockState state;
     std::ostringstream notes, msg;
-    return WeakRockCapacityAt(shaft, m, z, state, notes, msg);
+    return WeakRockCapacityAt(shaft, m, z, static_cast<int>(z), state, notes, msg);
 }
 
 TEST(WeakRock, SocketGeometryAndStiffnessFactors) {
@@ -136,25 +136,27 @@ TEST(WeakRock, RunningMeanOfEiSpansTheDepthsOfThePass) {
 
     WeakRockState state;
     std::ostringstream notes, msg;
-    WeakRockCapacityAt(shaft, 1, 20.0, state, notes, msg);
-    WeakRockCapacityAt(shaft, 2, 40.0, state, notes, msg);
+    WeakRockCapacityAt(shaft, 1, 20.0, 20, state, notes, msg);
+    WeakRockCapacityAt(shaft, 2, 40.0, 40, state, notes, msg);
     // The mean of 36000 and 4000 psi gives Ec/Em = 180: inside the range, no warning.
     EXPECT_FALSE(Contains(notes.str(), "Ec/Em =")) << notes.str();
 
     state.Reset();
     std::ostringstream fresh_notes;
-    WeakRockCapacityAt(shaft, 2, 40.0, state, fresh_notes, msg);
+    WeakRockCapacityAt(shaft, 2, 40.0, 40, state, fresh_notes, msg);
     EXPECT_TRUE(Contains(fresh_notes.str(), "                         Ec/Em =    900.00\n"))
         << fresh_notes.str();
 }
 
-TEST(WeakRock, RangeWarningsReachRockMessagesOnceAndRunNotesEveryTime) {
+TEST(WeakRock, RangeWarningsReachRockMessagesOnceAndRunNotesOncePerComputationDepth) {
     WeakRockShaft shaft = ClayOverWeakRock();
     shaft.L = 14.0; // a socket of 4 ft in a 3 ft diameter
     WeakRockState state;
     std::ostringstream notes, msg;
-    WeakRockCapacityAt(shaft, 1, 12.0, state, notes, msg);
-    WeakRockCapacityAt(shaft, 1, 13.0, state, notes, msg);
+    // The side of foot 12 and a base at its bottom are one computation depth; foot 13 another.
+    WeakRockCapacityAt(shaft, 1, 12.5, 12, state, notes, msg);
+    WeakRockCapacityAt(shaft, 1, 13.0, 12, state, notes, msg);
+    WeakRockCapacityAt(shaft, 1, 13.5, 13, state, notes, msg);
     const std::string frame = "                     WARNING MESSAGE                \n" + Blanks(3) +
                               Repeat('-', 60) +
                               "\n                SOCKET LENGTH/SOCKET DIAMETER =      1.33\n"
@@ -167,7 +169,7 @@ TEST(WeakRock, RangeWarningsReachRockMessagesOnceAndRunNotesEveryTime) {
     shaft.layers[1].BDS = Both(1.0);
     state.Reset();
     std::ostringstream notes2, msg2;
-    WeakRockCapacityAt(shaft, 1, 30.0, state, notes2, msg2);
+    WeakRockCapacityAt(shaft, 1, 30.0, 30, state, notes2, msg2);
     EXPECT_TRUE(Contains(msg2.str(),
                          "                         Diameter (FT) =      1.00\n"
                          "     SOCKET DIAMETER SHOULD BE GREATER THAN 0.5 m or 1.64 ft\n"
@@ -184,7 +186,7 @@ TEST(WeakRock, NoPositiveBaseTermGivesNoBaseAndAWarning) {
     shaft.layers[0].EL = Both(360000.0);
     WeakRockState state;
     std::ostringstream notes, msg;
-    const WeakRockResistance c = WeakRockCapacityAt(shaft, 0, 60.0, state, notes, msg);
+    const WeakRockResistance c = WeakRockCapacityAt(shaft, 0, 60.0, 60, state, notes, msg);
     EXPECT_EQ(c.status, 0);
     EXPECT_EQ(c.QB, 0.0);
     EXPECT_GT(c.fs, 0.0);
@@ -262,14 +264,14 @@ TEST(WeakRock, LayerValuesWithoutAResultStopTheMethod) {
         c.change(shaft);
         WeakRockState state;
         std::ostringstream notes, msg;
-        WeakRockResistance first = WeakRockCapacityAt(shaft, 1, 20.0, state, notes, msg);
-        WeakRockResistance second = WeakRockCapacityAt(shaft, 1, 21.0, state, notes, msg);
+        WeakRockResistance first = WeakRockCapacityAt(shaft, 1, 20.0, 20, state, notes, msg);
+        WeakRockResistance second = WeakRockCapacityAt(shaft, 1, 21.0, 21, state, notes, msg);
         for (const WeakRockResistance& r : {first, second}) {
             EXPECT_EQ(r.status, KOLMAR_STATUS_BAD_INPUT) << c.what;
             EXPECT_EQ(r.fs, 0.0) << c.what;
             EXPECT_EQ(r.QB, 0.0) << c.what;
         }
-        EXPECT_EQ(WeakRockCapacityAt(shaft, 0, 5.0, state, notes, msg).status,
+        EXPECT_EQ(WeakRockCapacityAt(shaft, 0, 5.0, 5, state, notes, msg).status,
                   KOLMAR_STATUS_INTERNAL); // the clay layer
         const std::string line = "     WEAK ROCK, LAYER 2: " + std::string(c.reason) + "\n";
         EXPECT_EQ(Count(notes.str(), line), 1) << c.what << "\n" << notes.str();

@@ -21,8 +21,6 @@ extern "C" {
 #define KOLMAR_STATUS_BAD_INPUT 8  /* project file unreadable or holding data the engine refuses */
 #define KOLMAR_STATUS_FILE_ERROR 9 /* a file of the run could not be opened or created */
 #define KOLMAR_STATUS_INTERNAL 10  /* unexpected internal failure, caught at the entry point */
-/* A layer needs a procedure this engine does not have yet (decomposed rock, weak rock). */
-#define KOLMAR_STATUS_NOT_AVAILABLE 11
 
 /* Name of the engine library file and of its entry point, for callers that load it. */
 #define KOLMAR_ENGINE_FILE "libKolmar2017_DLL.so"

@@ -43,7 +43,8 @@ struct Socket {
 };
 
 // The rock zone: the run of rock layers that ends with the tip layer. Each layer counts with the
-// part of it above the tip, and its mean value over that part.
+// part of it above the tip, and its mean value over that part. A tip on the top of the rock
+// (Lr = 0) is a base bearing on it: the rock below the tip is the tip layer's top.
 Socket RockZone(const StrongRockInput& in) {
     Socket s;
     s.first = in.tip_layer;
@@ -68,6 +69,11 @@ Socket RockZone(const StrongRockInput& in) {
     if (thickness > 0.0) {
         s.rqd /= thickness;
         s.ei_psi /= thickness;
+    } else {
+        const GeoLayer& tip = in.layers[static_cast<std::size_t>(in.tip_layer)];
+        s.Lr = 0.0;
+        s.rqd = tip.RQD[kTop];
+        s.ei_psi = tip.EL[kTop];
     }
     return s;
 }
@@ -164,15 +170,22 @@ StrongRockResult StrongRockSettlement(const StrongRockInput& in, std::ostream& r
         reasons.push_back("THE ELASTIC MODULUS OF THE SHAFT CONCRETE IS NOT POSITIVE.");
     if (!(r.Em > 0.0))
         reasons.push_back(where + "THE ROCK-MASS MODULUS IS NOT POSITIVE (INTACT ROCK MODULUS 0).");
-    if (!(r.Lr > 0.0))
-        reasons.push_back(where + "THE SOCKET HAS NO LENGTH IN ROCK ABOVE THE TIP.");
     if (!reasons.empty())
         return refuse(KOLMAR_STATUS_BAD_INPUT, reasons);
 
+    // A base on the top of the rock (Lr = 0, so x = 0 and I = 1.1 on every curve) carries its
+    // load in end bearing alone; a socket adds the side resistance of the rock above the tip.
     r.I = InfluenceFactor(r.Lr / r.B, Ec / r.Em);
-    const double side_at_tip = in.capacity.SideAt(in.L);
-    const double side_at_rock = in.capacity.SideAt(GridDepth(r.zr));
-    r.Qr = side_at_tip - side_at_rock + in.QB;
+    r.Qr = in.QB;
+    if (r.Lr > 0.0)
+        r.Qr += in.capacity.SideAt(in.L) - in.capacity.SideAt(GridDepth(r.zr));
+    // Without a socket capacity the method would give a curve of zeros, as if the shaft carried
+    // nothing at any movement (strong rock of code 4 up to 1000 psi, or a base without a spacing
+    // of discontinuities, under a tip on the rock top or with no side resistance in the socket).
+    if (!(r.Qr > 0.0))
+        return refuse(KOLMAR_STATUS_BAD_INPUT,
+                      {where + "THE ROCK CARRIES NO LOAD: NO BASE RESISTANCE AND NO SIDE",
+                       "RESISTANCE IN THE SOCKET, SO THE METHOD GIVES NO CURVE."});
 
     Curve(in, r, Ec, false, r.block.top_load, r.block.top_movement);
     Curve(in, r, Ec, true, r.block.tip_load, r.block.tip_movement);

@@ -152,10 +152,15 @@ std::vector<std::string> StiffnessLines(const Socket& s) {
             "     THE BASE RESISTANCE IS TAKEN AS ZERO."};
 }
 
-// A warning goes to the run notes every time and to ROCKMSG.DAT the first time of the pass.
-void Warn(const std::vector<std::string>& lines, bool& warned, std::ostream& run_notes,
-          std::ostream& rock_msg) {
-    WriteWarningFrame(run_notes, lines);
+// A warning goes to the run notes once per computation depth and to ROCKMSG.DAT the first time
+// of the pass.
+void Warn(const std::vector<std::string>& lines, WeakRockWarning kind, bool& warned,
+          WeakRockState& state, std::ostream& run_notes, std::ostream& rock_msg) {
+    bool& noted = state.noted[static_cast<std::size_t>(kind)];
+    if (!noted) {
+        WriteWarningFrame(run_notes, lines);
+        noted = true;
+    }
     if (!warned) {
         WriteWarningFrame(rock_msg, lines);
         warned = true;
@@ -199,10 +204,14 @@ double MobilizedSide(double fa, double n, double K) {
     return fa * (n + (K - n) * (1.0 - n) / ((1.0 - n) - n + K));
 }
 
-WeakRockResistance WeakRockCapacityAt(const WeakRockShaft& shaft, int m, double z,
+WeakRockResistance WeakRockCapacityAt(const WeakRockShaft& shaft, int m, double z, int step,
                                       WeakRockState& state, std::ostream& run_notes,
                                       std::ostream& rock_msg) {
     WeakRockResistance c;
+    if (step != state.noted_step) {
+        state.noted_step = step;
+        state.noted = {};
+    }
     if (m < 0 || m >= static_cast<int>(shaft.layers.size()) ||
         shaft.layers[static_cast<std::size_t>(m)].code != kWeakRock) {
         c.status = KOLMAR_STATUS_INTERNAL;
@@ -236,22 +245,25 @@ WeakRockResistance WeakRockCapacityAt(const WeakRockShaft& shaft, int m, double 
     // Range of the method: socket length ratio, modulus ratio, socket diameter.
     const double short_ratio = geometry.Ls / s.B;
     const double long_ratio = (geometry.Ls + 2.0 * shaft.D) / s.B;
+    using enum WeakRockWarning;
     if (short_ratio <= 2.0)
-        Warn(LengthRatioLines(short_ratio), state.length_warned, run_notes, rock_msg);
+        Warn(LengthRatioLines(short_ratio), short_socket, state.length_warned, state, run_notes,
+             rock_msg);
     if (long_ratio > 20.0)
-        Warn(LengthRatioLines(long_ratio), state.length_warned, run_notes, rock_msg);
+        Warn(LengthRatioLines(long_ratio), long_socket, state.length_warned, state, run_notes,
+             rock_msg);
     const double modulus_ratio = s.Ec / s.Em;
     if (modulus_ratio < 10.0 || modulus_ratio > 500.0)
         Warn({"                         Ec/Em = " + F(modulus_ratio, 9, 2),
               "     Ec/Em SHOULD BE GREATER THAN 10.0 AND LESS THAN 500.0"},
-             state.modulus_warned, run_notes, rock_msg);
+             modulus, state.modulus_warned, state, run_notes, rock_msg);
     if (s.B < 1.64 || s.B > 5.0)
         Warn({"                         Diameter (FT) = " + F(s.B, 9, 2),
               "     SOCKET DIAMETER SHOULD BE GREATER THAN 0.5 m or 1.64 ft",
               "     AND LESS THAN 1.53 m or 5 ft."},
-             state.diameter_warned, run_notes, rock_msg);
+             diameter, state.diameter_warned, state, run_notes, rock_msg);
     if (s.side_undefined || s.base_undefined)
-        Warn(StiffnessLines(s), state.stiffness_warned, run_notes, rock_msg);
+        Warn(StiffnessLines(s), stiffness, state.stiffness_warned, state, run_notes, rock_msg);
     return c;
 }
 

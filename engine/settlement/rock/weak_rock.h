@@ -7,6 +7,8 @@
 
 #include "rock_common.h"
 
+#include <array>
+#include <cstddef>
 #include <iosfwd>
 #include <vector>
 
@@ -22,17 +24,27 @@ struct WeakRockShaft {
     bool si = false;              // SI project: the block in kN and metres
 };
 
-// What the capacity use keeps across the depths of one capacity pass. Reset before each pass.
+// The range warnings of the capacity use.
+enum class WeakRockWarning : int { short_socket, long_socket, modulus, diameter, stiffness, count };
+
+// What the capacity use keeps across the depths of one capacity pass, side and base alike.
+// Reset before each pass.
 struct WeakRockState {
     double ei_sum = 0.0; // sum of the intact-rock moduli met so far, psi
     int ei_count = 0;    // their number; the rock-mass modulus uses their running mean
-    // The warnings that already reached ROCKMSG.DAT in this pass.
+    // The warnings that already reached ROCKMSG.DAT in this pass (the two length-ratio warnings
+    // share one flag).
     bool length_warned = false;
     bool modulus_warned = false;
     bool diameter_warned = false;
     bool stiffness_warned = false;
     bool error_written = false;
     double first_side = 0.0; // the first mobilized side resistance of the pass, psf
+    // The computation depth whose warnings the run notes hold, and which of them they hold: the
+    // side resistance of a foot and the base of a tip at its bottom are one computation depth,
+    // and each warning is written once for it.
+    int noted_step = -1;
+    std::array<bool, static_cast<std::size_t>(WeakRockWarning::count)> noted{};
 
     void Reset() { *this = WeakRockState{}; }
 };
@@ -65,10 +77,12 @@ struct WeakRockResistance {
     int status = 0;
 };
 
-// Capacity use at the computation depth z (ft below the surface) in the weak-rock layer m.
-// Writes the range warnings (socket length ratio, Ec/Em, socket diameter) to the run notes every
-// time and to rock_msg the first time of the pass.
-WeakRockResistance WeakRockCapacityAt(const WeakRockShaft& shaft, int m, double z,
+// Capacity use at the depth z (ft below the surface) in the weak-rock layer m, for the
+// computation depth `step` of the capacity grid: foot `step` (its middle at step + 0.5 ft) for
+// the side resistance, a tip at its bottom (step + 1 ft) for the base. Writes the range warnings
+// (socket length ratio, Ec/Em, socket diameter, stiffness) to the run notes once per computation
+// depth and to rock_msg the first time of the pass.
+WeakRockResistance WeakRockCapacityAt(const WeakRockShaft& shaft, int m, double z, int step,
                                       WeakRockState& state, std::ostream& run_notes,
                                       std::ostream& rock_msg);
 
