@@ -18,7 +18,8 @@ constexpr int kTypedTitleLength = 80;
 
 bool IsUtf8(const std::string& Bytes) {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    (void)decoder.decode(QByteArrayView(Bytes.data(), static_cast<qsizetype>(Bytes.size())));
+    const QString text =
+        decoder.decode(QByteArrayView(Bytes.data(), static_cast<qsizetype>(Bytes.size())));
     return !decoder.hasError();
 }
 
