@@ -9,6 +9,7 @@
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -32,10 +33,24 @@ Result Kolmar(const std::string& args) {
     return r;
 }
 
+// The directories this process made, removed when the tests end.
+struct TScratchDirs {
+    std::vector<fs::path> Made;
+    ~TScratchDirs() {
+        for (const fs::path& dir : Made) {
+            std::error_code ec;
+            fs::remove_all(dir, ec);
+        }
+    }
+} gScratchDirs;
+
+// A directory of this test process alone: other builds may run the same tests at the same time.
 fs::path FreshDir(const std::string& name) {
-    fs::path dir = fs::temp_directory_path() / ("kolmar_runner_" + name);
+    fs::path dir =
+        fs::temp_directory_path() / ("kolmar_runner_" + name + "_" + std::to_string(::getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
+    gScratchDirs.Made.push_back(dir);
     return dir;
 }
 
@@ -251,18 +266,20 @@ TEST(Runner, RunControlFileThatCannotBeWrittenStopsTheRunWithNothingLeft) {
         dir /= std::string(40, 'd');
     fs::create_directories(dir);
     const fs::path project = CopyExample("sand-water-table.kx8d", dir);
-    Result r = Kolmar("run " + Quote(project));
+    const Result r = Kolmar("run " + Quote(project));
     EXPECT_EQ(r.exit, 73) << r.output;
     EXPECT_NE(r.output.find("longer than 255 characters"), std::string::npos) << r.output;
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1)
         << "only the project";
+}
 
+TEST(Runner, RunControlFileInAReadOnlyFolderStopsTheRunWithNothingLeft) {
     if (::geteuid() == 0)
         GTEST_SKIP() << "a read-only folder does not stop the superuser";
     const fs::path locked = FreshDir("readonly");
     const fs::path inside = CopyExample("sand-water-table.kx8d", locked);
     fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
-    r = Kolmar("run " + Quote(inside));
+    const Result r = Kolmar("run " + Quote(inside));
     fs::permissions(locked, fs::perms::owner_all);
     EXPECT_EQ(r.exit, 73) << r.output;
     EXPECT_EQ(std::distance(fs::directory_iterator(locked), fs::directory_iterator()), 1);
