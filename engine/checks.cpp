@@ -94,6 +94,7 @@ std::string_view RoleName(FileRole role) {
     case FileRole::tz_data:
     case FileRole::tz_diam:
     case FileRole::rock_msg:
+    case FileRole::names:
         break;
     }
     return "SCRATCH FILE";
@@ -311,6 +312,21 @@ std::vector<std::string> FileErrorLines(FileRole role, const std::string& name) 
 
 void WriteFileError(std::ostream& os, FileRole role, const std::string& name) {
     WriteBlock(os, FileErrorLines(role, name), kIndent, 2);
+}
+
+std::vector<std::string> NameClashLines(FileRole first, FileRole second, const std::string& name) {
+    const auto role_name = [](FileRole role) {
+        return role == FileRole::names ? std::string("RUN-CONTROL FILE NAMES.DAT")
+                                       : std::string(RoleName(role));
+    };
+    return {std::string(kErrorBanner),
+            "THE " + role_name(second) + " AND THE " + role_name(first) + " ARE ONE FILE:",
+            name.empty() ? std::string("(NO NAME GIVEN)") : name,
+            "EVERY FILE OF A RUN NEEDS A NAME OF ITS OWN; NOTHING WAS ANALYSED."};
+}
+
+void WriteNameClash(std::ostream& os, FileRole first, FileRole second, const std::string& name) {
+    WriteBlock(os, NameClashLines(first, second, name), kIndent, 2);
 }
 
 void WriteInternalError(std::ostream& os, const std::string& what) {

@@ -90,6 +90,10 @@ void WriteInputError(std::ostream& os, const InputError& error);
 // A file of the run that could not be opened or created (or, for the project file, read).
 std::vector<std::string> FileErrorLines(FileRole role, const std::string& name);
 void WriteFileError(std::ostream& os, FileRole role, const std::string& name);
+// Two files of a run that name one file (role `second` names the file of `first`): nothing
+// may be written, or the one would overwrite or endlessly copy onto the other.
+std::vector<std::string> NameClashLines(FileRole first, FileRole second, const std::string& name);
+void WriteNameClash(std::ostream& os, FileRole first, FileRole second, const std::string& name);
 
 // An unexpected failure inside the engine, caught at its entry point.
 void WriteInternalError(std::ostream& os, const std::string& what);

@@ -108,6 +108,40 @@ void ReportOpenFailures(RunContext& ctx) {
     ctx.status = KOLMAR_STATUS_FILE_ERROR;
 }
 
+// Where a file name leads: absolute, with ".", ".." and symbolic links of the existing part
+// resolved, so that two spellings of one file compare equal.
+std::filesystem::path Destination(const RunContext& ctx, FileRole role) {
+    std::error_code ec;
+    std::filesystem::path path = std::filesystem::absolute(ctx.Resolve(role), ec);
+    if (ec)
+        path = ctx.Resolve(role);
+    std::filesystem::path canonical = std::filesystem::weakly_canonical(path, ec);
+    return ec ? path.lexically_normal() : canonical;
+}
+
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    if (a == b)
+        return true;
+    std::error_code ec;
+    return std::filesystem::equivalent(a, b, ec) && !ec; // hard links to one file
+}
+
+// The clash message in the run notes when they can be written without harm (they do not name
+// the project file or names.dat), and always on the console.
+void ReportNameClash(RunContext& ctx) {
+    const auto [first, second] = *ctx.name_clash;
+    const std::string& name = ctx.file_name[Index(second)];
+    const FileRole notes_clash[] = {FileRole::input, FileRole::names};
+    const std::filesystem::path notes = Destination(ctx, FileRole::run_notes);
+    const bool notes_safe =
+        std::none_of(std::begin(notes_clash), std::end(notes_clash),
+                     [&](FileRole role) { return SameFile(notes, Destination(ctx, role)); });
+    if (notes_safe && OpenOutput(ctx, FileRole::run_notes))
+        WriteNameClash(ctx.run_notes(), first, second, name);
+    WriteNameClash(*ctx.console, first, second, name);
+    ctx.status = KOLMAR_STATUS_FILE_ERROR;
+}
+
 void ReportInternalError(RunContext& ctx, const std::string& what) {
     ctx.status = KOLMAR_STATUS_INTERNAL;
     WriteInternalError(ctx.report(), what);
@@ -154,16 +188,38 @@ void AskNamesOnConsole(RunContext& ctx) {
     }
 }
 
+std::optional<std::pair<FileRole, FileRole>> FindNameClash(const RunContext& ctx) {
+    // The input first, then every file the run writes, then names.dat: the first of a pair
+    // is the one that must not be overwritten.
+    constexpr FileRole kOrder[] = {
+        FileRole::input,        FileRole::report,   FileRole::plot,         FileRole::run_notes,
+        FileRole::tz_text,      FileRole::qw_stage, FileRole::plot_stage_t, FileRole::plot_stage_q,
+        FileRole::plot_stage_l, FileRole::chart,    FileRole::tz_data,      FileRole::tz_diam,
+        FileRole::rock_msg,     FileRole::names};
+    std::vector<std::pair<FileRole, std::filesystem::path>> seen;
+    for (const FileRole role : kOrder) {
+        if (ctx.file_name[Index(role)].empty())
+            continue; // a missing name is an open failure of its own
+        const std::filesystem::path here = Destination(ctx, role);
+        for (const auto& [earlier, path] : seen)
+            if (SameFile(path, here))
+                return std::pair{earlier, role};
+        seen.emplace_back(role, here);
+    }
+    return std::nullopt;
+}
+
 void ReadRunControl(RunContext& ctx) {
     std::ifstream names(ctx.work_dir.empty() ? std::filesystem::path(kNamesFile)
                                              : ctx.work_dir / kNamesFile);
     const bool complete = names.is_open() && ReadNamesFile(ctx, names);
     names.close();
-    if (complete) {
+    if (!complete)
+        AskNamesOnConsole(ctx);
+    ctx.name_clash = FindNameClash(ctx);
+    if (complete && !ctx.name_clash) {
         if (!OpenOutput(ctx, FileRole::chart))
             ctx.open_failures.push_back(FileRole::chart);
-    } else {
-        AskNamesOnConsole(ctx);
     }
     if (TrimRight(ctx.version).empty())
         ctx.version = Field(KOLMAR_VERSION_STRING, kVersionWidth);
@@ -295,6 +351,12 @@ int RunEntry(int call_code, RunContext& ctx) {
     try {
         WriteConsoleBanner(*ctx.console);
         ReadRunControl(ctx);
+        if (ctx.name_clash) {
+            // Checked before any output is opened: nothing is created, truncated or appended.
+            ReportNameClash(ctx);
+            CloseRunFiles(ctx);
+            return ctx.status;
+        }
         OpenRunFiles(ctx);
         WriteBanner(ctx.report(), ctx.version);
         WriteBanner(ctx.tz_text(), ctx.version);

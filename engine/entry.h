@@ -6,8 +6,10 @@
 #include "run_context.h"
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace kolmar::engine {
 
@@ -22,8 +24,13 @@ bool ReadNamesFile(RunContext& ctx, std::istream& names);
 // The console fallback: asks for the input, report and plot file names. Names still blank
 // afterwards are made from the input file name with the role's extension.
 void AskNamesOnConsole(RunContext& ctx);
-// Reads names.dat from the working directory, or falls back to the console; opens CHART.DAT
-// only when names.dat was complete.
+// Two files of the run that name one file, compared where the names lead (after the working
+// directory, ".", ".." and symbolic links, and by identity for files that exist): the input,
+// the outputs, the scratch files and names.dat. Empty names are left to the opening.
+std::optional<std::pair<FileRole, FileRole>> FindNameClash(const RunContext& ctx);
+// Reads names.dat from the working directory, or falls back to the console, and looks for a
+// clash of names (ctx.name_clash); opens CHART.DAT only when names.dat was complete and no
+// names clash.
 void ReadRunControl(RunContext& ctx);
 // Reads the project file into ctx.input_text and creates the output files, in the engine's
 // order; every file that fails is listed in ctx.open_failures.

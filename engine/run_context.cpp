@@ -13,6 +13,7 @@ RunContext::RunContext()
     file_name[static_cast<std::size_t>(FileRole::tz_data)] = kTzDataFileName;
     file_name[static_cast<std::size_t>(FileRole::tz_diam)] = kTzDiamFileName;
     file_name[static_cast<std::size_t>(FileRole::rock_msg)] = kRockMsgFileName;
+    file_name[static_cast<std::size_t>(FileRole::names)] = kNamesFileName;
 }
 
 std::filesystem::path RunContext::Resolve(FileRole role) const {

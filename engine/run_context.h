@@ -12,8 +12,10 @@
 #include <fstream>
 #include <functional>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kolmar::engine {
@@ -39,6 +41,7 @@ namespace kolmar::engine {
 //   tz_data           8     TZDATA.DAT            write, opened and closed by the t-z solver
 //   tz_diam          18     TZDIAM.DAT            write by the t-z solver, read by the assembly
 //   rock_msg      16/15     ROCKMSG.DAT           write per case, then copied into the report
+//   names             2     names.dat             read first (named here so no output takes it)
 // ---------------------------------------------------------------------------------------------
 enum class FileRole : int {
     input,
@@ -54,8 +57,9 @@ enum class FileRole : int {
     tz_data,
     tz_diam,
     rock_msg,
+    names,
 };
-inline constexpr int kFileRoleCount = 13;
+inline constexpr int kFileRoleCount = 14;
 // The roles named in names.dat, in its order (lines 2 to 10).
 inline constexpr int kNamedFileCount = 9;
 
@@ -64,6 +68,7 @@ inline constexpr std::string_view kChartFileName = "CHART.DAT";
 inline constexpr std::string_view kTzDataFileName = "TZDATA.DAT";
 inline constexpr std::string_view kTzDiamFileName = "TZDIAM.DAT";
 inline constexpr std::string_view kRockMsgFileName = "ROCKMSG.DAT";
+inline constexpr std::string_view kNamesFileName = "names.dat";
 
 // Local date and time of the analysis, as written in the date block.
 struct DateTime {
@@ -332,6 +337,9 @@ struct RunContext {
     std::string input_text;              // the whole project file
     bool input_open = false;             // the project file was opened and read
     std::vector<FileRole> open_failures; // files that could not be opened, in opening order
+    // Two files of the run that name one file (the later role second), found before any output
+    // is opened; the run then writes nothing but the message.
+    std::optional<std::pair<FileRole, FileRole>> name_clash;
 
     // Console (none of the three is ever null): banner, title and messages go to `console`; the
     // fallback for a missing names.dat prompts on `prompt_out` and reads answers from `prompt_in`.

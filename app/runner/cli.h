@@ -4,6 +4,7 @@
 #include "gui/run/RunControl.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,19 +22,31 @@ enum ExitCode : int {
 };
 
 struct TCommandLine {
-    std::string Command;                // run, check, plot, export
+    std::string Command;                // run, check, upgrade, plot, export
     std::vector<std::string> Arguments; // the positional arguments after the command
-    std::string Layout;                 // --layout 2012 | 6.0, for .kxd files
+    std::string Layout;                 // --layout 2012 | 6.0: overrides the file's content
     std::vector<std::string> Raw;       // every word after the command, options included
 };
 
-// Loads a project by its extension (.kx8d current format, .kxd older format in the layout
-// given by --layout, 2012 by default); a name without any "." gets ".kx8d". On failure prints
-// the reason to stderr, sets ExitStatus and returns nullptr.
+// Loads a project: .kx8d and .kxd files alike are read in the layout their content shows
+// (the words of line 3), unless --layout names one; a name without any "." gets ".kx8d". A
+// file read with an error is refused. On failure prints the reason to stderr, sets ExitStatus
+// and returns nullptr.
 std::unique_ptr<TProgramData> LoadProject(const std::string& Name, const std::string& Layout,
                                           std::string& ResolvedName, int& ExitStatus);
 
+// Why the engine cannot read a .kx8d project as its file stands (an older layout under the
+// current extension), with the advice to upgrade it; nothing for a file the engine reads and
+// for .kxd files, which run converts.
+std::optional<std::string> UpgradeNeeded(const TProgramData& Project, const std::string& Name);
+
+// Writes an older .kxd project as a current-format .kx8d file of the same name beside it; an
+// existing file of that name is never overwritten. Sets ExitStatus on failure.
+bool ConvertOlderProject(TProgramData& Project, const std::string& Name, int& ExitStatus);
+
 int RunCommand(const TCommandLine& Line);
 int CheckCommand(const TCommandLine& Line);
+// Rewrites a project in the current layout, keeping the file as it was beside it (.bak).
+int UpgradeCommand(const TCommandLine& Line); // app/runner/cmd_upgrade.cpp
 // A command that parses its own options from Line.Raw.
 int ExportCommand(const TCommandLine& Line); // app/runner/cmd_export.cpp

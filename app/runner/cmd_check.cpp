@@ -17,6 +17,10 @@ int CheckCommand(const TCommandLine& Line) {
     if (!project)
         return status;
 
+    if (const auto advice = UpgradeNeeded(*project, name)) {
+        std::cerr << "kolmar: " << name << ":\n" << *advice << "\n";
+        return ExitDataError;
+    }
     if (const auto warning = CheckData(LayerCheckInputOf(*project))) {
         std::cerr << "kolmar: " << name << ":\n" << *warning << "\n";
         return ExitCheckFailed;

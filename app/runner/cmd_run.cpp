@@ -9,31 +9,6 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-// An older project is run through a current-format copy beside it, as the program's Save As
-// proposes; an existing file of that name is never overwritten.
-bool ConvertOlderProject(TProgramData& Project, const std::string& Name, int& ExitStatus) {
-    const fs::path target = fs::path(Name).replace_extension(".kx8d");
-    std::error_code ec;
-    if (fs::exists(target, ec)) {
-        std::cerr << "kolmar: " << Name << " is an older project file and " << target.string()
-                  << " exists already;\nrun that file, or move it away to convert again.\n";
-        ExitStatus = ExitCantCreate;
-        return false;
-    }
-    Project.FileName = target.string();
-    try {
-        Project.Save();
-    } catch (const std::exception& e) {
-        std::cerr << "kolmar: cannot save " << target.string() << ":\n" << e.what() << "\n";
-        ExitStatus = ExitCantCreate;
-        return false;
-    }
-    std::cout << "Converted " << Name << " to " << target.string() << "\n";
-    return true;
-}
-} // namespace
-
 int RunCommand(const TCommandLine& Line) {
     if (Line.Arguments.size() != 1) {
         std::cerr << "kolmar: run takes one project file\n";
@@ -44,6 +19,10 @@ int RunCommand(const TCommandLine& Line) {
     auto project = LoadProject(Line.Arguments[0], Line.Layout, name, status);
     if (!project)
         return status;
+    if (const auto advice = UpgradeNeeded(*project, name)) {
+        std::cerr << "kolmar: " << name << ":\n" << *advice << "\n";
+        return ExitDataError;
+    }
     if (FilterForFileName(name) != 1 && !ConvertOlderProject(*project, name, status))
         return status;
 
@@ -61,6 +40,9 @@ int RunCommand(const TCommandLine& Line) {
     case TRunOutcome::TStep::CheckRefused:
         std::cerr << "kolmar: " << name << ":\n" << run.Message << "\n";
         return ExitCheckFailed;
+    case TRunOutcome::TStep::NamesNotWritten:
+        std::cerr << "kolmar: " << run.Message << "\n";
+        return ExitCantCreate;
     case TRunOutcome::TStep::EngineNotCalled:
         std::cerr << "kolmar: " << run.Message << "\n";
         return ExitNoEngine;

@@ -19,7 +19,8 @@ Usage:
   kolmar run PROJECT [--layout 2012|6.0]
       Checks the project, runs the analysis engine on it and lists the result files.
       PROJECT is a .kx8d project file (a name without extension gets .kx8d). An older
-      .kxd file is first converted to a .kx8d file of the same name beside it.
+      .kxd file is first converted to a .kx8d file of the same name beside it; a .kx8d
+      file in an older layout is refused (see upgrade).
       The report (.kx8o), run notes (.kx8r), plot data (.kx8p) and t-z listing (.kx8z)
       are written beside the project. The exit status is the engine's run status:
         0  normal completion
@@ -27,15 +28,22 @@ Usage:
         4  the shaft tip lies beyond the extent of the input strength curve
         7  the soil profile is too short for the design load
         8  the project file could not be read, or holds data the engine refuses
-        9  a file of the run could not be opened or created
+        9  a file of the run could not be opened or created, or two of its names
+           lead to one file
         10 internal error in the engine
       and, when no analysis ran: 64 usage, 65 unreadable project, 66 no such file,
       67 the layer check refused the project, 69 engine library not loadable, 73 a file
       could not be written.
 
   kolmar check PROJECT [--layout 2012|6.0]
-      Reads the project (current or older format by extension) and prints the reader's
-      message, or the layer check's warning, or a short summary when both pass.
+      Reads the project (current or older layout, as its third line shows) and prints the
+      reader's message, or the layer check's warning, or a short summary when both pass.
+      A .kx8d file in an older layout is refused with the advice to upgrade it.
+
+  kolmar upgrade PROJECT [--layout 2012|6.0]
+      Rewrites a .kx8d project in the current layout, keeping the file as it was in
+      PROJECT.bak; an older .kxd project gets a .kx8d file of the same name beside it.
+      A project that cannot be read completely is left alone.
 
   kolmar plot PROJECT --graph NAME -o FILE.png|svg|pdf [--width-in W --height-in H --ppi P]
       Renders one of the result graphs of a project that has been run (named as in the
@@ -48,7 +56,9 @@ Usage:
   kolmar --help | --version
 
 Options:
-  --layout 2012|6.0   layout of an older .kxd project file (default 2012)
+  --layout 2012|6.0   read the project in this older layout, whatever its content shows
+                      (by default the number of words on line 3 decides: 4 or 5 for 6.0,
+                      6 for 2012, 11 for the current layout)
 )";
 
 int Usage(const std::string& why) {
@@ -115,5 +125,7 @@ int main(int argc, char** argv) {
         return RunCommand(line);
     if (line.Command == "check")
         return CheckCommand(line);
+    if (line.Command == "upgrade")
+        return UpgradeCommand(line);
     return Usage("unknown command '" + line.Command + "'");
 }

@@ -16,6 +16,7 @@
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -241,16 +242,32 @@ constexpr int MaxPDSETT = 10;
 // ---------------------------------------------------------------------------------------------
 // The project
 
+// The layouts of a project file. The number of words on line 3 (the control line) tells them
+// apart: 4 or 5 words the 6.0 layout, 6 the 2012 layout, 10 the current layout as an earlier
+// release wrote it (without PrintTZCurves, which the engine needs), 11 the current layout.
+enum class TFileLayout { Unknown, Version60, Version2012, Current10, Current };
+
+// The layout of a project file's text by its content; blank lines between the first three
+// records are passed over as the readers pass them. Unknown for any other word count.
+TFileLayout LayoutOfText(std::string_view Text);
+// The reader filter of a layout (1 current, 2 the 2012 layout, 3 the 6.0 layout); 0 for Unknown.
+int FilterForLayout(TFileLayout Layout);
+// The reader for a file: by its content, or by its extension when the content has no layout
+// of its own (FilterForFileName; an unknown extension is read as the current layout).
+int ReaderForFile(const std::string& FName);
+
 class TProgramData {
 public:
     // New project with the defaults: one sand layer, one t-z depth of 0, English units.
     static std::unique_ptr<TProgramData> Create();
-    // Reads a project file. Filter 1 = current format (ReadVersion8); 3 = older 6.0 layout;
-    // any other = older 2012 layout; the older layouts carry no design-chart settlements, so
-    // ReadPrevVersions is followed by InitPDSET. Never throws for a bad file: returns
-    // the project holding the values read so far (tables topped up to their minimum rows,
-    // DataChanged false) and puts the reader's message into *Error (empty on success).
-    // Returns nullptr only if the file cannot be opened, with *Error set. Error may be null.
+    // Reads a project file. Filter 0 = the layout the file's content shows (ReaderForFile);
+    // 1 = current format (ReadVersion8); 3 = older 6.0 layout; any other = older 2012 layout; the
+    // older layouts carry no design-chart settlements, so ReadPrevVersions is followed by
+    // InitPDSET. Never throws for a bad file: returns the project holding the values read so far
+    // (tables topped up to their minimum rows, DataChanged false, Damaged true) and puts the
+    // reader's message into *Error (empty on success). A 6.0-layout project is an ASD project
+    // (NLRFD 2): that layout had no LRFD. Returns nullptr only if the file cannot be opened, with
+    // *Error set. Error may be null.
     static std::unique_ptr<TProgramData> CreateFromFile(const std::string& FName, int filter,
                                                         std::string* Error);
     // The same on a file's text already in memory; FileName becomes FName.
@@ -293,6 +310,12 @@ public:
     std::function<void()> OnUnitsChanged;
     // Set by the editing windows on every change; cleared by Create, the readers and Save.
     bool DataChanged = false;
+    // The file was read with an error: the project holds only what came before it. Such a
+    // project must never be written over the file it came from without the user's consent;
+    // a successful Save clears the mark. Not part of the file.
+    bool Damaged = false;
+    // The layout of the file the project was read from (Current for a new project).
+    TFileLayout Layout = TFileLayout::Current;
 
     int fUnits = 0;        // unit system: 1 English, 2 SI
     std::string FileName;  // full path of the project file; "NewShaft.kx8d" = never saved
@@ -339,6 +362,13 @@ private:
     void Normalise();
     void ConvertTables(int FromSystem, int ToSystem);
 };
+
+// Writes Text to Target through a temporary file in the same directory that is renamed over
+// the target only when it is complete, so a failed write never damages the previous file nor
+// leaves a partial one. An existing target keeps its permissions. Throws EInOutError
+// "Cannot save <What> to "<Target>": <why>".
+void WriteFileAtomically(const std::string& Target, const std::string& Text,
+                         const std::string& What = "the project");
 
 // Filter for opening a file by its extension (case ignored): 1 for ".kx8d", 2 for ".kxd"
 // (the 2012 layout is assumed), 0 for any other extension.

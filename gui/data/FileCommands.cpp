@@ -1,7 +1,6 @@
 // Rules of the file commands: display name, caption, recent files, names and readers.
 #include "gui/data/FileCommands.h"
 
-#include "gui/data/DataUnit.h"
 #include "kolmar/ikolmar.h"
 
 #include <filesystem>
@@ -37,8 +36,9 @@ std::string DisplayFileName(const std::string& Path) {
     return name;
 }
 
-std::string MainCaption(const std::string& ProjectFile) {
-    return "Kolmar " + GetVersion() + " - " + DisplayFileName(ProjectFile);
+std::string MainCaption(const std::string& ProjectFile, bool Changed, bool Damaged) {
+    return "Kolmar " + GetVersion() + " - " + DisplayFileName(ProjectFile) + (Changed ? "*" : "") +
+           (Damaged ? " (damaged)" : "");
 }
 
 void TRecentFiles::UpdatePrevFile(const std::string& NewFile) {
@@ -84,11 +84,4 @@ std::string CommandLineProjectName(const std::string& Argument) {
     if (fs::path(Argument).filename().string().find('.') == std::string::npos)
         return Argument + "." + ProjectExtension;
     return Argument;
-}
-
-int ReaderForOpenDialog(int FilterIndex, const std::string& FileName) {
-    if (FilterIndex >= 1 && FilterIndex <= 3)
-        return FilterIndex;
-    const int byExtension = FilterForFileName(FileName);
-    return byExtension == 0 ? 1 : byExtension;
 }

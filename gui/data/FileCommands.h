@@ -1,7 +1,6 @@
 // The rules of the desktop program's file commands, without windows: the display name of a
 // project file and the main window's caption, the recent-files list, the name taken from the
-// command line, the reader chosen by an extension or an Open-dialog filter, and the name that
-// Save As proposes. Part of the model library (no Qt).
+// command line, and the name that Save As proposes. Part of the model library (no Qt).
 #pragma once
 
 #include <array>
@@ -20,8 +19,9 @@ std::string GetVersion();
 // upper case ("/p/my.shaft.KX8D" -> "My", "old.kxd" -> "Old.kxd").
 std::string DisplayFileName(const std::string& Path);
 
-// "Kolmar 2017.8.9 - " followed by the display name.
-std::string MainCaption(const std::string& ProjectFile);
+// "Kolmar 2017.8.9 - " followed by the display name; "*" marks unsaved changes and
+// " (damaged)" a project read with an error, which Save never writes over its file unasked.
+std::string MainCaption(const std::string& ProjectFile, bool Changed = false, bool Damaged = false);
 
 // Ten recent project files, most recent first; empty strings are free slots.
 struct TRecentFiles {
@@ -48,7 +48,6 @@ std::string SaveAsProposal(const std::string& FileName);
 // A project named on the command line: a file name without any "." is a ".kx8d" project.
 std::string CommandLineProjectName(const std::string& Argument);
 
-// The reader for a file chosen in the Open dialog: filter index 1 current format, 2 the 2012
-// layout, 3 the 6.0 layout; "All Files" (4) and any other index choose by the extension, an
-// unknown extension being read as the current format.
-int ReaderForOpenDialog(int FilterIndex, const std::string& FileName);
+// The result files of a project that Save As carries to the new name when the project is
+// unchanged, so that its results stay valid without another run.
+inline constexpr const char* ResultExtensions[] = {".kx8o", ".kx8p", ".kx8r", ".kx8z"};

@@ -224,15 +224,16 @@ void WriteLayer(TFileText& T, const TSoilLayer& L, int LayerNo) {
     }
 }
 
-// Writes Text to Target through a temporary file in the same directory that is renamed over
-// the target only when it is complete, so a failed save never damages the previous file.
-void WriteFileAtomically(const std::string& Target, const std::string& Text) {
-    const auto fail = [&](const std::string& What, int Err) {
-        throw EInOutError("Cannot save the project to \"" + Target + "\": " + What + " (" +
+} // namespace
+
+void WriteFileAtomically(const std::string& Target, const std::string& Text,
+                         const std::string& What) {
+    const auto fail = [&](const std::string& Why, int Err) {
+        throw EInOutError("Cannot save " + What + " to \"" + Target + "\": " + Why + " (" +
                           std::strerror(Err) + ").");
     };
     if (Target.empty()) {
-        throw EInOutError("Cannot save the project: it has no file name.");
+        throw EInOutError("Cannot save " + What + ": it has no file name.");
     }
 
     static std::atomic<unsigned> counter{0};
@@ -252,12 +253,12 @@ void WriteFileAtomically(const std::string& Target, const std::string& Text) {
         fail("no unused temporary file name was found", EEXIST);
     }
 
-    const auto abandon = [&](const std::string& What, int Err) {
+    const auto abandon = [&](const std::string& Why, int Err) {
         if (fd >= 0) {
             ::close(fd);
         }
         ::unlink(tmp.c_str());
-        fail(What, Err);
+        fail(Why, Err);
     };
     // An existing project keeps its permissions.
     struct stat st {};
@@ -288,7 +289,73 @@ void WriteFileAtomically(const std::string& Target, const std::string& Text) {
     }
 }
 
+// ---------------------------------------------------------------------------------------------
+// Layouts
+
+namespace {
+
+// The layout by the words of the control line: the third line that holds words, since the
+// readers pass blank lines between the records (the title is the first line, whatever it holds).
+TFileLayout LayoutOfReader(const TWordReader& Words) {
+    int line = 1;
+    for (int record = 2; record <= 3; ++record, ++line) {
+        while (line < Words.LineCount() && Words.LineWordCount(line) == 0) {
+            ++line;
+        }
+    }
+    switch (Words.LineWordCount(line - 1)) {
+    case 4:
+    case 5:
+        return TFileLayout::Version60;
+    case 6:
+        return TFileLayout::Version2012;
+    case 10:
+        return TFileLayout::Current10;
+    case 11:
+        return TFileLayout::Current;
+    default:
+        return TFileLayout::Unknown;
+    }
+}
+
+int ReaderOf(const TWordReader& Words, const std::string& FName) {
+    const int byContent = FilterForLayout(LayoutOfReader(Words));
+    if (byContent != 0) {
+        return byContent;
+    }
+    const int byExtension = FilterForFileName(FName);
+    return byExtension == 0 ? 1 : byExtension;
+}
+
 } // namespace
+
+TFileLayout LayoutOfText(std::string_view Text) {
+    return LayoutOfReader(TWordReader::FromText(Text));
+}
+
+int FilterForLayout(TFileLayout Layout) {
+    switch (Layout) {
+    case TFileLayout::Current:
+    case TFileLayout::Current10:
+        return 1;
+    case TFileLayout::Version2012:
+        return 2;
+    case TFileLayout::Version60:
+        return 3;
+    case TFileLayout::Unknown:
+        break;
+    }
+    return 0;
+}
+
+int ReaderForFile(const std::string& FName) {
+    try {
+        return ReaderOf(TWordReader(FName), FName);
+    } catch (const EInOutError&) {
+        const int byExtension = FilterForFileName(FName);
+        return byExtension == 0 ? 1 : byExtension;
+    }
+}
 
 // ---------------------------------------------------------------------------------------------
 // TProgramData: reading
@@ -368,6 +435,8 @@ void TProgramData::ReadVersion8(TWordReader& Words, const std::string& FName) {
         ValElevation = R.Real();
         if (R.LineWords() == 11) {
             PrintTZCurves = R.Int();
+        } else {
+            Layout = TFileLayout::Current10; // Save writes the control line the engine reads
         }
 
         for (double* v : {&DSTART, &DIALIM, &RATIO, &BELANGL, &TOPLENG, &BS, &EPILE}) {
@@ -442,11 +511,17 @@ void TProgramData::ReadPrevVersions(TWordReader& Words, const std::string& FName
         PINC = R.Real();
         IMOD = 1;
         Yesnewversion = IsNewVer ? 1 : 0;
+        Layout = IsNewVer ? TFileLayout::Version2012 : TFileLayout::Version60;
         if (IsNewVer) {
             IMOD = R.Int();
             NLRFD = R.Int();
-        } else if (R.LineWords() == 5) {
-            IMOD = R.Int();
+        } else {
+            // The 6.0 layout knew allowable stress design alone: its factors of safety are
+            // the project's design method.
+            NLRFD = 2;
+            if (R.LineWords() == 5) {
+                IMOD = R.Int();
+            }
         }
 
         for (double* v : {&DSTART, &DIALIM, &RATIO, &BELANGL, &TOPLENG, &BS, &EPILE}) {
@@ -489,6 +564,7 @@ std::unique_ptr<TProgramData> ReadWith(std::unique_ptr<TProgramData> P, TWordRea
             P->ReadPrevVersions(Words, FName, filter != 3);
         }
     } catch (const EInOutError& e) {
+        P->Damaged = true;
         if (Error != nullptr) {
             *Error = e.what();
         }
@@ -515,6 +591,9 @@ std::unique_ptr<TProgramData> TProgramData::CreateFromFile(const std::string& FN
         }
         return nullptr;
     }
+    if (filter == 0) {
+        filter = ReaderOf(*words, FName);
+    }
     return ReadWith(std::unique_ptr<TProgramData>(new TProgramData()), *words, filter, Error,
                     FName);
 }
@@ -526,6 +605,9 @@ std::unique_ptr<TProgramData> TProgramData::CreateFromText(std::string_view Text
         Error->clear();
     }
     TWordReader words = TWordReader::FromText(Text);
+    if (filter == 0) {
+        filter = ReaderOf(words, FName);
+    }
     return ReadWith(std::unique_ptr<TProgramData>(new TProgramData()), words, filter, Error, FName);
 }
 
@@ -619,4 +701,6 @@ void TProgramData::Save() {
     WriteFileAtomically(FileName, text);
     *this = std::move(saved);
     DataChanged = false;
+    Damaged = false; // the file now holds the whole project
+    Layout = TFileLayout::Current;
 }

@@ -88,6 +88,10 @@ TDataWindow* TDataWindowHost::Create(TDataWindowKind Kind) {
         window = new TDlgOptions(p, fDialogs, fWordProcessor);
         break;
     }
+    window->OnChanged = [this] {
+        if (OnProjectChanged)
+            OnProjectChanged();
+    };
     QMdiSubWindow* frame = fMdi.addSubWindow(window);
     frame->setAttribute(Qt::WA_DeleteOnClose); // closing frees the window and clears its slot
     fWindows[static_cast<std::size_t>(Kind)] = frame;
@@ -209,5 +213,6 @@ void TDataWindowHost::DiscardAll() {
 
 void TDataWindowHost::EditTZPrint(QWidget* Parent) {
     TDlgTZPrint dialog(fProject(), fDialogs, Parent);
+    dialog.OnChanged = OnProjectChanged;
     dialog.exec();
 }

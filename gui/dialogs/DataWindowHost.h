@@ -68,6 +68,9 @@ public:
     // The modal "Option of Printing t-z Curves" dialog over Parent.
     void EditTZPrint(QWidget* Parent);
 
+    // Called after every change a data window makes to the project (the caption's mark).
+    std::function<void()> OnProjectChanged;
+
 private:
     void SubWindowActivated(QMdiSubWindow* Window);
     TDataWindow* Create(TDataWindowKind Kind);

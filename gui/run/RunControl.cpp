@@ -1,11 +1,11 @@
 // Run control of the program side: names.dat, the layer check, the engine call, clean-up.
 #include "gui/run/RunControl.h"
 
+#include "gui/data/DataUnit.h"
 #include "gui/run/dynlib.h"
 #include "kolmar/ikolmar.h"
 #include "ui/model/NumberText.h"
 
-#include <fstream>
 #include <stdexcept>
 #include <system_error>
 
@@ -35,24 +35,26 @@ std::vector<fs::path> ResultFiles(const TRunFiles& Files) {
 
 void WriteNamesDat(const fs::path& Dir, const TRunFiles& Files, const std::string& Version) {
     const fs::path target = Dir / "names.dat";
-    std::ofstream out(target, std::ios::binary | std::ios::trunc);
-    if (!out)
-        throw std::runtime_error("Cannot create the run-control file " + target.string());
-    out << Version << '\n';
+    std::string text = Version + "\n";
     for (const fs::path* f :
          {&Files.Project, &Files.Report, &Files.Plot, &Files.Notes, &Files.TZText, &Files.QWStage,
           &Files.Stage1, &Files.Stage2, &Files.Stage3}) {
         const std::string name = f->string();
-        // The engine reads each name as one line of at most 255 characters.
+        // The engine reads each name as one line of at most 255 characters; a longer one would
+        // be cut and name another file.
         if (name.size() > 255)
-            throw std::runtime_error("The path " + name +
+            throw std::runtime_error("Cannot write the run-control file " + target.string() +
+                                     ": the path " + name +
                                      " is longer than 255 characters; move the project to a "
                                      "shorter path.");
-        out << name << '\n';
+        text += name + "\n";
     }
-    out.close();
-    if (!out)
-        throw std::runtime_error("Cannot write the run-control file " + target.string());
+    // Complete or not at all: the engine must never read half a list of names.
+    try {
+        WriteFileAtomically(target.string(), text, "the run-control file");
+    } catch (const std::exception& e) {
+        throw std::runtime_error(e.what());
+    }
 }
 
 void DeleteRunScratch(const fs::path& Dir, const TRunFiles& Files) {
@@ -152,6 +154,7 @@ TEngineRun RunEngine(const TRunFiles& Files, const fs::path& EngineFile) {
         WriteNamesDat(dir, Files, KOLMAR_VERSION_STRING);
     } catch (const std::exception& e) {
         result.Error = e.what();
+        result.NamesNotWritten = true;
         return result;
     }
 

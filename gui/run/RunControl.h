@@ -27,8 +27,9 @@ TRunFiles RunFilesFor(const std::filesystem::path& ProjectFile);
 // The result files a user reads after a run, in the order they are listed.
 std::vector<std::filesystem::path> ResultFiles(const TRunFiles& Files);
 
-// Writes names.dat into Dir: the version string, then the nine full paths, one per line.
-// Throws std::runtime_error naming the file when it cannot be written.
+// Writes names.dat into Dir: the version string, then the nine full paths, one per line. The
+// file is written whole through a temporary file, or not at all. Throws std::runtime_error
+// naming the file when it cannot be written or a path is longer than 255 characters.
 void WriteNamesDat(const std::filesystem::path& Dir, const TRunFiles& Files,
                    const std::string& Version);
 
@@ -57,9 +58,10 @@ std::string StatusMeaning(int Status);
 
 // Outcome of one engine call.
 struct TEngineRun {
-    bool Called = false; // the entry point was reached
-    int Status = -1;     // its result, when Called
-    std::string Error;   // why it was not called, when !Called
+    bool Called = false;          // the entry point was reached
+    int Status = -1;              // its result, when Called
+    std::string Error;            // why it was not called, when !Called
+    bool NamesNotWritten = false; // not called because names.dat could not be written
 };
 
 // Runs the engine once on a saved project: writes names.dat beside the project, makes the

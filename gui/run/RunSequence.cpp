@@ -56,7 +56,8 @@ TRunOutcome RunAnalysis(TProgramData& Project, const TRunRequest& Request) {
                                ? Request.CallEngine(outcome.Files, Request.EngineFile)
                                : RunEngine(outcome.Files, Request.EngineFile);
     if (!run.Called) {
-        outcome.Step = TRunOutcome::TStep::EngineNotCalled;
+        outcome.Step = run.NamesNotWritten ? TRunOutcome::TStep::NamesNotWritten
+                                           : TRunOutcome::TStep::EngineNotCalled;
         outcome.Message = run.Error;
         return outcome;
     }

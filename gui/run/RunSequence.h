@@ -33,6 +33,7 @@ struct TRunOutcome {
     enum class TStep {
         SaveFailed,      // the project could not be saved; nothing ran (Message: why)
         CheckRefused,    // the layer check refused the project (Message: its warning)
+        NamesNotWritten, // names.dat could not be written; nothing ran (Message: why)
         EngineNotCalled, // the engine could not be loaded or called (Message: why)
         Completed,       // the engine returned Status
     };

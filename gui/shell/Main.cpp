@@ -21,6 +21,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -78,6 +79,7 @@ TMainForm::TMainForm(TUserDialogs& Dialogs, QWidget* Parent)
     fDataWindows = std::make_unique<TDataWindowHost>(
         *fMdi, [this]() -> TProgramData& { return *fProject; }, fDialogs, WordProcessor);
     CommitChild = [this](QWidget* Child) { return fDataWindows->Commit(Child); };
+    fDataWindows->OnProjectChanged = [this] { SetCaption(); };
 
     CreateMenus();
     CreateToolBar();
@@ -109,6 +111,8 @@ TMainForm::TMainForm(TUserDialogs& Dialogs, QWidget* Parent)
     UpdateResultCommands();
     UpdateDataCommands();
     connect(this, &TMainForm::ProjectReplaced, this, &TMainForm::UpdateDataCommands);
+    // A window that wrote back as another took over may have changed the project.
+    connect(fMdi, &QMdiArea::subWindowActivated, this, [this] { SetCaption(); });
     resize(1024, 700);
 }
 
@@ -167,6 +171,7 @@ bool TMainForm::GetDataChanged() const {
 
 void TMainForm::SetDataChanged(bool Value) {
     fProject->DataChanged = Value;
+    SetCaption();
 }
 
 QString TMainForm::GetVersion() {
@@ -174,7 +179,7 @@ QString TMainForm::GetVersion() {
 }
 
 void TMainForm::SetCaption() {
-    setWindowTitle(Q(MainCaption(fProject->FileName)));
+    setWindowTitle(Q(MainCaption(fProject->FileName, GetDataChanged(), fProject->Damaged)));
 }
 
 bool TMainForm::ProjectIsSaved() const {
@@ -270,9 +275,10 @@ void TMainForm::FileOpenClick() {
         CurDir,
         {"Kolmar 2017(*.kx8d)", "Kolmar 2012(*.kxd)", "Kolmar 6.0(*.kxd)", "All Files(*.*)"},
         filter);
+    // The filter only chooses which files are listed: the content tells the layout.
     if (name.isEmpty())
         return;
-    OpenFileName(name, ReaderForOpenDialog(filter, name.toStdString()));
+    OpenFileName(name);
 }
 
 void TMainForm::OpenFileName(const QString& FileName, int Filter) {
@@ -296,10 +302,19 @@ void TMainForm::OpenFileName(const QString& FileName, int Filter) {
     fProject = std::move(project);
     SetCaption();
     emit ProjectReplaced();
-    if (!error.empty()) // the values read up to the error stay in the project
-        fDialogs.Warning(Q(error));
-
     fGraphs.ClearFlags();
+    if (fProject->Damaged) {
+        // The values read up to the error stay in the project, but the file keeps what
+        // follows: Save asks for a name, and the file does not become a recent one. The
+        // results beside it belong to the whole file, not to what was read.
+        fDialogs.Warning("The project file " + path + " could not be read completely:\n" +
+                         Q(error) +
+                         "\n\nThe project holds what was read before the error. The file is left "
+                         "as it is: Save asks for a new name.");
+        UpdateResultCommands();
+        return;
+    }
+
     const QString plot = ProjectFilePath(".kx8p");
     if (QFileInfo(plot).isFile())
         fGraphs.ShowOutput = ReadPlotData(plot, false);
@@ -309,12 +324,9 @@ void TMainForm::OpenFileName(const QString& FileName, int Filter) {
 
 bool TMainForm::OpenByExtension(const QString& FileName) {
     const QString extension = "." + QFileInfo(FileName).suffix().toLower();
-    if (extension == ".kx8d")
-        OpenFileName(FileName, 1);
-    else if (extension == ".kxd")
-        OpenFileName(FileName, 2);
-    else
+    if (extension != ".kx8d" && extension != ".kxd")
         return false;
+    OpenFileName(FileName); // the layout by the content, whatever the extension suggests
     return true;
 }
 
@@ -337,7 +349,8 @@ void TMainForm::FormDropFiles(const QStringList& Files) {
 }
 
 TMainForm::TSaveOutcome TMainForm::DoSave(QString& Error) {
-    if (NeedsSaveAs(fProject->FileName))
+    // A damaged project goes through Save As: its file still holds what was not read.
+    if (NeedsSaveAs(fProject->FileName) || fProject->Damaged)
         return DoSaveAs(Error);
     try {
         fProject->Save();
@@ -345,36 +358,77 @@ TMainForm::TSaveOutcome TMainForm::DoSave(QString& Error) {
         Error = Q(e.what());
         return TSaveOutcome::Failed;
     }
+    SetCaption();
     return TSaveOutcome::Saved;
 }
 
+namespace {
+bool SameFile(const QString& A, const QString& B) {
+    const QFileInfo a(A), b(B);
+    if (a.exists() && b.exists())
+        return a.canonicalFilePath() == b.canonicalFilePath();
+    return a.absoluteFilePath() == b.absoluteFilePath();
+}
+} // namespace
+
+void TMainForm::CarryResults(const QString& From, const QString& To) {
+    if (SameFile(From, To))
+        return;
+    for (const char* extension : ResultExtensions) {
+        const QString source =
+            Q(fs::path(From.toStdString()).replace_extension(extension).string());
+        const QString target = Q(fs::path(To.toStdString()).replace_extension(extension).string());
+        // The new name's old results belong to the project file just replaced.
+        QFile::remove(target);
+        if (QFileInfo(source).isFile())
+            QFile::copy(source, target);
+    }
+}
+
 TMainForm::TSaveOutcome TMainForm::DoSaveAs(QString& Error) {
-    const std::string& current = fProject->FileName;
+    const std::string previous = fProject->FileName;
     const QString chosen = fDialogs.SaveFileName(
-        "Save " + Q(DisplayFileName(current)) + " As", CurDir, Q(SaveAsProposal(current)),
+        "Save " + Q(DisplayFileName(previous)) + " As", CurDir, Q(SaveAsProposal(previous)),
         {"Kolmar 2017(*.kx8d)", "All File(*.*)"}, ProjectExtension);
-    TSaveOutcome outcome = TSaveOutcome::Saved;
+    // Nothing was done: what is on screen still holds.
     if (chosen.isEmpty()) {
         filesaved = false;
-        outcome = TSaveOutcome::Cancelled;
-    } else {
-        const QFileInfo info(chosen);
-        fProject->FileName = info.absoluteFilePath().toStdString();
-        SetCaption();
-        try {
-            fProject->Save();
-        } catch (const std::exception& e) {
-            Error = Q(e.what());
-            outcome = TSaveOutcome::Failed;
-        }
-        CurDir = info.absolutePath();
-        UpdateRegister();
+        return TSaveOutcome::Cancelled;
     }
-    // The results on screen belong to the old name.
-    fGraphs.ClearFlags();
+    const QFileInfo info(chosen);
+    const QString target = info.absoluteFilePath();
+    if (fProject->Damaged && SameFile(target, Q(previous)) &&
+        fDialogs.Confirm("The project was read from " + target +
+                         " with an error, so it lacks what followed the error in that file.\n"
+                         "Do you want to overwrite " +
+                         target + " with it?") != TUserDialogs::TAnswer::Yes) {
+        filesaved = false;
+        return TSaveOutcome::Cancelled;
+    }
+
+    // An unchanged project saved under a new name keeps its results and its windows.
+    const bool keepResults = !GetDataChanged() && !fProject->Damaged && ProjectIsSaved();
+    fProject->FileName = target.toStdString();
+    try {
+        fProject->Save();
+    } catch (const std::exception& e) {
+        Error = Q(e.what());
+        fProject->FileName = previous; // the project stays what it was
+        SetCaption();
+        return TSaveOutcome::Failed;
+    }
+    CurDir = info.absolutePath();
+    if (keepResults) {
+        CarryResults(Q(previous), target);
+    } else {
+        // The results on screen belong to the old name, or to a project since changed.
+        fGraphs.ClearFlags();
+        HideAll();
+    }
+    SetCaption();
     UpdateResultCommands();
-    HideAll();
-    return outcome;
+    UpdatePrevFile(target); // writes the settings too
+    return TSaveOutcome::Saved;
 }
 
 bool TMainForm::FileSaveClick() {
@@ -442,7 +496,7 @@ void TMainForm::CompRunClick() {
     // A project never saved, or read from an older file, is named and saved by Save As first;
     // any other is saved by the run itself.
     bool savedAs = false;
-    if (NeedsSaveAs(fProject->FileName)) {
+    if (NeedsSaveAs(fProject->FileName) || fProject->Damaged) {
         filesaved = true;
         QString error;
         const TSaveOutcome saved = DoSaveAs(error);
@@ -463,6 +517,7 @@ void TMainForm::CompRunClick() {
     fRunning = true;
     const TRunOutcome run = RunAnalysis(*fProject, request);
     fRunning = false;
+    SetCaption(); // the run saved the project first
 
     switch (run.Step) {
     case TRunOutcome::TStep::SaveFailed:
@@ -471,6 +526,7 @@ void TMainForm::CompRunClick() {
     case TRunOutcome::TStep::CheckRefused:
         fDialogs.Warning(Q(run.Message));
         return;
+    case TRunOutcome::TStep::NamesNotWritten:
     case TRunOutcome::TStep::EngineNotCalled:
         fDialogs.Information(Q(run.Message));
         break;

@@ -55,9 +55,11 @@ public:
     void UpdatePrevFile(const QString& NewFile);
     // Writes the editor, the directory and the recent files to the settings; errors ignored.
     void UpdateRegister();
-    // Opens a project with a reader (1 current, 2 the 2012 layout, 3 the 6.0 layout).
-    void OpenFileName(const QString& FileName, int Filter);
-    // Opens ".kx8d" and ".kxd" files (the latter in the 2012 layout); false for others.
+    // Opens a project in the layout its content shows (Filter 0), or with a reader forced
+    // (1 current, 2 the 2012 layout, 3 the 6.0 layout). A file read with an error gives a
+    // damaged project: shown, but never saved over that file unasked, and not made recent.
+    void OpenFileName(const QString& FileName, int Filter = 0);
+    // Opens ".kx8d" and ".kxd" files, each in the layout its content shows; false for others.
     bool OpenByExtension(const QString& FileName);
     // Asks to save a changed project; true when the pending command may go on.
     bool QuerySaveChanges();
@@ -72,7 +74,7 @@ public:
     // Makes a child window (the widget inside the active child) write back; false when it
     // refuses. Set to the data windows' write-back.
     std::function<bool(QWidget* Child)> CommitChild;
-    // The caption for the current project.
+    // The caption for the current project, with its marks for unsaved changes and damage.
     void SetCaption();
     // The 3D view: Open3DView makes it once and shows it with its "Show 3D View" menu and its
     // seven tool buttons; Close3DView closes it, which hides them again.
@@ -150,6 +152,8 @@ private:
     enum class TSaveOutcome { Saved, Cancelled, Failed };
     TSaveOutcome DoSave(QString& Error);
     TSaveOutcome DoSaveAs(QString& Error);
+    // Save As of an unchanged project: its result files go along to the new name.
+    void CarryResults(const QString& From, const QString& To);
     // The menu bar, one menu after the other, and the toolbar over their commands
     // (MainMenus.cpp).
     void CreateMenus();

@@ -7,10 +7,13 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <regex>
 #include <set>
 #include <sstream>
 #include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -34,10 +37,24 @@ Result Kolmar(const std::string& args) {
     return r;
 }
 
+// The directories this process made, removed when the tests end.
+struct TScratchDirs {
+    std::vector<fs::path> Made;
+    ~TScratchDirs() {
+        for (const fs::path& dir : Made) {
+            std::error_code ec;
+            fs::remove_all(dir, ec);
+        }
+    }
+} gScratchDirs;
+
+// A directory of this test process alone: other builds may run the same tests at the same time.
 fs::path FreshDir(const std::string& name) {
-    fs::path dir = fs::temp_directory_path() / ("kolmar_runner_" + name);
+    fs::path dir =
+        fs::temp_directory_path() / ("kolmar_runner_" + name + "_" + std::to_string(::getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
+    gScratchDirs.Made.push_back(dir);
     return dir;
 }
 
@@ -193,6 +210,125 @@ TEST(Runner, OlderProjectIsConvertedBesideItAndRun) {
     // A second conversion would overwrite the project saved before: refused.
     const Result again = Kolmar("run " + Quote(dir / "old.kxd"));
     EXPECT_EQ(again.exit, 73) << again.output;
+}
+
+// Older and damaged files through the runner's three reading commands. The third line's word
+// count decides the layout whatever the extension; --layout overrides it. A .kx8d file the
+// engine cannot read is refused by check and run alike, with the advice to upgrade it; upgrade
+// rewrites it keeping a .bak; a damaged file is never rewritten.
+TEST(Runner, OlderAndDamagedFilesThroughCheckRunAndUpgrade) {
+    const std::string ten = "Ten words\r\n1 \r\n2 1 1 1 1 2 0 0 0 0\r\n3 3 0 0 0 0 3600000\r\n"
+                            "1 10 30 2.5 3\r\n1 50 \r\n0.0 120 34 0 15 0 0 1 1 \r\n"
+                            "0.0 125 38 0 30 0 0 1 1 \r\n2 \r\n0.6 0.5 \r\n";
+    std::string damaged = ten;
+    damaged.replace(damaged.find("2 1 1 1 1 2 0 0 0 0\r\n"), 21, "2 1 1 1 1 2 0 0 0 0 0\r\n");
+    damaged.replace(damaged.find("1 10 30"), 7, "1 ten 30");
+    const std::string old60 = ReadAll(fs::path(KOLMAR_SOURCE_DIR) / "tests/model/data/old60.kxd");
+    const std::string old2012 = "Older project\r\n1 \r\n2 1 1 1 1 2\r\n3 3 0 0 0 0 3600000\r\n"
+                                "1 10 30 2.5 3\r\n1 50 \r\n0 120 34 0 15 0 0 1 1 \r\n"
+                                "0 125 38 0 30 0 0 1 1 \r\n1 \r\n0.6 0.5 \r\n";
+    enum After { Untouched, Upgraded, Converted };
+    const struct {
+        const char* What;
+        const char* File;
+        std::string Text;
+        const char* Command;
+        int Exit;
+        const char* Says;
+        After Then;
+    } cases[] = {
+        {"10 words, check", "ten.kx8d", ten, "check", 65, "Run 'kolmar upgrade ", Untouched},
+        {"10 words, run", "ten.kx8d", ten, "run", 65, "the 10 words of an earlier release",
+         Untouched},
+        {"10 words, upgrade", "ten.kx8d", ten, "upgrade", 0, "Upgraded", Upgraded},
+        {"6.0 under .kx8d, check", "six.kx8d", old60, "check", 65, "6.0 layout", Untouched},
+        {"6.0 under .kx8d, run", "six.kx8d", old60, "run", 65, "6.0 layout", Untouched},
+        {"6.0 under .kx8d, upgrade", "six.kx8d", old60, "upgrade", 0, "Upgraded", Upgraded},
+        {"6.0 .kxd, check", "six.kxd", old60, "check", 0, "Design:       ASD", Untouched},
+        {"6.0 .kxd forced to 2012", "six.kxd", old60, "check --layout 2012", 65,
+         "Error on Line 5 Item 3", Untouched},
+        {"6.0 .kxd, upgrade", "six.kxd", old60, "upgrade", 0, "Converted", Converted},
+        {"2012 .kxd, check", "old.kxd", old2012, "check", 0, "The project can be run.", Untouched},
+        {"2012 under .kx8d, upgrade", "old.kx8d", old2012, "upgrade", 0, "Upgraded", Upgraded},
+        {"a word for a number, check", "bad.kx8d", damaged, "check", 65,
+         "Error on Line 5 Item 2\nA floating point number was expected but not found.", Untouched},
+        {"a word for a number, run", "bad.kx8d", damaged, "run", 65, "Error on Line 5 Item 2",
+         Untouched},
+        {"a word for a number, upgrade", "bad.kx8d", damaged, "upgrade", 65,
+         "Error on Line 5 Item 2", Untouched},
+        {"truncated, check", "cut.kx8d", old60.substr(0, old60.find("1 0 0 0")), "check", 65,
+         "cut.kx8d:\nError on Line 4\nThis file either invalid or incomplete.", Untouched},
+        {"truncated, upgrade", "cut.kx8d", old60.substr(0, old60.find("1 0 0 0")), "upgrade", 65,
+         "This file either invalid or incomplete.", Untouched},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        const fs::path dir = FreshDir("layouts");
+        const fs::path file = dir / c.File;
+        std::ofstream(file, std::ios::binary) << c.Text;
+        const Result r = Kolmar(std::string(c.Command) + " " + Quote(file));
+        EXPECT_EQ(r.exit, c.Exit) << r.output;
+        EXPECT_NE(r.output.find(c.Says), std::string::npos) << r.output;
+        EXPECT_FALSE(fs::exists(dir / "names.dat"));
+        const fs::path current = fs::path(file).replace_extension(".kx8d");
+        switch (c.Then) {
+        case Untouched:
+            EXPECT_EQ(ReadAll(file), c.Text);
+            EXPECT_FALSE(fs::exists(file.string() + ".bak"));
+            EXPECT_EQ(fs::exists(current), file == current);
+            EXPECT_FALSE(fs::exists(fs::path(file).replace_extension(".kx8o")));
+            break;
+        case Upgraded:
+            EXPECT_EQ(ReadAll(file.string() + ".bak"), c.Text);
+            [[fallthrough]];
+        case Converted: {
+            const std::string text = ReadAll(current);
+            std::istringstream lines(text);
+            std::string line;
+            for (int i = 0; i < 3; ++i)
+                std::getline(lines, line);
+            std::istringstream words(line);
+            EXPECT_EQ(std::distance(std::istream_iterator<std::string>(words),
+                                    std::istream_iterator<std::string>()),
+                      11)
+                << line;
+            const Result check = Kolmar("check " + Quote(current));
+            EXPECT_NE(check.output.find("The project can be run."), std::string::npos)
+                << check.output;
+            const Result again = Kolmar("upgrade " + Quote(current));
+            EXPECT_NE(again.output.find("current layout already"), std::string::npos)
+                << again.output;
+            break;
+        }
+        }
+    }
+}
+
+// names.dat that cannot be written is a file the runner could not write (73), not an engine
+// that cannot be loaded, and no partial names.dat is left for a later engine to read.
+TEST(Runner, RunControlFileThatCannotBeWrittenStopsTheRunWithNothingLeft) {
+    fs::path dir = FreshDir("longpath");
+    while (dir.string().size() < 260)
+        dir /= std::string(40, 'd');
+    fs::create_directories(dir);
+    const fs::path project = CopyExample("sand-water-table.kx8d", dir);
+    const Result r = Kolmar("run " + Quote(project));
+    EXPECT_EQ(r.exit, 73) << r.output;
+    EXPECT_NE(r.output.find("longer than 255 characters"), std::string::npos) << r.output;
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1)
+        << "only the project";
+}
+
+TEST(Runner, RunControlFileInAReadOnlyFolderStopsTheRunWithNothingLeft) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "a read-only folder does not stop the superuser";
+    const fs::path locked = FreshDir("readonly");
+    const fs::path inside = CopyExample("sand-water-table.kx8d", locked);
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
+    const Result r = Kolmar("run " + Quote(inside));
+    fs::permissions(locked, fs::perms::owner_all);
+    EXPECT_EQ(r.exit, 73) << r.output;
+    EXPECT_EQ(std::distance(fs::directory_iterator(locked), fs::directory_iterator()), 1);
 }
 
 // kolmar draws no pictures itself: it hands `plot` to kolmar-paint beside it, with its own

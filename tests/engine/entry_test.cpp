@@ -12,6 +12,8 @@
 #include <set>
 #include <sstream>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 namespace kolmar::engine {
 namespace {
@@ -209,6 +211,81 @@ TEST(EntryTest, AReportThatCannotBeCreatedStopsTheRunWithAFileError) {
               std::string::npos);
     // The input was not read: no title reached the t-z file.
     EXPECT_EQ(ReadFile(dir / "shaft.kx8z").find("Uniform sand"), std::string::npos);
+}
+
+// Hostile run-control files: names that lead to one file would make the engine overwrite the
+// project or copy a staged file onto itself without end. Each is refused before any output is
+// opened: status 9, the clash named in the run notes (or on the console when the run notes
+// themselves would overwrite the project), no other file written, the project untouched.
+TEST(EntryTest, NamesThatLeadToOneFileAreRefusedBeforeAnythingIsWritten) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> names; // the nine names of names.dat, in its order
+        const char* clash;              // the second line of the message
+        const char* notes;              // where the message is written; "" = the console alone
+    };
+    const std::string in = "shaft.kx8d";
+    auto with = [&](std::size_t line, const std::string& name) {
+        std::vector<std::string> names = {in,           "shaft.kx8o", "shaft.kx8p",
+                                          "shaft.kx8r", "shaft.kx8z", "shaft.kx8w",
+                                          "shaft.kx8t", "shaft.kx8q", "shaft.kx8l"};
+        names[line] = name;
+        return names;
+    };
+    const Case cases[] = {
+        {"all eight outputs alike",
+         {in, "same.out", "same.out", "same.out", "same.out", "same.out", "same.out", "same.out",
+          "same.out"},
+         "THE PLOT FILE AND THE REPORT FILE ARE ONE FILE:",
+         "same.out"},
+        {"the report is the project", with(1, in),
+         "THE REPORT FILE AND THE PROJECT FILE ARE ONE FILE:", "shaft.kx8r"},
+        {"the report is the project, spelt another way", with(1, "sub/../shaft.kx8d"),
+         "THE REPORT FILE AND THE PROJECT FILE ARE ONE FILE:", "shaft.kx8r"},
+        {"the report is a link to the project", with(1, "link.kx8o"),
+         "THE REPORT FILE AND THE PROJECT FILE ARE ONE FILE:", "shaft.kx8r"},
+        {"the run notes are the project", with(3, in),
+         "THE RUN-NOTES FILE AND THE PROJECT FILE ARE ONE FILE:", ""},
+        {"a staged plot section is the plot file", with(6, "shaft.kx8p"),
+         "THE STAGED PLOT FILE AND THE PLOT FILE ARE ONE FILE:", "shaft.kx8r"},
+        {"the plot file is the t-z scratch file", with(2, "TZDIAM.DAT"),
+         "THE SCRATCH FILE AND THE PLOT FILE ARE ONE FILE:", "shaft.kx8r"},
+        {"the report is names.dat", with(1, "names.dat"),
+         "THE RUN-CONTROL FILE NAMES.DAT AND THE REPORT FILE ARE ONE FILE:", "shaft.kx8r"},
+    };
+    const std::string project = test::Project().Text();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        std::string names = "2017.8.9\n";
+        for (const std::string& name : c.names)
+            names += name + "\n";
+        WriteFile(dir / "names.dat", names);
+        WriteFile(dir / in, project);
+        std::filesystem::create_directory(dir / "sub");
+        std::filesystem::create_symlink(dir / in, dir / "link.kx8o");
+        RunContext ctx;
+        std::ostringstream console;
+        ctx.work_dir = dir.path();
+        ctx.console = &console;
+
+        EXPECT_EQ(RunEntry(KOLMAR_CALL_CODE, ctx), KOLMAR_STATUS_FILE_ERROR);
+        EXPECT_NE(console.str().find(c.clash), std::string::npos) << console.str();
+        std::set<std::string> expected = {"names.dat", in, "sub", "link.kx8o"};
+        if (*c.notes != '\0') {
+            expected.insert(c.notes);
+            const std::string notes = ReadFile(dir / c.notes);
+            EXPECT_NE(notes.find(c.clash), std::string::npos) << notes;
+            EXPECT_NE(notes.find("NOTHING WAS ANALYSED."), std::string::npos) << notes;
+        }
+        std::set<std::string> present;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+            present.insert(entry.path().filename().string());
+        EXPECT_EQ(present, expected);
+        EXPECT_EQ(ReadFile(dir / in), project);
+        for (const std::ofstream& out : ctx.out)
+            EXPECT_FALSE(out.is_open());
+    }
 }
 
 TEST(EntryTest, AnExceptionInsideTheRunBecomesAnInternalErrorWithAMessage) {

@@ -258,7 +258,7 @@ TEST_F(ProjectFileTest, OlderLayoutsLoadWithTheirDefaults) {
     EXPECT_EQ(error, "");
     EXPECT_EQ(p->fUnits, UnitsSI);
     EXPECT_EQ(p->IMOD, 1) << "a 4-word line 3 carries no IMOD";
-    EXPECT_EQ(p->NLRFD, 0);
+    EXPECT_EQ(p->NLRFD, 2) << "the 6.0 layout knew allowable stress design alone";
     EXPECT_EQ(p->Yesnewversion, 0);
     EXPECT_EQ(p->METHOD, 1);
     EXPECT_EQ(p->LPD, 500);
@@ -288,6 +288,70 @@ TEST_F(ProjectFileTest, OlderLayoutsLoadWithTheirDefaults) {
     EXPECT_EQ(error, "");
     EXPECT_EQ(back->Yesnewversion, 1);
     EXPECT_EQ(back->D[1].Params.Value(1, GravelCol::BlowCounts), 35);
+}
+
+// The control line's word count tells the layouts apart, whatever the file is called; the
+// reader follows it unless a filter is forced.
+TEST_F(ProjectFileTest, TheControlLineDecidesTheLayout) {
+    const std::string old60 = ReadBytes(kData + "old60.kxd");
+    std::string old60WithImod = old60;
+    old60WithImod.replace(old60WithImod.find("1 1 1 0.5\r\n"), 11, "1 1 1 0.5 0\r\n");
+    const std::string current = ReadBytes(kData + "current.kx8d");
+    auto lines = Lines(current);
+    lines[2] = lines[2].substr(0, lines[2].rfind(' ')); // the 10 words of an earlier release
+    lines.resize(49);                                   // and no t-z depths then
+    const std::string current10 = JoinLines(lines);
+    const struct {
+        const char* What;
+        std::string Text;
+        TFileLayout Layout;
+        int NLRFD;
+        int Yesnewversion;
+    } cases[] = {
+        {"6.0, four words", old60, TFileLayout::Version60, 2, 0},
+        {"6.0, five words", old60WithImod, TFileLayout::Version60, 2, 0},
+        {"2012", ReadBytes(kData + "old2012.kxd"), TFileLayout::Version2012, 2, 1},
+        {"current, ten words", current10, TFileLayout::Current10, 1, 1},
+        {"current", current, TFileLayout::Current, 1, 1},
+        {"blank lines before the control line",
+         "t\r\n\r\n2 \r\n\r\n1 1 1 0.5\r\n1 0 0 0 0 0 3\r\n1 3 5 2.5 3\r\n8 5 \r\n"
+         "20 10 0.5 0 0 \r\n20 10 0.5 0 0 \r\n",
+         TFileLayout::Version60, 2, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        EXPECT_EQ(LayoutOfText(c.Text), c.Layout);
+        for (const char* name : {"p.kx8d", "p.kxd"}) {
+            std::string error;
+            auto p = TProgramData::CreateFromText(c.Text, 0, &error, name);
+            EXPECT_EQ(error, "") << name;
+            EXPECT_FALSE(p->Damaged);
+            EXPECT_EQ(p->Layout, c.Layout);
+            EXPECT_EQ(p->NLRFD, c.NLRFD);
+            EXPECT_EQ(p->Yesnewversion, c.Yesnewversion);
+        }
+    }
+    EXPECT_EQ(LayoutOfText("t\r\n1 \r\n1 1 1 0.5 1 2 0\r\n"), TFileLayout::Unknown);
+    EXPECT_EQ(LayoutOfText(""), TFileLayout::Unknown);
+
+    // A forced filter reads the 6.0 file as the 2012 layout: shifted, and so refused.
+    std::string error;
+    auto forced = TProgramData::CreateFromText(old60, 2, &error, "p.kxd");
+    EXPECT_NE(error, "");
+    EXPECT_TRUE(forced->Damaged);
+
+    // Unknown contents fall back to the extension.
+    WriteBytes(fDir / "odd.kxd", "t\r\n1 \r\n1 2 3 4 5 6 7\r\n");
+    EXPECT_EQ(ReaderForFile((fDir / "odd.kxd").string()), 2);
+    WriteBytes(fDir / "odd.kx8d", old60);
+    EXPECT_EQ(ReaderForFile((fDir / "odd.kx8d").string()), 3);
+    EXPECT_EQ(ReaderForFile((fDir / "none.kx8d").string()), 1);
+
+    // A save writes the whole project: the damaged mark and the older layout are gone.
+    forced->FileName = (fDir / "saved.kx8d").string();
+    forced->Save();
+    EXPECT_FALSE(forced->Damaged);
+    EXPECT_EQ(forced->Layout, TFileLayout::Current);
 }
 
 TEST_F(ProjectFileTest, OptionalTrailingValuesAndBlankLinesAreTolerated) {
@@ -491,7 +555,7 @@ TEST(ProjectFileBad, EachDefectGivesItsMessageAndKeepsWhatWasRead) {
     ASSERT_EQ(good.size(), 53u);
     const BadFile cases[] = {
         {"truncated after the units", [](auto& l) { Truncate(l, 2); },
-         "This file either invalid or incomplete.",
+         "Error on Line 3\nThis file either invalid or incomplete.",
          [](const TProgramData& p) {
              EXPECT_EQ(p.Title, "Sample shaft - mixed profile, uplift with bell");
              EXPECT_EQ(p.fUnits, 1);
@@ -502,7 +566,7 @@ TEST(ProjectFileBad, EachDefectGivesItsMessageAndKeepsWhatWasRead) {
              EXPECT_EQ(p.TblTZDepth.RowCount(), 1);
          }},
         {"truncated inside a layer block", [](auto& l) { Truncate(l, 20); },
-         "This file either invalid or incomplete.",
+         "Error on Line 21\nThis file either invalid or incomplete.",
          [](const TProgramData& p) {
              ASSERT_EQ(p.D.RowCount(), 11);
              EXPECT_EQ(p.D[1].Params.Value(1, SandCol::Beta), 0.75);
@@ -514,7 +578,7 @@ TEST(ProjectFileBad, EachDefectGivesItsMessageAndKeepsWhatWasRead) {
              EXPECT_EQ(p.TblTZDepth.RowCount(), 1);
          }},
         {"truncated in the t-z depths", [](auto& l) { Truncate(l, 52); },
-         "This file either invalid or incomplete.",
+         "Error on Line 53\nThis file either invalid or incomplete.",
          [](const TProgramData& p) {
              ASSERT_EQ(p.TblTZDepth.RowCount(), 3);
              EXPECT_EQ(p.TblTZDepth[1], 20.5);
@@ -579,7 +643,8 @@ TEST(ProjectFileBad, EachDefectGivesItsMessageAndKeepsWhatWasRead) {
         {"no t-z depths", [](auto& l) { l[49] = "0"; },
          "Error on Line 50 Item 1\nThe number of t-z depths must be between 1 and 50.",
          [](const TProgramData&) {}},
-        {"empty file", [](auto& l) { l.clear(); }, "This file either invalid or incomplete.",
+        {"empty file", [](auto& l) { l.clear(); },
+         "Error on Line 2\nThis file either invalid or incomplete.",
          [](const TProgramData& p) {
              EXPECT_EQ(p.Title, "");
              EXPECT_EQ(p.D.RowCount(), 1);
@@ -595,6 +660,7 @@ TEST(ProjectFileBad, EachDefectGivesItsMessageAndKeepsWhatWasRead) {
         EXPECT_EQ(error, c.Message);
         EXPECT_EQ(p->FileName, "bad.kx8d");
         EXPECT_FALSE(p->DataChanged);
+        EXPECT_TRUE(p->Damaged);
         c.Check(*p);
     }
 }

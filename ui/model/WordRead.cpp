@@ -99,7 +99,9 @@ std::string TWordReader::ReadWord() {
         }
         fItem = 0;
         if (Eof()) {
-            throw EInOutError("This file either invalid or incomplete.");
+            // The line named is the one after the last: where the missing value was due.
+            throw EInOutError("Error on Line " + std::to_string(LineCount() + 1) +
+                              "\nThis file either invalid or incomplete.");
         }
         if (CurrentLineWordCount() == 0) {
             throw EInOutError("Error on Line " + std::to_string(fLine + 1) +

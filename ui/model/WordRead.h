@@ -25,7 +25,8 @@ public:
 //
 // Reading a word when every word of the current line has been handed out moves to the next
 // line first. Failures, all as EInOutError:
-//  - past the last line: "This file either invalid or incomplete."
+//  - past the last line: "Error on Line <n>\nThis file either invalid or incomplete." with n
+//    the line after the last one
 //  - the line moved to is blank: "Error on Line <n>\nA blank line was found where a value was
 //    expected." (a blank line is skipped only when the reader already stands at the start of
 //    a blank line, e.g. right after ReadLine; use SkipBlankLines to pass any number of them)
@@ -65,6 +66,13 @@ public:
     // Throws EInOutError "Error on Line <n> Item <i>\n" + Reason for the word read last, so a
     // caller can refuse a value that is a number but not an acceptable one.
     [[noreturn]] void Fail(const std::string& Reason) const;
+
+    // Word count of any line by its index from 0, without moving; 0 outside the text.
+    int LineWordCount(int Index) const {
+        return Index < 0 || Index >= LineCount()
+                   ? 0
+                   : static_cast<int>(fLines[static_cast<std::size_t>(Index)].Words.size());
+    }
 
     int Line() const { return fLine; } // index of the current line, from 0
     int Item() const { return fItem; } // index in the current line of the next word, from 0
