@@ -23,17 +23,26 @@ constexpr double kTonsPerKn = 0.1124;
 constexpr double kCuYdPerCuM = 1.3078;
 constexpr double kTonsPerCuYdPerKnPerCuM = 0.08594586;
 
-// The capacity rows of the run notes (every line of the row width), as numbers.
+// The capacity rows of the run notes, as numbers: the lines of the row layout, seven fields of
+// 9 columns and one of 10. The fields are cut by column, not by blanks: a large SI value fills
+// its field and runs into the one before it.
 inline std::vector<std::vector<double>> CapacityRows(const std::string& notes) {
     std::vector<std::vector<double>> rows;
     for (const std::string& line : Lines(notes)) {
         if (line.size() != 73 || line[0] != ' ')
             continue;
-        std::istringstream in(line);
-        in.imbue(std::locale::classic());
         std::vector<double> values;
-        for (double v; in >> v;)
+        for (std::size_t at = 0; at < 73; at += 9) {
+            std::istringstream in(line.substr(at, at == 63 ? 10 : 9));
+            in.imbue(std::locale::classic());
+            double v = 0.0;
+            std::string rest;
+            if (!(in >> v) || (in >> rest))
+                break;
             values.push_back(v);
+            if (at == 63)
+                break;
+        }
         if (values.size() == 8)
             rows.push_back(values);
     }
