@@ -114,12 +114,25 @@ std::string ErrorBlocks(const fs::path& report) {
     return text.substr(0, 2000);
 }
 
+// Whether the run ended because the closed-form load-settlement curve of a tip in decomposed
+// rock or gravel does not exist for the shaft: the load at full side mobilization, Qs divided
+// by 1 - K / (2.1 cosh(mu L)), exceeds the ultimate side and base resistance, so the base has
+// no load left to take. The method gives no curve there, and the engine ends the run with
+// status 8 and says why (project 183 of seed 20170809: an 80 ft shaft whose side resistance,
+// mostly from the weak rock above the 21 ft socket, outweighs the base).
+bool MethodHasNoCurve(const std::string& notes) {
+    return notes.find("NO LOAD-SETTLEMENT CURVE FOR A TIP IN DECOMPOSED ROCK OR GRAVEL") !=
+               std::string::npos &&
+           notes.find("THE BASE CANNOT TAKE THE REMAINING LOAD.") != std::string::npos;
+}
+
 // Every check on one finished run.
 void CheckRun(const TProgramData& project, ProjectRun& run, const fs::path& dir) {
     ASSERT_EQ(run.outcome.Step, TRunOutcome::TStep::Completed) << run.outcome.Message;
     const int status = run.outcome.Status;
     EXPECT_TRUE(status == KOLMAR_STATUS_OK || status == KOLMAR_STATUS_TZ_BEYOND ||
-                status == KOLMAR_STATUS_TIP_BEYOND || status == KOLMAR_STATUS_SHORT_PROFILE)
+                status == KOLMAR_STATUS_TIP_BEYOND || status == KOLMAR_STATUS_SHORT_PROFILE ||
+                (status == KOLMAR_STATUS_BAD_INPUT && MethodHasNoCurve(run.notes)))
         << "status " << status << " (" << StatusMeaning(status) << ")"
         << ErrorBlocks(run.outcome.Files.Report);
 
