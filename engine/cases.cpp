@@ -102,6 +102,7 @@ void MainAnalysis(RunContext& ctx) {
     SettlementRunState state;
     EfficientShaft efficient;
     std::vector<std::string> curves;
+    int file_series = 0; // load-settlement series of the first curve, for every block
     int complete_lengths = 0;
     int number = 0;
     for (std::size_t li = 0; li < plan.lengths.size() && ctx.status == 0; ++li) {
@@ -121,7 +122,9 @@ void MainAnalysis(RunContext& ctx) {
             if (computed && (per_length ? di == 0 : li == 0)) {
                 std::ostringstream curve;
                 curve.imbue(std::locale::classic());
-                WritePlotCurve(curve, in, setup, result.capacity, result.settlement);
+                if (curves.empty())
+                    file_series = result.settlement.series;
+                WritePlotCurve(curve, in, setup, result.capacity, result.settlement, file_series);
                 curves.push_back(curve.str());
             }
             if (computed && in.METHOD == 1)

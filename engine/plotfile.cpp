@@ -47,21 +47,27 @@ void WritePlotCapacityPoints(std::ostream& os, const InputData& in, const Capaci
     }
 }
 
-void WritePlotLoadSettlement(std::ostream& os, const settlement::LoadSettlementTable& table) {
-    const int blocks = table.series >= 3 ? 3 : 1;
-    for (int b = 0; b < blocks; ++b)
-        for (const settlement::LoadSettlementRow& p : table.block[static_cast<std::size_t>(b)])
+void WritePlotLoadSettlement(std::ostream& os, const settlement::LoadSettlementTable& table,
+                             int file_series) {
+    const int blocks = file_series >= 3 ? 3 : 1;
+    const settlement::LoadSettlementBlock none{};
+    for (int b = 0; b < blocks; ++b) {
+        const bool computed = b == 0 || table.series >= 3;
+        const settlement::LoadSettlementBlock& block =
+            computed ? table.block[static_cast<std::size_t>(b)] : none;
+        for (const settlement::LoadSettlementRow& p : block)
             WriteLine(os, PlotField(p.top_load) + PlotField(p.top_movement) +
                               PlotField(p.tip_load) + PlotField(p.tip_movement));
+    }
 }
 
 void WritePlotCurve(std::ostream& os, const InputData& in, const CaseSetup& setup,
                     const CapacityTable& capacity,
-                    const settlement::LoadSettlementTable& settlement) {
+                    const settlement::LoadSettlementTable& settlement, int file_series) {
     WritePlotCurveHeader(os, setup.plot_curves, static_cast<int>(capacity.rows.size()) + 2,
-                         settlement.series);
+                         file_series);
     WritePlotCapacityPoints(os, in, capacity);
-    WritePlotLoadSettlement(os, settlement);
+    WritePlotLoadSettlement(os, settlement, file_series);
 }
 
 } // namespace kolmar::engine

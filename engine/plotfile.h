@@ -25,12 +25,17 @@ void WritePlotCurveHeader(std::ostream& os, int curves, int points, int series);
 void WritePlotCapacityPoints(std::ostream& os, const InputData& in, const CapacityTable& table);
 
 // The load-settlement records: 15 lines of top load, top settlement, tip load and tip movement,
-// for the trend line, and when three series were computed for the upper and lower bounds too.
-void WritePlotLoadSettlement(std::ostream& os, const settlement::LoadSettlementTable& table);
+// for the trend line, and when the file carries three series (`file_series` 3) for the upper and
+// lower bounds too. A case without bounds of its own then writes 15 zero records for each.
+void WritePlotLoadSettlement(std::ostream& os, const settlement::LoadSettlementTable& table,
+                             int file_series);
 
-// The whole block of one case: header, points and load-settlement records.
+// The whole block of one case: header, points and load-settlement records. The reader takes the
+// series count of the first header for every block, so every block carries `file_series`, the
+// count of the file's first case, in its header and in its records, whatever this case computed:
+// a rock tip after a soil tip, or the other way round, must not put the reader out of step.
 void WritePlotCurve(std::ostream& os, const InputData& in, const CaseSetup& setup,
                     const CapacityTable& capacity,
-                    const settlement::LoadSettlementTable& settlement);
+                    const settlement::LoadSettlementTable& settlement, int file_series);
 
 } // namespace kolmar::engine

@@ -86,6 +86,16 @@ std::string NonFiniteValue(const TGraphPlot& Graph) {
     return {};
 }
 
+// The curves of a graph that are exported: a series the run did not compute (all of its points
+// at the origin) is left out, as the plot window leaves it out.
+std::vector<const TLine*> ExportedLines(const TGraphPlot& Graph) {
+    std::vector<const TLine*> lines;
+    for (int i = 0; i < Graph.LineCount(); ++i)
+        if (Graph.Lines(i).HoldsCurve())
+            lines.push_back(&Graph.Lines(i));
+    return lines;
+}
+
 std::string CheckGraph(const TGraphPlot& Graph) {
     if (Graph.LineCount() > MaxExportCurves)
         return "Graph " + Quoted(Graph.Caption) + " has " + std::to_string(Graph.LineCount()) +
@@ -250,9 +260,11 @@ void TWorkbookWriter::Graph(const TGraphPlot& G, int K) {
     Text(sheet, 2, 2, xTitle);
     Text(sheet, 3, 1, "Y");
     Text(sheet, 3, 2, yTitle);
+    const std::vector<const TLine*> lines = ExportedLines(G);
+    const int count = static_cast<int>(lines.size());
     int n = 0; // the largest point count of the curves
-    for (int i = 1; i <= G.LineCount(); ++i) {
-        const TLine& line = G.Lines(i - 1);
+    for (int i = 1; i <= count; ++i) {
+        const TLine& line = *lines[static_cast<std::size_t>(i - 1)];
         const int c = 2 * i - 1;
         Text(sheet, 4, c, line.LineName());
         Text(sheet, 5, c, "X");
@@ -270,8 +282,8 @@ void TWorkbookWriter::Graph(const TGraphPlot& G, int K) {
     lxw_chart* chart = workbook_add_chart(fBook, LXW_CHART_SCATTER_STRAIGHT_WITH_MARKERS);
     if (!chart)
         throw std::runtime_error("the chart of " + page + " cannot be added");
-    const int series = std::min(G.LineCount(), MaxChartSeries);
-    if (G.LineCount() > MaxChartSeries)
+    const int series = std::min(count, MaxChartSeries);
+    if (count > MaxChartSeries)
         fMore255 = true;
     // A graph without points still gets ranges of one (empty) row, which a chart accepts.
     const std::string lastRow = std::to_string(kFirstDataRow - 1 + std::max(n, 1));
@@ -284,7 +296,7 @@ void TWorkbookWriter::Graph(const TGraphPlot& G, int K) {
         lxw_chart_series* s = chart_add_series(chart, xRange.c_str(), yRange.c_str());
         if (!s)
             throw std::runtime_error("a series of the chart " + plot + " cannot be added");
-        const std::string name = G.Lines(h - 1).LineName();
+        const std::string name = lines[static_cast<std::size_t>(h - 1)]->LineName();
         chart_series_set_name(s, name.c_str());
         if (!fMarkers)
             chart_series_set_marker_type(s, LXW_CHART_MARKER_NONE);
@@ -438,18 +450,19 @@ std::string GraphCsvText(const TGraphPlot& Graph) {
         Trimmed(AxisTitle(Trimmed(Graph.XCaption), Graph.XUnits, Graph.Units()));
     const std::string yTitle =
         Trimmed(AxisTitle(Trimmed(Graph.YCaption), Graph.YUnits, Graph.Units()));
+    const std::vector<const TLine*> lines = ExportedLines(Graph);
     std::string text;
     std::size_t rows = 0;
-    for (int i = 0; i < Graph.LineCount(); ++i) {
-        const std::string name = Trimmed(Graph.Lines(i).LineName());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string name = Trimmed(lines[i]->LineName());
         text +=
             (i ? "," : "") + CsvField(name + ": " + xTitle) + "," + CsvField(name + ": " + yTitle);
-        rows = std::max(rows, Graph.Lines(i).Points.size());
+        rows = std::max(rows, lines[i]->Points.size());
     }
     text += "\n";
     for (std::size_t j = 0; j < rows; ++j) {
-        for (int i = 0; i < Graph.LineCount(); ++i) {
-            const std::vector<TFloatPoint>& points = Graph.Lines(i).Points;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const std::vector<TFloatPoint>& points = lines[i]->Points;
             if (i)
                 text += ",";
             if (j < points.size())

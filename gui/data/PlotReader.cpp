@@ -112,6 +112,20 @@ void ReadSettlementSeries(TGraphPlot& Graph, int I, TWordReader& R) {
     }
 }
 
+// A graph the file does not fill must not keep the curves of an earlier run: under the new
+// project's names they would pass for its results.
+void ClearCurves(TGraphPlot& Graph) {
+    Graph.SetLineCount(0);
+}
+
+// Zero points keep the graph's lines (and their names) but hold no curve, so nothing is drawn
+// or exported for them.
+void ZeroPoints(TGraphPlot& Graph) {
+    for (int i = 0; i < Graph.LineCount(); ++i)
+        for (TFloatPoint& p : Graph.Lines(i).Points)
+            p = TFloatPoint{};
+}
+
 void CopyLine(TGraphPlot& To, int ToLine, const TGraphPlot& From, int FromLine) {
     To.Lines(ToLine).Points = From.Lines(FromLine).Points;
 }
@@ -277,17 +291,25 @@ void ReadDesignCharts(TResultGraphs& G, const TProgramData& P, TWordReader& R) {
     if (static_cast<long long>(ND) * NQ > MaxPointTotal)
         R.Fail("The file holds more than " + std::to_string(MaxPointTotal) +
                " points per design chart.");
-    for (int n = 0; n < TResultGraphs::ChartCount; ++n)
+    for (int n = 0; n < TResultGraphs::ChartCount; ++n) {
+        if (n >= NT)
+            ClearCurves(G.PltChart(n));
         ReadPltChart(G.PltChart(n), ND, R, n, NT, NQ, P.fUnits);
+    }
 }
 
-// Curve names: by length when the curves differ by length, else by diameter.
-void NameCurves(TResultGraphs& G, const TProgramData& P, int NC, int NP) {
+// Curve names: by length when the curves differ by length, else by diameter. The curves of a
+// run over several lengths all reach the bottom of the profile, so each is named by its case's
+// shaft length (its tip elevation with elevations on): the first is the longest, PD, and each
+// next one PDINCR shorter.
+void NameCurves(TResultGraphs& G, const TProgramData& P, int NC) {
     const char* unit = LengthWord(P.fUnits);
+    // The engine steps by 3 ft (1 m) when no increment is given.
+    const double increment = P.PDINCR > 0.0 ? P.PDINCR : (P.fUnits == 1 ? 3.0 : 1.0);
     for (int i = 0; i < NC; ++i) {
         std::string name;
         if (P.IPENT != 0) {
-            name = "L =" + Num(G.pltSkin.Data(i, NP - 1).Y) + unit;
+            name = "L =" + Num(DepthY(P, P.PD - increment * i)) + unit;
         } else {
             // Without design charts the diameters step by half a foot (0.152 m).
             const double step = P.IChart > 0 ? P.DIAMINCR : (P.fUnits == 1 ? 0.5 : 0.152);
@@ -321,16 +343,23 @@ void AddLayerBands(TResultGraphs& G, const TProgramData& P) {
 // Sections 3 and 4 exist only when the load-settlement analysis with t-z curves ran: the t-z
 // and q-w curves, then the load distribution.
 void ReadTransferSections(TResultGraphs& G, const TProgramData& P, TWordReader& R) {
-    if (NextLineIsEnd(R))
+    if (P.PrintTZCurves != 1)
+        ClearCurves(G.pltTzAdd);
+    if (NextLineIsEnd(R)) {
+        for (TGraphPlot* g : {&G.pltTzAdd, &G.pltTz, &G.pltQw, &G.pltLoad})
+            ClearCurves(*g);
         return;
+    }
     if (P.PrintTZCurves == 1)
         ReadTzCurves(G.pltTzAdd, R, P.fUnits);
     ReadTzCurves(G.pltTz, R, P.fUnits);
     ReadQwCurves(G.pltQw, R, P.fUnits);
     G.showtzcurves = true;
 
-    if (NextLineIsEnd(R))
+    if (NextLineIsEnd(R)) {
+        ClearCurves(G.pltLoad);
         return;
+    }
     const int elements = G.pltLoad.Count();
     for (int i = 0; i < LoadLevels; ++i)
         for (int j = 0; j < elements; ++j) {
@@ -366,10 +395,18 @@ void ReadPlot(TResultGraphs& G, TProgramData& P, TWordReader& R) {
         throw EInOutError("The project's factors of safety must be greater than 0 to compute the "
                           "allowable capacities of a plot file of the previous version.");
 
+    // Without bound series in the file the bound graphs hold nothing of this run.
+    if (NS < 3) {
+        ZeroPoints(G.pltUpper);
+        ZeroPoints(G.pltLower);
+    }
     ReadCapacityCurves(G, P, R, NC, NP);
     if (P.IChart == 1)
         ReadDesignCharts(G, P, R);
-    NameCurves(G, P, NC, NP);
+    else
+        for (int n = 0; n < TResultGraphs::ChartCount; ++n)
+            ClearCurves(G.PltChart(n));
+    NameCurves(G, P, NC);
     CopyFirstCurves(G);
     AddLayerBands(G, P);
     ReadTransferSections(G, P, R);

@@ -24,6 +24,13 @@ std::string TLine::LineName() const {
     return fOwner->CurveName + FormatGeneral(Value, 15);
 }
 
+bool TLine::HoldsCurve() const {
+    for (const TFloatPoint& p : Points)
+        if (p.X != 0.0 || p.Y != 0.0)
+            return true;
+    return false;
+}
+
 // ---------------------------------------------------------------------------------------------
 // TGraphPlot
 
@@ -256,8 +263,9 @@ TGraphicsMenuState OfferGraphs(const TResultGraphs& Graphs, const TProgramData& 
     }
     auto at = [&](int i) -> TMenuItemState& { return items[static_cast<std::size_t>(i)]; };
 
-    // Without bound series only the averaged load-settlement curve exists.
-    if (Project.ID2 == 0) {
+    // Without bound series (NS 0 or 1 in the plot file) only the averaged load-settlement
+    // curve exists.
+    if (Project.ID2 < 3) {
         at(giUpper).Enabled = false;
         at(giLower).Enabled = false;
         at(giCombinedSettle).Enabled = false;

@@ -41,6 +41,10 @@ public:
     // fValueS when set; else, for a main curve, the graph's DefLineNames entry at the curve's
     // index when there is one; else the graph's CurveName followed by Value ("Curve #3").
     std::string LineName() const;
+    // False when every point is (0, 0): a series the run did not compute (the bounds of a case
+    // with a rock tip in a file whose first case has them). Such a line is not drawn, listed in
+    // a legend or exported.
+    bool HoldsCurve() const;
     TLineSet Set() const { return fSet; }
     const TGraphPlot& Graph() const { return *fOwner; }
 

@@ -241,7 +241,7 @@ std::vector<TPlotPainter::TLegendRow> TPlotPainter::LegendRows() const {
         const TLine& line = Data.Lines(i);
         if (!line.Active)
             continue;
-        if (line.Visible)
+        if (line.Visible && line.HoldsCurve())
             rows.push_back({i, k});
         ++k;
     }
@@ -391,7 +391,7 @@ void TPlotPainter::DrawCurves(QPainter& P) const {
         if (!line.Active)
             continue;
         const QColor colour = ColourOf(k++);
-        if (!line.Visible || line.Points.empty())
+        if (!line.Visible || !line.HoldsCurve())
             continue;
         QPen pen(colour, width);
         pen.setJoinStyle(Qt::RoundJoin);

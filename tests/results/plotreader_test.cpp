@@ -141,6 +141,8 @@ TEST_F(PlotReaderTest, ElevationsLengthsAndSI) {
     project->UseElevation = 1;
     project->ValElevation = 100.0;
     project->IPENT = 1;
+    project->PD = 15.0;
+    project->PDINCR = 5.0;
     project->fUnits = 2;
     ASSERT_TRUE(Read("two-diameters.plt")) << error;
     for (TGraphPlot* g : {&graphs.pltSkin, &graphs.FSpltTip, &graphs.pltCombineD}) {
@@ -151,7 +153,8 @@ TEST_F(PlotReaderTest, ElevationsLengthsAndSI) {
     EXPECT_TRUE(PointIs(graphs.pltCombine.Data(0, 2), 20, 90));
     EXPECT_EQ(graphs.pltSkin.LayerData(0, 0).Y, 80.0);
     EXPECT_EQ(graphs.pltSkin.LayersTop, 100.0);
-    // Curves that differ by length are named by their tip's elevation.
+    // Curves that differ by length are named by the tip elevation of their shaft: 15 m, then
+    // 5 m shorter, below elevation 100.
     EXPECT_EQ(graphs.pltSkin.Lines(0).LineName(), "L =85 m");
     EXPECT_EQ(graphs.pltUpper.Lines(1).LineName(), "L =90 m");
     EXPECT_EQ(graphs.pltTz.Lines(0).LineName(), "H=10 m");
@@ -270,10 +273,10 @@ TEST_F(PlotReaderTest, ShorterLaterCurvesArePaddedAndTheReadingStaysInStep) {
     // Diameters step by 0.152 m without design charts.
     EXPECT_EQ(graphs.pltSkin.Lines(1).LineName(), "Dia=1.0664 m");
     EXPECT_EQ(graphs.pltSkin.Lines(4).LineName(), "Dia=1.5224 m");
-    // The file ends after its capacity curves: the t-z graph keeps its lines, unoffered.
+    // The file ends after its capacity curves: the t-z graph of the earlier file is emptied.
     EXPECT_FALSE(graphs.showtzcurves);
     EXPECT_FALSE(graphs.showloadcurves);
-    EXPECT_EQ(graphs.pltTz.LineCount(), 4);
+    EXPECT_EQ(graphs.pltTz.LineCount(), 0);
 }
 
 TEST_F(PlotReaderTest, TZCurvesWithoutLoadDistribution) {
