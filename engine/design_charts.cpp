@@ -111,10 +111,12 @@ void WriteEfficientShaft(std::ostream& os, const InputData& in, const EfficientS
     line(" DIAMETER OF STEM       =" + F(shaft.D * length, 5, 2) + length_unit);
     line(" DIAMETER OF BASE       =" + F(shaft.Bb * length, 5, 2) + length_unit);
     line(" ESTIMATED SHAFT LENGTH =" + F(shaft.length * length, 5, 0) + length_unit);
-    line(" VOLUME OF CONCRETE     =" + F(shaft.volume * volume, 7, 2) +
+    // A short rock socket carries many times its volume: in SI its capacity per cubic metre
+    // (11.6 times the English figure) outgrows the two decimals of its field.
+    line(" VOLUME OF CONCRETE     =" + FFit(shaft.volume * volume, 7, 2) +
          (si ? " CU.M" : " CU.YDS."));
-    line(" ULTIMATE LOAD CAPACITY =" + F(shaft.QU * force, 10, 2) + (si ? " KN" : " TONS"));
-    line(" QU/VOLUME OF CONCRETE  =" + F(shaft.efficiency * efficiency, 7, 2) +
+    line(" ULTIMATE LOAD CAPACITY =" + FFit(shaft.QU * force, 10, 2) + (si ? " KN" : " TONS"));
+    line(" QU/VOLUME OF CONCRETE  =" + FFit(shaft.efficiency * efficiency, 7, 2) +
          (si ? " KN /CU.M" : " TONS/CU.YD."));
 }
 

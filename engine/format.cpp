@@ -151,6 +151,15 @@ std::string F(double value, int w, int d) {
     return RightAlign(text, w);
 }
 
+std::string FFit(double value, int w, int d) {
+    for (int decimals = d; decimals > 0; --decimals) {
+        std::string field = F(value, w, decimals);
+        if (field.find('*') == std::string::npos)
+            return field;
+    }
+    return F(value, w, 0);
+}
+
 std::string E(double value, int w, int d) {
     if (!std::isfinite(value) || d < 1 || d > 30)
         return Stars(w);

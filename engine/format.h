@@ -12,6 +12,10 @@ namespace kolmar::engine {
 // Fw.d: fixed notation with d decimals, right-aligned in w columns ("   12.500" for F9.3; with
 // no decimals the point stays, "  42." for F5.0).
 std::string F(double value, int w, int d);
+// Fw.d for a value that may outgrow its field: as F, but with as many of the d decimals
+// dropped as it takes to fit (F7.2 writes 14712.345 as "14712.3"); stars only when the whole
+// part alone does not fit.
+std::string FFit(double value, int w, int d);
 
 // Ew.d: "0." followed by d significant digits, "E", the exponent sign and two exponent digits,
 // right-aligned in w columns (E10.3 writes 125 as " 0.125E+03"). An exponent of three digits

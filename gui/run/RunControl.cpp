@@ -64,6 +64,12 @@ void DeleteRunScratch(const fs::path& Dir, const TRunFiles& Files) {
         fs::remove(f, ec);
 }
 
+namespace {
+// Far below any thickness or depth that matters (ft or m), far above the rounding of a depth
+// converted between unit systems.
+constexpr double kCheckTolerance = 1e-6;
+} // namespace
+
 std::optional<std::string> CheckData(const TLayerCheckInput& Input) {
     const bool si = Input.fUnits == 2;
     const double minimum = si ? 0.6 : 2.0;
@@ -73,7 +79,8 @@ std::optional<std::string> CheckData(const TLayerCheckInput& Input) {
     double previous = 0.0;
     for (std::size_t i = 0; i < Input.LayerBottoms.size(); ++i) {
         const double thickness = Input.LayerBottoms[i] - previous;
-        if (minimum > thickness)
+        // Depths converted between unit systems carry rounding in their last digits.
+        if (minimum - thickness > kCheckTolerance)
             return "Thickness of layer should be at least " + num(minimum) + label + "\n" +
                    "to avoid numerical errors. " + "\n" + "Please check layer " +
                    std::to_string(i + 1) + " . Thickness = " + num(thickness) + label;
@@ -81,7 +88,7 @@ std::optional<std::string> CheckData(const TLayerCheckInput& Input) {
     }
     const double bottom = Input.LayerBottoms.empty() ? 0.0 : Input.LayerBottoms.back();
     const double required = Input.PD + 2.0 * Input.DSTART;
-    if (bottom < required)
+    if (required - bottom > kCheckTolerance)
         return "Depth of Bottom Layer, " + num(bottom) + label + "\n" +
                "should be at least the shaft length plus two shaft diameters " + num(required) +
                label + "\n" + "to perform analysis. " + "\n" + "Please check !";

@@ -52,6 +52,11 @@ TEST(CheckData, LayerThicknessAndProfileDepth) {
          "diameters 36 ft\nto perform analysis. \nPlease check !"},
         {"profile exactly length plus two diameters passes", {1, 30, 3, {20, 36}}, nullptr},
         {"design load: only two diameters are asked for", {1, 0, 3, {6}}, nullptr},
+        // A project switched from SI: 0.6096 m layers come back a hair under 2 ft.
+        {"a minimum thickness off by rounding passes", {1, 0, 0, {33.5, 35.499999999992}}, nullptr},
+        {"SI values exactly at the limits pass",
+         {2, 13.4112, 0.9144, {0.6096 * 3, 0.6096 * 3 + 0.6096 * 1, 15.24}},
+         nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -7,13 +7,12 @@
 #include "gui/data/DataUnit.h"
 #include "gui/data/PltData.h"
 #include "input.h"
+#include "si_agreement.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cmath>
-#include <locale>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -23,39 +22,6 @@ namespace kolmar::engine {
 namespace {
 
 using test::TempDir;
-
-constexpr double kFtPerM = 3.2808;
-constexpr double kTonsPerKn = 0.1124;
-constexpr double kCuYdPerCuM = 1.3078;
-constexpr double kTonsPerCuYdPerKnPerCuM = 0.08594586;
-
-// The capacity rows of the run notes (every line of the row width), as numbers.
-std::vector<std::vector<double>> Rows(const std::string& notes) {
-    std::vector<std::vector<double>> rows;
-    for (const std::string& line : test::Lines(notes)) {
-        if (line.size() != 73 || line[0] != ' ')
-            continue;
-        std::istringstream in(line);
-        in.imbue(std::locale::classic());
-        std::vector<double> values;
-        for (double v; in >> v;)
-            values.push_back(v);
-        if (values.size() == 8)
-            rows.push_back(values);
-    }
-    return rows;
-}
-
-// An English value printed with `english_decimals` against an SI value converted by `factor`
-// (English per SI unit) and printed with two decimals: equal within both roundings and the
-// small differences of the two sets of conversion factors.
-void ExpectAgree(double english, double si, double factor, int english_decimals,
-                 const std::string& what) {
-    const double converted = si * factor;
-    const double tolerance =
-        0.5 * std::pow(10.0, -english_decimals) + 0.005 * factor + 2e-4 * std::fabs(english);
-    EXPECT_NEAR(converted, english, tolerance) << what;
-}
 
 struct ProjectRun {
     test::RunResult result;
@@ -215,69 +181,12 @@ TEST_P(SiAgreementTest, SameCapacitiesInBothUnitSystems) {
     RunAndRead(si_text, si, si_dir);
     ASSERT_EQ(english.result.status, si.result.status) << si.result.console;
 
-    const auto english_rows = Rows(english.result.notes);
-    const auto si_rows = Rows(si.result.notes);
-    ASSERT_FALSE(english_rows.empty());
-    ASSERT_EQ(english_rows.size(), si_rows.size());
-    const bool lrfd = english.project->NLRFD == 1;
-    for (std::size_t r = 0; r < english_rows.size(); ++r) {
-        const std::vector<double>& e = english_rows[r];
-        const std::vector<double>& s = si_rows[r];
-        const std::string row = name + ", row " + std::to_string(r + 1);
-        ExpectAgree(e[0], s[0], kFtPerM, 1, row + " length");
-        ExpectAgree(e[1], s[1], kCuYdPerCuM, 1, row + " volume");
-        for (std::size_t k = 2; k < 7; ++k)
-            ExpectAgree(e[k], s[k], kTonsPerKn, 1, row + " column " + std::to_string(k + 1));
-        ExpectAgree(e[7], s[7], lrfd ? kTonsPerKn : kTonsPerCuYdPerKnPerCuM, 2,
-                    row + " last column");
-    }
-    // The shaft length of the case agrees too.
-    const std::string length = "SHAFT LENGTH              =";
-    const std::size_t at_en = english.result.notes.find(length);
-    const std::size_t at_si = si.result.notes.find(length);
-    ASSERT_NE(at_en, std::string::npos);
-    ASSERT_NE(at_si, std::string::npos);
-    ExpectAgree(std::stod(english.result.notes.substr(at_en + length.size(), 9)),
-                std::stod(si.result.notes.substr(at_si + length.size(), 9)), kFtPerM, 2,
-                "shaft length");
-
-    // The plot files, as the program reads them: two leading points and one per row, the same
-    // curve in both unit systems (three significant digits in the file).
-    const TGraphPlot& e_total = english.graphs.pltTotal;
-    const TGraphPlot& s_total = si.graphs.pltTotal;
-    ASSERT_EQ(e_total.LineCount(), 1);
-    ASSERT_EQ(e_total.Count(), static_cast<int>(english_rows.size()) + 2);
-    ASSERT_EQ(s_total.Count(), e_total.Count());
-    for (int j = 2; j < e_total.Count(); ++j) {
-        const TFloatPoint& e = e_total.Data(0, j);
-        const TFloatPoint& s = s_total.Data(0, j);
-        EXPECT_NEAR(e.Y, english_rows[static_cast<std::size_t>(j - 2)][0], 1e-9);
-        EXPECT_NEAR(s.Y * kFtPerM, e.Y, 0.005 * e.Y) << "point " << j;
-        // Both files round to three significant digits.
-        EXPECT_NEAR(s.X * kTonsPerKn, e.X, 0.0105 * e.X + 0.01) << "point " << j;
-        EXPECT_NEAR(e.X, english_rows[static_cast<std::size_t>(j - 2)][4],
-                    0.005 * e.X + 0.05); // QU
-    }
-
-    // The load-settlement curves: the same loads (tons against kN) at the same settlements
-    // (inches against metres), within the three significant digits of both files.
-    const TGraphPlot* graphs[] = {&english.graphs.pltAxial, &english.graphs.pltUpper,
-                                  &english.graphs.pltLower};
-    const TGraphPlot* si_graphs[] = {&si.graphs.pltAxial, &si.graphs.pltUpper, &si.graphs.pltLower};
-    for (std::size_t g = 0; g < 3; ++g) {
-        ASSERT_EQ(graphs[g]->Count(), si_graphs[g]->Count());
-        for (int k = 1; k < graphs[g]->Count(); ++k) {
-            const TFloatPoint& e = graphs[g]->Data(0, k);
-            const TFloatPoint& s = si_graphs[g]->Data(0, k);
-            const std::string point =
-                name + ", curve " + std::to_string(g + 1) + ", point " + std::to_string(k);
-            EXPECT_TRUE(std::isfinite(static_cast<double>(e.X)) &&
-                        std::isfinite(static_cast<double>(e.Y)))
-                << point;
-            EXPECT_NEAR(s.X * kTonsPerKn, e.X, 0.012 * std::fabs(e.X) + 1e-3) << point << " load";
-            EXPECT_NEAR(s.Y * 39.37, e.Y, 0.012 * std::fabs(e.Y) + 1e-6) << point << " settlement";
-        }
-    }
+    // These projects are single cases: one capacity curve, two leading points and one per row.
+    ASSERT_EQ(english.graphs.pltTotal.LineCount(), 1);
+    ASSERT_EQ(english.graphs.pltTotal.Count(),
+              static_cast<int>(test::CapacityRows(english.result.notes).size()) + 2);
+    test::ExpectSiAgreement({english.result.notes, english.graphs}, {si.result.notes, si.graphs},
+                            english.project->NLRFD == 1, name);
 }
 
 INSTANTIATE_TEST_SUITE_P(Projects, SiAgreementTest,
