@@ -118,7 +118,7 @@ int ExportCommand(const TCommandLine& Line) {
         return ExitDataError;
     }
     graphs.ShowOutput = true;
-    const std::vector<int> offered = OfferedExportRows(OfferGraphs(graphs, *project, true));
+    const std::vector<int> offered = OfferedExportRows(OfferGraphs(graphs, *project, true), graphs);
 
     // The graphs: those named, in the order given, or every graph the results hold.
     std::vector<int> rows;

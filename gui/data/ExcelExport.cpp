@@ -288,7 +288,8 @@ void TWorkbookWriter::Graph(const TGraphPlot& G, int K) {
     // A graph without points still gets ranges of one (empty) row, which a chart accepts.
     const std::string lastRow = std::to_string(kFirstDataRow - 1 + std::max(n, 1));
     const std::string first = "$" + std::to_string(kFirstDataRow) + ":$";
-    for (int h = 1; h <= series; ++h) {
+    // A chart needs a series: a graph that holds no curve gets one over the empty first columns.
+    for (int h = 1; h <= std::max(series, 1); ++h) {
         const std::string xColumn = ColumnLetters(2 * h - 1);
         const std::string yColumn = ColumnLetters(2 * h);
         const std::string xRange = "=" + page + "!$" + xColumn + first + xColumn + "$" + lastRow;
@@ -296,8 +297,10 @@ void TWorkbookWriter::Graph(const TGraphPlot& G, int K) {
         lxw_chart_series* s = chart_add_series(chart, xRange.c_str(), yRange.c_str());
         if (!s)
             throw std::runtime_error("a series of the chart " + plot + " cannot be added");
-        const std::string name = lines[static_cast<std::size_t>(h - 1)]->LineName();
-        chart_series_set_name(s, name.c_str());
+        if (h <= count) {
+            const std::string name = lines[static_cast<std::size_t>(h - 1)]->LineName();
+            chart_series_set_name(s, name.c_str());
+        }
         if (!fMarkers)
             chart_series_set_marker_type(s, LXW_CHART_MARKER_NONE);
     }
@@ -335,10 +338,11 @@ int ExportRowOfName(const std::string& Name) {
     return 0;
 }
 
-std::vector<int> OfferedExportRows(const TGraphicsMenuState& Menu) {
+std::vector<int> OfferedExportRows(const TGraphicsMenuState& Menu, const TResultGraphs& Graphs) {
     std::vector<int> rows;
     for (const TExportRow& r : kRows)
-        if (Menu[static_cast<std::size_t>(r.Item)].Enabled)
+        if (Menu[static_cast<std::size_t>(r.Item)].Enabled &&
+            !ExportedLines(Graphs.*r.Graph).empty())
             rows.push_back(r.Row);
     return rows;
 }

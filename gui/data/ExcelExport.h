@@ -25,8 +25,9 @@ const std::array<TExportRow, TResultGraphs::GraphCount>& ExportRows();
 // The row of a graph name, case ignored; 0 when no graph has that name.
 int ExportRowOfName(const std::string& Name);
 
-// Rows of the graphs that may be exported now: those whose Graphics menu item is enabled.
-std::vector<int> OfferedExportRows(const TGraphicsMenuState& Menu);
+// Rows of the graphs that may be exported now: those whose Graphics menu item is enabled and
+// that hold at least one curve the run computed (not every point at the origin).
+std::vector<int> OfferedExportRows(const TGraphicsMenuState& Menu, const TResultGraphs& Graphs);
 
 // The graph of a row (1..26); std::out_of_range for another row.
 const TGraphPlot& GraphOfExportRow(const TResultGraphs& Graphs, int Row);

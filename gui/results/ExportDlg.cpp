@@ -75,7 +75,7 @@ void TDlgExport::FormShow(const TGraphicsMenuState& Menu, const QString& Project
     fProjectFile = ProjectFile;
     const QSignalBlocker block(lstPlots);
     lstPlots->clear();
-    fIndices = OfferedExportRows(Menu);
+    fIndices = OfferedExportRows(Menu, fGraphs);
     for (int row : fIndices) {
         auto* item = new QListWidgetItem(
             QString::fromStdString(GraphOfExportRow(fGraphs, row).Caption), lstPlots);

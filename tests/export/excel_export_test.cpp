@@ -99,7 +99,7 @@ protected:
             *graphs, *project, std::string(KOLMAR_TEST_DATA) + "/data/design-charts.kx8p", &error))
             << error;
         graphs->ShowOutput = true;
-        rows = OfferedExportRows(OfferGraphs(*graphs, *project, true));
+        rows = OfferedExportRows(OfferGraphs(*graphs, *project, true), *graphs);
         std::vector<const TGraphPlot*> chosen;
         for (int row : rows)
             chosen.push_back(&GraphOfExportRow(*graphs, row));
