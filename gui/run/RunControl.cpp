@@ -6,7 +6,9 @@
 #include "ui/model/NumberText.h"
 
 #include <fstream>
+#include <optional>
 #include <stdexcept>
+#include <string_view>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -33,23 +35,48 @@ std::vector<fs::path> ResultFiles(const TRunFiles& Files) {
     return {Files.Report, Files.Notes, Files.Plot, Files.TZText};
 }
 
+namespace {
+// Why the engine would not read a name as the file it names, or nothing. The engine reads each
+// name as one line of at most 255 characters and drops the blanks that end it, so a longer
+// name, one that ends in a blank and one holding a line break would name another file (or
+// shift every name after it); a NUL would cut the name where the system opens the file.
+constexpr std::string_view kBreaks("\n\r\0", 3);
+
+std::optional<std::string> NameProblem(const std::string& name) {
+    if (name.find_first_of(kBreaks) != std::string::npos) {
+        std::string shown = name; // a message cannot show a NUL, nor a break where it lies
+        for (char& c : shown)
+            if (kBreaks.find(c) != std::string_view::npos)
+                c = '?';
+        return "The path " + shown +
+               " holds a line break (shown as ?); rename the folder or the project file "
+               "without it.";
+    }
+    if (name.size() > 255)
+        return "The path " + name +
+               " is longer than 255 characters; move the project to a shorter path.";
+    if (!name.empty() && name.back() == ' ')
+        return "The path " + name + " ends in a blank; rename the project file without it.";
+    return std::nullopt;
+}
+} // namespace
+
 void WriteNamesDat(const fs::path& Dir, const TRunFiles& Files, const std::string& Version) {
+    const fs::path* named[] = {&Files.Project, &Files.Report, &Files.Plot,
+                               &Files.Notes,   &Files.TZText, &Files.QWStage,
+                               &Files.Stage1,  &Files.Stage2, &Files.Stage3};
+    // Every name is checked before the file is created, so a refused run leaves no names.dat.
+    for (const fs::path* f : named)
+        if (const auto problem = NameProblem(f->string()))
+            throw std::runtime_error(*problem);
+
     const fs::path target = Dir / "names.dat";
     std::ofstream out(target, std::ios::binary | std::ios::trunc);
     if (!out)
         throw std::runtime_error("Cannot create the run-control file " + target.string());
     out << Version << '\n';
-    for (const fs::path* f :
-         {&Files.Project, &Files.Report, &Files.Plot, &Files.Notes, &Files.TZText, &Files.QWStage,
-          &Files.Stage1, &Files.Stage2, &Files.Stage3}) {
-        const std::string name = f->string();
-        // The engine reads each name as one line of at most 255 characters.
-        if (name.size() > 255)
-            throw std::runtime_error("The path " + name +
-                                     " is longer than 255 characters; move the project to a "
-                                     "shorter path.");
-        out << name << '\n';
-    }
+    for (const fs::path* f : named)
+        out << f->string() << '\n';
     out.close();
     if (!out)
         throw std::runtime_error("Cannot write the run-control file " + target.string());

@@ -28,7 +28,9 @@ TRunFiles RunFilesFor(const std::filesystem::path& ProjectFile);
 std::vector<std::filesystem::path> ResultFiles(const TRunFiles& Files);
 
 // Writes names.dat into Dir: the version string, then the nine full paths, one per line.
-// Throws std::runtime_error naming the file when it cannot be written.
+// Throws std::runtime_error naming the file when it cannot be written, and, before anything is
+// written, naming a path the engine could not read back as the same file: one longer than 255
+// characters, one holding a line break or a NUL, one ending in a blank.
 void WriteNamesDat(const std::filesystem::path& Dir, const TRunFiles& Files,
                    const std::string& Version);
 
