@@ -53,7 +53,7 @@ fuzz:
 	python3 tests/fuzz/seed_corpus.py $(FUZZ_BUILD)
 	$(FUZZ_BUILD)/bin/fuzz_project_reader -max_total_time=$(FUZZ_SECONDS) $(FUZZ_BUILD)/corpus
 	cd $(FUZZ_BUILD) && bin/fuzz_engine_input -max_total_time=$(FUZZ_SECONDS) corpus
-	$(FUZZ_BUILD)/bin/fuzz_plot_reader -max_total_time=$(FUZZ_SECONDS) -artifact_prefix=$(FUZZ_BUILD)/ $(FUZZ_BUILD)/corpus-fuzz_plot_reader
+	$(FUZZ_BUILD)/bin/fuzz_plot_reader -max_total_time=$(FUZZ_SECONDS) -dict=tests/fuzz/plot_reader.dict -artifact_prefix=$(FUZZ_BUILD)/ $(FUZZ_BUILD)/corpus-fuzz_plot_reader
 	$(FUZZ_BUILD)/bin/fuzz_evaluator -max_total_time=$(FUZZ_SECONDS) -dict=tests/fuzz/evaluator.dict -artifact_prefix=$(FUZZ_BUILD)/ $(FUZZ_BUILD)/corpus-fuzz_evaluator
 	$(FUZZ_BUILD)/bin/fuzz_names_dat -max_total_time=$(FUZZ_SECONDS) -dict=tests/fuzz/names_dat.dict -artifact_prefix=$(FUZZ_BUILD)/ $(FUZZ_BUILD)/corpus-fuzz_names_dat
 
