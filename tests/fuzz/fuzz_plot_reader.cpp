@@ -55,9 +55,15 @@ std::unique_ptr<TProgramData> ProjectFor(const TSettings& s) {
         p->D[i].SetSoilType(1 + (i + ((s.b1 >> 4) & 3)) % 9);
         p->D[i].Depth = 10.0 * (i + 1);
     }
+    // Factors of safety: the defaults, 1, below 1 (a project may hold any positive factor) and
+    // 0 (refused for a file of the previous generation, which needs them).
+    constexpr double kFactors[4] = {0.0, 1.0, 0.5, 1e-300};
     if (s.b2 & 1) {
-        p->FST = 0.0; // refused for a file of the previous generation
+        p->FST = 0.0;
         p->FSB = 0.0;
+    } else if (const int f = (s.b2 >> 6) & 3; f != 0) {
+        p->FST = kFactors[f];
+        p->FSB = kFactors[f];
     }
     p->ValElevation = (s.b2 & 2) ? 100.0 : 0.0;
     p->DSTART = (s.b2 & 4) ? 0.9 : 3.0;
