@@ -55,9 +55,9 @@ std::unique_ptr<TProgramData> ProjectFor(const TSettings& s) {
         p->D[i].SetSoilType(1 + (i + ((s.b1 >> 4) & 3)) % 9);
         p->D[i].Depth = 10.0 * (i + 1);
     }
-    // Factors of safety: the defaults, 1, below 1 (a project may hold any positive factor) and
-    // 0 (refused for a file of the previous generation, which needs them).
-    constexpr double kFactors[4] = {0.0, 1.0, 0.5, 1e-300};
+    // Factors of safety: 0 (bit 0; refused for a file of the previous generation, which needs
+    // them), else by bits 6-7 the defaults, 1, or below 1 (a project may hold any positive one).
+    constexpr double kFactors[4] = {0.0, 1.0, 0.5, 1e-300}; // [0] unused: the defaults
     if (s.b2 & 1) {
         p->FST = 0.0;
         p->FSB = 0.0;
