@@ -41,14 +41,21 @@ demo: build
 	echo "Run notes: $(abspath $(BUILD))/demo/$(basename $(notdir $(DEMO))).kx8r"; \
 	echo "Plot data: $(abspath $(BUILD))/demo/$(basename $(notdir $(DEMO))).kx8p"; exit $$status
 
-# libFuzzer on the project-file readers, built with clang.
+# libFuzzer on every reader: the project files (program and engine), the plot file, the numeric
+# field's expressions and names.dat, each for FUZZ_SECONDS from its seed corpus. The plot seeds
+# come from analysing the examples with the fuzz build's runner (tests/fuzz/seed_corpus.py).
+FUZZ_TARGETS := fuzz_project_reader fuzz_engine_input fuzz_plot_reader fuzz_evaluator fuzz_names_dat
 fuzz:
 	@./scripts/install-deps.sh fuzz
 	@[ -f $(FUZZ_BUILD)/CMakeCache.txt ] || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOLMAR_FUZZ=ON -DKOLMAR_TESTS=ON -DKOLMAR_BENCH=OFF -DKOLMAR_GUI=OFF
-	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_project_reader fuzz_engine_input
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(FUZZ_TARGETS) kolmar Kolmar2017_DLL
 	mkdir -p $(FUZZ_BUILD)/corpus && cp examples/*.kx8d tests/model/data/*.kx* $(FUZZ_BUILD)/corpus/ 2>/dev/null || true
+	python3 tests/fuzz/seed_corpus.py $(FUZZ_BUILD)
 	$(FUZZ_BUILD)/bin/fuzz_project_reader -max_total_time=$(FUZZ_SECONDS) $(FUZZ_BUILD)/corpus
 	cd $(FUZZ_BUILD) && bin/fuzz_engine_input -max_total_time=$(FUZZ_SECONDS) corpus
+	$(FUZZ_BUILD)/bin/fuzz_plot_reader -max_total_time=$(FUZZ_SECONDS) -dict=tests/fuzz/plot_reader.dict -artifact_prefix=$(FUZZ_BUILD)/ $(FUZZ_BUILD)/corpus-fuzz_plot_reader
+	$(FUZZ_BUILD)/bin/fuzz_evaluator -max_total_time=$(FUZZ_SECONDS) -dict=tests/fuzz/evaluator.dict -artifact_prefix=$(FUZZ_BUILD)/ $(FUZZ_BUILD)/corpus-fuzz_evaluator
+	$(FUZZ_BUILD)/bin/fuzz_names_dat -max_total_time=$(FUZZ_SECONDS) -dict=tests/fuzz/names_dat.dict -artifact_prefix=$(FUZZ_BUILD)/ $(FUZZ_BUILD)/corpus-fuzz_names_dat
 
 bench: build
 	@for b in $(BUILD)/bin/bench_*; do [ -x "$$b" ] && "$$b"; done; true

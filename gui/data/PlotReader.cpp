@@ -8,6 +8,7 @@
 #include "ui/model/WordRead.h"
 
 #include <array>
+#include <cmath>
 #include <string>
 
 namespace {
@@ -166,8 +167,16 @@ void SetDepthAxes(TResultGraphs& G, const TProgramData& P) {
     G.pltCombine.ShowFontWidth = true;
 }
 
-double DepthY(const TProgramData& P, double Depth) {
-    return P.UseElevation == 1 ? P.ValElevation - Depth : Depth;
+// A value the reader computes from what it read: a sum or quotient of two huge values that
+// overflows is refused at the word read last, so that no graph holds an infinity.
+double Computed(const TWordReader& R, double V) {
+    if (!std::isfinite(V))
+        R.Fail("The value computed from this record is out of range.");
+    return V;
+}
+
+double DepthY(const TProgramData& P, const TWordReader& R, double Depth) {
+    return P.UseElevation == 1 ? Computed(R, P.ValElevation - Depth) : Depth;
 }
 
 // The captions and line names that the project decides: the design method, uplift.
@@ -222,7 +231,7 @@ void ShapeGraphs(TResultGraphs& G, const TProgramData& P, int NC, int NP) {
 // from the project's factors of safety.
 void ReadCapacityPoint(TResultGraphs& G, const TProgramData& P, TWordReader& R, int I, int J) {
     const bool uplift = P.KCYCL > 1;
-    const double y = DepthY(P, ReadReal(R));
+    const double y = DepthY(P, R, ReadReal(R));
     for (TGraphPlot* g : ComponentGraphs(G))
         g->Data(I, J).Y = y;
     const double side = ReadReal(R);
@@ -239,11 +248,11 @@ void ReadCapacityPoint(TResultGraphs& G, const TProgramData& P, TWordReader& R, 
             G.FSpltTip.Data(I, J).X = tip;
     } else {
         ReadReal(R);
-        const double fsSide = side / P.FST;
-        const double fsTip = P.KCYCL == 1 ? tip / P.FSB : tip;
+        const double fsSide = Computed(R, side / P.FST);
+        const double fsTip = Computed(R, P.KCYCL == 1 ? tip / P.FSB : tip);
         G.FSpltSkin.Data(I, J).X = fsSide;
         G.FSpltTip.Data(I, J).X = fsTip;
-        G.FSpltTotal.Data(I, J).X = fsSide + fsTip;
+        G.FSpltTotal.Data(I, J).X = Computed(R, fsSide + fsTip);
     }
 }
 

@@ -223,11 +223,12 @@ public:
 };
 
 // Reads a plot data file into the graphs; returns true on success. On failure (a word that
-// is not the number expected, a count out of range, the end of the file before the last
-// value expected, a file that cannot be opened) returns false with the reader's message in
-// *Error (Error may be null); the graphs keep what was read up to the failure. Sets the
-// project's ID2 from the file and the graphs' showtzcurves and showloadcurves; ShowOutput is
-// left to the caller. Blank lines between values are passed over.
+// is not the number expected, a count out of range, a value computed from the file that is
+// out of range, the end of the file before the last value expected, a file that cannot be
+// opened) returns false with the reader's message in *Error (Error may be null); the graphs
+// keep what was read up to the failure. Sets the project's ID2 from the file and the graphs'
+// showtzcurves and showloadcurves; ShowOutput is left to the caller. Blank lines between
+// values are passed over.
 bool ReadPlotData(TResultGraphs& Graphs, TProgramData& Project, const std::string& PlotFile,
                   std::string* Error);
 bool ReadPlotData(TResultGraphs& Graphs, TProgramData& Project, TWordReader& Reader,

@@ -6,7 +6,9 @@
 #include "kolmar/ikolmar.h"
 #include "ui/model/NumberText.h"
 
+#include <optional>
 #include <stdexcept>
+#include <string_view>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -33,28 +35,48 @@ std::vector<fs::path> ResultFiles(const TRunFiles& Files) {
     return {Files.Report, Files.Notes, Files.Plot, Files.TZText};
 }
 
+namespace {
+// Why the engine would not read a name as the file it names, or nothing. The engine reads each
+// name as one line of at most 255 characters and drops the blanks that end it, so a longer
+// name, one that ends in a blank and one holding a line break would name another file (or
+// shift every name after it); a NUL would cut the name where the system opens the file.
+constexpr std::string_view kBreaks("\n\r\0", 3);
+
+std::optional<std::string> NameProblem(const std::string& name) {
+    if (name.find_first_of(kBreaks) != std::string::npos) {
+        std::string shown = name; // a message cannot show a NUL, nor a break where it lies
+        for (char& c : shown)
+            if (kBreaks.find(c) != std::string_view::npos)
+                c = '?';
+        return "the path " + shown +
+               " holds a line break (shown as ?); rename the folder or the project file "
+               "without it.";
+    }
+    if (name.size() > 255)
+        return "the path " + name +
+               " is longer than 255 characters; move the project to a shorter path.";
+    if (!name.empty() && name.back() == ' ')
+        return "the path " + name + " ends in a blank; rename the project file without it.";
+    return std::nullopt;
+}
+} // namespace
+
 void WriteNamesDat(const fs::path& Dir, const TRunFiles& Files, const std::string& Version) {
+    const fs::path* named[] = {&Files.Project, &Files.Report, &Files.Plot,
+                               &Files.Notes,   &Files.TZText, &Files.QWStage,
+                               &Files.Stage1,  &Files.Stage2, &Files.Stage3};
     const fs::path target = Dir / "names.dat";
-    std::string text = Version + "\n";
-    for (const fs::path* f :
-         {&Files.Project, &Files.Report, &Files.Plot, &Files.Notes, &Files.TZText, &Files.QWStage,
-          &Files.Stage1, &Files.Stage2, &Files.Stage3}) {
-        const std::string name = f->string();
-        // The engine reads each name as one line of at most 255 characters; a longer one would
-        // be cut and name another file.
-        if (name.size() > 255)
+    // Every name is checked before the file is created, so a refused run leaves no names.dat.
+    for (const fs::path* f : named)
+        if (const auto problem = NameProblem(f->string()))
             throw std::runtime_error("Cannot write the run-control file " + target.string() +
-                                     ": the path " + name +
-                                     " is longer than 255 characters; move the project to a "
-                                     "shorter path.");
-        text += name + "\n";
-    }
+                                     ": " + *problem);
+
+    std::string text = Version + "\n";
+    for (const fs::path* f : named)
+        text += f->string() + "\n";
     // Complete or not at all: the engine must never read half a list of names.
-    try {
-        WriteFileAtomically(target.string(), text, "the run-control file");
-    } catch (const std::exception& e) {
-        throw std::runtime_error(e.what());
-    }
+    WriteFileAtomically(target.string(), text, "the run-control file");
 }
 
 void DeleteRunScratch(const fs::path& Dir, const TRunFiles& Files) {

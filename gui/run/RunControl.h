@@ -29,7 +29,9 @@ std::vector<std::filesystem::path> ResultFiles(const TRunFiles& Files);
 
 // Writes names.dat into Dir: the version string, then the nine full paths, one per line. The
 // file is written whole through a temporary file, or not at all. Throws std::runtime_error
-// naming the file when it cannot be written or a path is longer than 255 characters.
+// naming the file when it cannot be written, and, before anything is written, naming a path the
+// engine could not read back as the same file: one longer than 255 characters, one holding a
+// line break or a NUL, one ending in a blank.
 void WriteNamesDat(const std::filesystem::path& Dir, const TRunFiles& Files,
                    const std::string& Version);
 

@@ -104,6 +104,43 @@ TEST(RunFiles, OverlongPathIsRefusedBeforeTheEngineSeesIt) {
     EXPECT_THROW(WriteNamesDat(dir, files, KOLMAR_VERSION_STRING), std::runtime_error);
 }
 
+// The engine reads names.dat line by line and drops the blanks that end a line: a name it would
+// read as another file is refused with its reason, and no names.dat is left for the engine.
+TEST(RunFiles, NamesTheEngineWouldMisreadAreRefusedWithoutWritingNamesDat) {
+    struct Case {
+        const char* what;
+        std::string project; // file name of the project in the run's directory
+        const char* reason;  // nullptr: accepted
+    };
+    const Case cases[] = {
+        {"a line break in the name", std::string("v\nin.kx8d"), "holds a line break"},
+        {"a carriage return in a folder name", std::string("sub\r/pier.kx8d"),
+         "holds a line break"},
+        {"a NUL in the name", std::string("pi\0er.kx8d", 9), "holds a line break"},
+        {"a blank ending the project name", std::string("pier.kx8d "), "ends in a blank"},
+        {"a name 255 characters long", std::string(255, 'a'), "longer than 255"},
+        {"blanks inside and at the start", std::string(" pier 4 .kx8d"), nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const fs::path dir = FreshDir("misread");
+        const TRunFiles files = RunFilesFor(dir / c.project);
+        if (c.reason == nullptr) {
+            WriteNamesDat(dir, files, KOLMAR_VERSION_STRING);
+            EXPECT_NE(ReadAll(dir / "names.dat").find(files.Project.string() + "\n"),
+                      std::string::npos);
+            continue;
+        }
+        try {
+            WriteNamesDat(dir, files, KOLMAR_VERSION_STRING);
+            ADD_FAILURE() << "accepted";
+        } catch (const std::runtime_error& e) {
+            EXPECT_NE(std::string(e.what()).find(c.reason), std::string::npos) << e.what();
+        }
+        EXPECT_FALSE(fs::exists(dir / "names.dat"));
+    }
+}
+
 TEST(DynamicLibrary, FailuresRaiseTheirOwnErrors) {
     TDynamicLibrary missing;
     missing.SetFileName("/nonexistent/libKolmar2017_DLL.so");

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <sstream>
 
@@ -250,6 +251,48 @@ TEST_F(PlotReaderTest, PreviousLayoutComputesTheAllowableValues) {
     project->FST = 0.0;
     EXPECT_FALSE(Read("previous-layout.plt"));
     EXPECT_NE(error.find("factors of safety"), std::string::npos) << error;
+}
+
+// Values the reader computes from huge values in the file (allowable capacities of the previous
+// layout, elevations) are refused when they overflow, so that no graph holds an infinity.
+TEST_F(PlotReaderTest, ComputedValuesThatOverflowAreRefused) {
+    const std::string text = FileText("previous-layout.plt");
+    const std::string point = "  0.100E+02  0.200E+02  0.300E+02  0.500E+02  0.990E+02\n";
+    ASSERT_NE(text.find(point), std::string::npos);
+    const auto with = [&](const std::string& line) {
+        std::string changed = text;
+        changed.replace(changed.find(point), point.size(), line);
+        return changed;
+    };
+    const struct {
+        const char* What;
+        std::string Line;
+        double Factor;    // both factors of safety
+        double Elevation; // of the shaft top; NaN = depths
+        const char* Item; // of the message
+    } cases[] = {
+        {"side resistance over a factor below 1", " 10 1.7E308 30 50 99\n", 0.5, NAN, "Item 5"},
+        {"tip resistance over a factor below 1", " 10 20 1.7E308 50 99\n", 0.5, NAN, "Item 5"},
+        {"allowable side plus tip", " 10 1.7E308 1.7E308 50 99\n", 1.0, NAN, "Item 5"},
+        {"elevation of a huge depth", " 1.7E308 20 30 50 99\n", 2.0, -1e308, "Item 1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        project->Yesnewversion = 0;
+        project->FST = project->FSB = c.Factor;
+        project->UseElevation = std::isnan(c.Elevation) ? 0 : 1;
+        project->ValElevation = std::isnan(c.Elevation) ? 0.0 : c.Elevation;
+        EXPECT_FALSE(ReadText(with(c.Line)));
+        EXPECT_NE(error.find(std::string("Error on Line 4 ") + c.Item +
+                             "\nThe value computed from this record is out of range."),
+                  std::string::npos)
+            << error;
+    }
+    // The same values that stay finite are read.
+    project->FST = project->FSB = 2.0;
+    project->UseElevation = 0;
+    EXPECT_TRUE(ReadText(with(" 10 1.7E308 1.7E308 50 99\n"))) << error;
+    EXPECT_TRUE(PointIs(graphs.FSpltTotal.Data(0, 2), 1.7e308, 10));
 }
 
 TEST_F(PlotReaderTest, ShorterLaterCurvesArePaddedAndTheReadingStaysInStep) {
