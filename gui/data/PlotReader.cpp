@@ -318,7 +318,8 @@ void NameCurves(TResultGraphs& G, const TProgramData& P, int NC) {
     for (int i = 0; i < NC; ++i) {
         std::string name;
         if (P.IPENT != 0) {
-            name = "L =" + Num(DepthY(P, P.PD - increment * i)) + unit;
+            const double length = P.PD - increment * i;
+            name = "L =" + Num(P.UseElevation == 1 ? P.ValElevation - length : length) + unit;
         } else {
             // Without design charts the diameters step by half a foot (0.152 m).
             const double step = P.IChart > 0 ? P.DIAMINCR : (P.fUnits == 1 ? 0.5 : 0.152);
