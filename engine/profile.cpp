@@ -60,7 +60,23 @@ double UnitWeightAt(const InputData& input, double z) {
     return Interpolate(layer, layer.GAMMA, z);
 }
 
+namespace {
+// The rock kinds carry no unit weight in their records. A foot of such rock adds nothing to the
+// effective stress: without its weight it must not take off the water's either, or the stress
+// below a submerged rock layer would fall by 62.4 psf per foot of rock and turn negative. Leaving
+// out the rock's weight keeps the stress of the layers below on the low, conservative side.
+bool CarriesNoUnitWeight(const InputData& input, double z) {
+    const int i = LayerAt(input, z);
+    if (i < 0)
+        return false;
+    const int code = input.layers[static_cast<std::size_t>(i)].code;
+    return code == kStrongRockSideOrBase || code == kWeakRock || code == kStrongRockSideAndBase;
+}
+} // namespace
+
 double EffectiveUnitWeightAt(const InputData& input, double z) {
+    if (CarriesNoUnitWeight(input, z))
+        return 0.0;
     const double gamma = UnitWeightAt(input, z);
     return BelowWaterTable(z, input.WTD) ? gamma - kUnitWeightWater : gamma;
 }
@@ -76,7 +92,7 @@ double SigmaV(const InputData& input, double z) {
     double sigma = 0.0;
     for (double j = 1.0; j <= stepped; j += 1.0)
         sigma += EffectiveUnitWeightAt(input, j);
-    if (whole > stepped) {
+    if (whole > stepped && !CarriesNoUnitWeight(input, stepped + 1.0)) {
         const double gamma = UnitWeightAt(input, stepped + 1.0);
         const double last_dry = std::floor(input.WTD + GridTolerance(input.WTD));
         const double dry = std::clamp(last_dry - stepped, 0.0, whole - stepped);

@@ -69,8 +69,8 @@ void WriteNamesDat(const fs::path& Dir, const TRunFiles& Files, const std::strin
     // Every name is checked before the file is created, so a refused run leaves no names.dat.
     for (const fs::path* f : named)
         if (const auto problem = NameProblem(f->string()))
-            throw std::runtime_error("Cannot write the run-control file " + target.string() +
-                                     ": " + *problem);
+            throw std::runtime_error("Cannot write the run-control file " + target.string() + ": " +
+                                     *problem);
 
     std::string text = Version + "\n";
     for (const fs::path* f : named)

@@ -36,6 +36,21 @@ TEST(ProfileTest, UniformSandWithAWaterTable) {
     EXPECT_DOUBLE_EQ(SigmaV(submerged, 4.0), 4 * 57.6);
 }
 
+// Rock layers carry no unit weight. Below the water table a foot of such rock must add nothing,
+// not take off 62.4 psf: 20 ft of sand (120 pcf, water at 10 ft), 20 ft of strong or weak rock,
+// then sand again. The stress at 45 ft is the sand's alone: 1200 + 10 x 57.6 + 5 x 57.6.
+TEST(ProfileTest, SubmergedRockWithoutUnitWeightLeavesTheStressBelowAsItWas) {
+    for (const int rock : {kStrongRockSideOrBase, kWeakRock, kStrongRockSideAndBase}) {
+        Layer middle = MakeLayer(20, 40, 0, 0);
+        middle.code = rock;
+        const InputData input =
+            Profile(10.0, {MakeLayer(0, 20, 120, 120), middle, MakeLayer(40, 80, 120, 120)});
+        EXPECT_DOUBLE_EQ(SigmaV(input, 30.0), 1200.0 + 10 * 57.6) << "rock code " << rock;
+        EXPECT_DOUBLE_EQ(SigmaV(input, 45.0), 1200.0 + 15 * 57.6) << "rock code " << rock;
+        EXPECT_DOUBLE_EQ(EffectiveUnitWeightAt(input, 30.0), 0.0) << "rock code " << rock;
+    }
+}
+
 TEST(ProfileTest, EachFootTakesTheUnitWeightOfTheLayerAtItsDepth) {
     // 100 pcf to 2 ft, then 110 rising to 130 pcf at 12 ft; dry.
     const InputData input = Profile(50.0, {MakeLayer(0, 2, 100, 100), MakeLayer(2, 12, 110, 130)});

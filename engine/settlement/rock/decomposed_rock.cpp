@@ -11,6 +11,7 @@
 #include "format.h"
 #include "kolmar/ikolmar.h"
 
+#include <algorithm>
 #include <cmath>
 #include <ostream>
 #include <string>
@@ -41,7 +42,17 @@ DecomposedRockValues DecomposedRockValuesAt(const DecomposedRockSite& site, int 
     }
     S += (layer.GAMMA[kTop] + layer.GAMMA[kBottom]) * 0.25 * layer.Thickness();
     const double z_mid = layer.zbot - 0.5 * layer.Thickness();
-    const double u = z_mid >= site.WTD ? kUnitWeightWater * (z_mid - site.WTD) : 0.0;
+    // The rock kinds carry no unit weight; as in the profile's effective stress, a submerged
+    // foot of such rock adds neither its weight nor takes off the water's.
+    double submerged = std::max(z_mid - site.WTD, 0.0);
+    for (int j = 0; j < m; ++j) {
+        const GeoLayer& above = site.layers[static_cast<std::size_t>(j)];
+        if (above.code == kStrongRockSideOrBase || above.code == kWeakRock ||
+            above.code == kStrongRockSideAndBase)
+            submerged -=
+                std::max(std::min(above.zbot, z_mid) - std::max(above.ztop, site.WTD), 0.0);
+    }
+    const double u = kUnitWeightWater * std::max(submerged, 0.0);
     v.sigma_mid = S - u;
 
     const double f = z - layer.ztop;
