@@ -146,26 +146,6 @@ double ReadCurve(const CurvePoints& curve, double w) {
     return curve.value.back();
 }
 
-double ReadCurveFrom(const CurvePoints& curve, double w, std::size_t& segment) {
-    if (!(w > curve.movement.front()))
-        return curve.value.front();
-    if (!(w <= curve.movement.back()))
-        return curve.value.back();
-    // The first point at or beyond w: movements never decrease, so it follows the last point
-    // below w.
-    std::size_t j = segment >= 1 && segment < kCurvePoints ? segment : 1;
-    while (j > 1 && w <= curve.movement[j - 1])
-        --j;
-    while (w > curve.movement[j])
-        ++j;
-    segment = j;
-    const double w0 = curve.movement[j - 1];
-    const double w1 = curve.movement[j];
-    if (w == w1)
-        return curve.value[j];
-    return curve.value[j - 1] + (w - w0) * (curve.value[j] - curve.value[j - 1]) / (w1 - w0);
-}
-
 const std::array<double, kFinePoints>& FineTableValues(FineTable table) {
     switch (table) {
     case FineTable::sand_upper:

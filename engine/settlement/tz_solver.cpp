@@ -50,11 +50,11 @@ ElementResult SolveElement(const SolverShaft& shaft, const TransferPoint& transf
     const double ae = AxialStiffness(shaft, r.mid_depth);
     const double side_area = kPiMethod * shaft.din * shaft.h;
 
-    // Evaluates the element at the estimate w and returns the new estimate.
-    TransferCursor cursor;
-    const auto evaluate = [&](double w) {
+    // The element's values at the movement w with the unit load transfer t there; returns the
+    // new estimate.
+    const auto fill = [&](double w, double t) {
         r.mid_movement = w;
-        r.t = TransferAt(transfer, w, cursor);
+        r.t = t;
         r.load_increment = side_area * r.t;
         r.top_load = bottom_load + r.load_increment;
         r.average_load = bottom_load + r.load_increment / 2.0;
@@ -64,11 +64,21 @@ ElementResult SolveElement(const SolverShaft& shaft, const TransferPoint& transf
                (shaft.h / 4.0) * (bottom_load + (bottom_load + r.top_load) / 2.0) / ae;
     };
 
+    TransferCursor cursor;
+    const auto evaluate = [&](double w) { return fill(w, TransferAt(transfer, w, cursor)); };
+
+    // The fixed-point steps need only the new estimate; the element's values are filled once,
+    // at the estimate that meets the tolerance, by the same expressions.
     double w = bottom_movement;
     for (int i = 0; i < kPlainIterations; ++i) {
-        const double next = evaluate(w);
-        if (std::fabs(next - w) <= kMovementTolerance)
+        const double t = TransferAt(transfer, w, cursor);
+        const double top_load = bottom_load + side_area * t;
+        const double next =
+            bottom_movement + (shaft.h / 4.0) * (bottom_load + (bottom_load + top_load) / 2.0) / ae;
+        if (std::fabs(next - w) <= kMovementTolerance) {
+            fill(w, t);
             return r;
+        }
         w = next;
     }
 
