@@ -393,7 +393,7 @@ private slots:
                 pair(sand, SandCol::FrictionAngle, "32", "34");
                 pair(sand, SandCol::BlowCounts, "12", "18");
                 pair(sand, SandCol::Ko, "0.5", "0.45");
-                sand.btnClose->click();
+                sand.btnOK->click();
             },
             &stuck);
         layers->EditButton(0)->click();
@@ -402,7 +402,7 @@ private slots:
                 pair(clay, ClayCol::UnitWeight, "122", "126");
                 pair(clay, ClayCol::Cohesion, "1800", "3000");
                 pair(clay, ClayCol::Alpha, "0.55", "0.5");
-                clay.btnClose->click();
+                clay.btnOK->click();
             },
             &stuck);
         layers->EditButton(1)->click();
