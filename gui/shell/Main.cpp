@@ -589,9 +589,12 @@ void TMainForm::CompRunClick() {
 void TMainForm::ShowTextFile(const QString& File) {
     // The setting is a program and its arguments, split as a shell would split them but run
     // without a shell; the file comes last.
-    const QStringList words = QProcess::splitCommand(WordProcessor);
-    if (!words.isEmpty()) {
-        if (QProcess::startDetached(words.constFirst(), words.mid(1) << File))
+    const auto words = SplitCommandLine(WordProcessor.toStdString());
+    if (!words || !words->empty()) {
+        QStringList arguments;
+        for (std::size_t i = 1; words && i < words->size(); ++i)
+            arguments << Q((*words)[i]);
+        if (words && QProcess::startDetached(Q(words->front()), arguments << File))
             return;
         fDialogs.Information("An error occurred in running the Word Processor\n\"" + WordProcessor +
                              "\" could not be started; the text editor is set in Control "

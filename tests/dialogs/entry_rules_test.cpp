@@ -14,6 +14,7 @@
 #include "ui/model/units.h"
 #include "ui/widgets/DataEdit.h"
 
+#include <QCheckBox>
 #include <QTableWidget>
 #include <QTest>
 #include <QVBoxLayout>
@@ -182,7 +183,8 @@ void TEntryRulesTest::EveryLimitWithItsMessage() {
         {&water, 2, "WTD", "1e100",
          "Depth of water table:\nEntry must be less than or equal to 3048", "3048"},
         {&water, 1, "WTD", "1e300*1e300",
-         "Depth of water table:\nEntry must be less than or equal to 10000", "10000"},
+         "Depth of water table:\nEntry could not be evaluated:\nresult out of range",
+         "1e300*1e300"},
         {&length, 1, "PD", "tan(pi/2)",
          "Enter the proposed length:\nEntry must be less than or equal to 10000", "10000"},
         {&length, 1, "PD", "-3",

@@ -266,7 +266,8 @@ private slots:
         form->DataWater->trigger();
         QCOMPARE(Active(), shaftFrame);
         QVERIFY(!dialogs->Messages.isEmpty());
-        QVERIFY2(dialogs->Messages[0].startsWith("Entry could not be evaluated:"),
+        QVERIFY2(dialogs->Messages[0].startsWith(
+                     "Minimum Shaft Diameter, B, to be Considered:\nEntry could not be evaluated:"),
                  qPrintable(dialogs->Messages[0]));
         form->MdiArea().setActiveSubWindow(Host().SubWindow(dwWaterTable));
         QCOMPARE(Active(), shaftFrame);

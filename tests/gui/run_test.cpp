@@ -136,10 +136,12 @@ private slots:
 
         // With a diameter, the next refusal is the concrete modulus, then a layer's unit
         // weight, each in its own window.
+        form->HideAll();
         form->Project().DSTART = 3;
         dialogs->Messages.clear();
         form->CompRunClick();
         QVERIFY(dialogs->Messages.value(0).contains("Modulus of Elasticity"));
+        form->HideAll();
         form->Project().EPILE = 4e6;
         dialogs->Messages.clear();
         form->CompRunClick();

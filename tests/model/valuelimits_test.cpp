@@ -1,6 +1,8 @@
 // The check before a run: every value the engine would refuse, or that lies beyond its
-// physical limit, is named with its window and field; a sound project passes.
+// physical limit, is named with its window and field; a sound project passes. And the words of
+// the text editor setting.
 #include "gui/data/DataUnit.h"
+#include "gui/data/FileCommands.h"
 #include "gui/data/ValueLimits.h"
 #include "ui/model/units.h"
 
@@ -111,8 +113,9 @@ TEST(ValueLimitsTest, EveryRefusalNamesItsWindowAndField) {
         EXPECT_EQ(problem->Window, c.Window) << "case " << index;
         EXPECT_EQ(problem->Field, c.Field) << "case " << index;
         EXPECT_EQ(problem->Layer, c.Layer) << "case " << index;
-        if (c.Message)
+        if (c.Message) {
             EXPECT_EQ(problem->Message, c.Message) << "case " << index;
+        }
         ++index;
     }
 }
@@ -126,3 +129,28 @@ TEST(ValueLimitsTest, FactorsOfSafetyAreLeftAloneUnderLrfd) {
 }
 
 } // namespace
+
+// The text editor setting, split into words as a shell would, without expanding anything.
+TEST(SplitCommandLineTest, WordsAsAShellSplitsThem) {
+    using W = std::vector<std::string>;
+    const struct {
+        const char* Setting;
+        std::optional<W> Words;
+    } cases[] = {
+        {"", W{}},
+        {"   ", W{}},
+        {"kate -n", W{"kate", "-n"}},
+        {"  gedit\t--new-window  ", W{"gedit", "--new-window"}},
+        {"'/opt/my editor/bin/ed' -x", W{"/opt/my editor/bin/ed", "-x"}},
+        {"\"/opt/my editor/ed\" --title \"a \\\"b\\\" c\"",
+         W{"/opt/my editor/ed", "--title", "a \"b\" c"}},
+        {"ed '$HOME' \"$HOME\" $HOME; *", W{"ed", "$HOME", "$HOME", "$HOME;", "*"}},
+        {"ed a\\ b 'it''s'", W{"ed", "a b", "its"}},
+        {"\"C:\\dir\\ed\"", W{"C:\\dir\\ed"}}, // a backslash before another letter stays
+        {"ed 'open", std::nullopt},
+        {"ed \"open", std::nullopt},
+        {"ed \\", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SplitCommandLine(c.Setting), c.Words) << c.Setting;
+}

@@ -236,6 +236,7 @@ void TDataEdit::Report(const QString& Message) {
     fDialogs.Information(Named(Message));
     if (isVisible()) {
         setFocus(Qt::OtherFocusReason);
+        SelectAllByField(); // the bad text, ready to be typed over
         // A check run as the focus moves on (Tab, a click elsewhere) reports before the move is
         // complete; the field takes the focus back once it is, so the bad text is not left
         // behind in a field the user no longer looks at.
