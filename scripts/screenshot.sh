@@ -2,9 +2,15 @@
 # Pictures the desktop program's main window after a run: analyses an example in a scratch
 # copy, opens it in kolmar2017 under a virtual X server and saves the window as a PNG.
 #
-#   scripts/screenshot.sh [BUILD_DIR] [EXAMPLE] [OUTPUT]
+#   scripts/screenshot.sh [BUILD_DIR] [EXAMPLE] [OUTPUT] [SHOW]
 #
-# Defaults: build, examples/sand-water-table.kx8d, docs/main-window.png. Needs xvfb-run
+# Defaults: build, examples/sand-water-table.kx8d, docs/main-window.png. SHOW "report" pictures
+# the report in the program's text viewer; SHOW "run" runs the project in the program and
+# pictures the message that tells the outcome, e.g. for docs/run-outcome.png:
+#
+#   scripts/screenshot.sh build tests/gui/data/short-profile.kx8d docs/run-outcome.png run
+#
+# Needs xvfb-run
 # (Debian package xvfb) and a built tree (kolmar, kolmar2017 and the engine in BUILD_DIR/bin).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,6 +18,7 @@ cd "$(dirname "$0")/.."
 build=${1:-build}
 example=${2:-examples/sand-water-table.kx8d}
 output=$(realpath -m "${3:-docs/main-window.png}")
+show=${4:-main}
 
 for program in kolmar kolmar2017; do
     if [ ! -x "$build/bin/$program" ]; then
@@ -36,5 +43,5 @@ project="$work/$(basename "$example")"
 # Settings of a scratch user, so that the picture neither shows nor changes the real ones.
 mkdir -p "$work/config" "$(dirname "$output")"
 XDG_CONFIG_HOME="$work/config" xvfb-run -a -s "-screen 0 1280x1024x24" \
-    "$build/bin/kolmar2017" --screenshot "$output" "$project"
+    "$build/bin/kolmar2017" --screenshot "$output" --show "$show" "$project"
 echo "screenshot: saved $output"

@@ -4,6 +4,7 @@
 #include "kolmar/ikolmar.h"
 
 #include <filesystem>
+#include <string_view>
 
 namespace fs = std::filesystem;
 
@@ -84,4 +85,54 @@ std::string CommandLineProjectName(const std::string& Argument) {
     if (fs::path(Argument).filename().string().find('.') == std::string::npos)
         return Argument + "." + ProjectExtension;
     return Argument;
+}
+
+std::optional<std::vector<std::string>> SplitCommandLine(const std::string& Command) {
+    std::vector<std::string> words;
+    std::string word;
+    bool inWord = false;
+    for (std::size_t i = 0; i < Command.size(); ++i) {
+        const char c = Command[i];
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
+            if (inWord)
+                words.push_back(word);
+            word.clear();
+            inWord = false;
+            continue;
+        }
+        inWord = true;
+        if (c == '\'') {
+            const std::size_t end = Command.find('\'', i + 1);
+            if (end == std::string::npos)
+                return std::nullopt;
+            word += Command.substr(i + 1, end - i - 1);
+            i = end;
+        } else if (c == '"') {
+            for (++i;; ++i) {
+                if (i >= Command.size())
+                    return std::nullopt;
+                const char d = Command[i];
+                if (d == '"')
+                    break;
+                if (d == '\\' && i + 1 < Command.size() &&
+                    std::string_view("$`\"\\\n").find(Command[i + 1]) != std::string_view::npos) {
+                    ++i;
+                    if (Command[i] != '\n')
+                        word += Command[i];
+                    continue;
+                }
+                word += d;
+            }
+        } else if (c == '\\') {
+            if (++i >= Command.size())
+                return std::nullopt;
+            if (Command[i] != '\n')
+                word += Command[i];
+        } else {
+            word += c;
+        }
+    }
+    if (inWord)
+        words.push_back(word);
+    return words;
 }

@@ -1,10 +1,13 @@
 // The rules of the desktop program's file commands, without windows: the display name of a
 // project file and the main window's caption, the recent-files list, the name taken from the
-// command line, and the name that Save As proposes. Part of the model library (no Qt).
+// command line, the name that Save As proposes, and the words of the text editor setting. Part of
+// the model library (no Qt).
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
+#include <vector>
 
 // File name of a project that has never been saved.
 inline constexpr const char* NewProjectFileName = "NewShaft.kx8d";
@@ -47,6 +50,13 @@ std::string SaveAsProposal(const std::string& FileName);
 
 // A project named on the command line: a file name without any "." is a ".kx8d" project.
 std::string CommandLineProjectName(const std::string& Argument);
+
+// The text editor setting as a program and its arguments, split as a POSIX shell splits words:
+// blanks separate; 'single quotes' keep everything literally; "double quotes" keep blanks, a
+// backslash in them escaping only $ ` " \ and a line end; a backslash outside quotes escapes
+// the next character. Nothing is expanded ($HOME, ~, * stay as written) and no shell runs it.
+// Empty for a blank setting; nullopt for an unterminated quote or a trailing backslash.
+std::optional<std::vector<std::string>> SplitCommandLine(const std::string& Command);
 
 // The result files of a project that Save As carries to the new name when the project is
 // unchanged, so that its results stay valid without another run.

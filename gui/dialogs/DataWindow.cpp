@@ -2,6 +2,7 @@
 #include "gui/dialogs/DataWindow.h"
 
 #include "gui/data/DataUnit.h"
+#include "gui/data/ValueLimits.h"
 #include "ui/widgets/DataEdit.h"
 
 #include <QCloseEvent>
@@ -20,6 +21,17 @@ TDataEdit* AddDataField(TUserDialogs& Dialogs, QGridLayout* Grid, int Row, int C
     Grid->addWidget(label, Row, Col);
     Grid->addWidget(field, Row, Col + 1);
     return field;
+}
+
+void LimitField(TDataEdit* Field, const char* Name, double Min, double Max, bool Above) {
+    Field->setObjectName(QString::fromLatin1(Name));
+    Field->SetMaxVal(Max);
+    Field->SetMinVal(Min);
+    Field->SetMinExclusive(Above);
+}
+
+void LimitDepth(TDataEdit* Field, int Units) {
+    Field->SetMaxVal(MaxDepth(Units));
 }
 
 void PrepareFields(QWidget* Window, int Units) {
@@ -44,6 +56,15 @@ bool CheckFields(QWidget* Window) {
 
 TDataWindow::TDataWindow(TProgramData& Project, TUserDialogs& Dialogs, QWidget* Parent)
     : QWidget(Parent), fProject(Project), fDialogs(Dialogs) {}
+
+QString TDataWindow::QuietRefusal() const {
+    for (TDataEdit* field : findChildren<TDataEdit*>()) {
+        if (!field->LastExit() && field->LastRefusalQuiet()) {
+            return field->RefusalMessage();
+        }
+    }
+    return {};
+}
 
 void TDataWindow::closeEvent(QCloseEvent* Event) {
     if (StoreToProject()) {

@@ -21,6 +21,14 @@ TDataEdit* AddDataField(TUserDialogs& Dialogs, QGridLayout* Grid, int Row, int C
                         const QString& Caption, const QString& UnitsString,
                         double MaxVal = 1.18973149535723176e100);
 
+// The physical limits of a field: values below Min are refused, and Min itself too when Above;
+// values above Max are refused. Name, the project field that the field edits (e.g. "DSTART"),
+// becomes its object name, by which the check before a run finds it.
+void LimitField(TDataEdit* Field, const char* Name, double Min,
+                double Max = 1.18973149535723176e100, bool Above = false);
+// The deepest depth of the unit system as the field's upper limit (set on every activation).
+void LimitDepth(TDataEdit* Field, int Units);
+
 // Gives every numeric field of the window the unit system.
 void PrepareFields(QWidget* Window, int Units);
 
@@ -40,6 +48,10 @@ public:
     // Deactivation and closing: every control into the project. Returns false, writing
     // nothing, when a numeric field fails its check; the window then stays open and active.
     virtual bool StoreToProject() = 0;
+
+    // Why the last write-back was refused when that refusal showed no message (the entry had
+    // been reported already); empty otherwise. A command that the refusal stops says it.
+    virtual QString QuietRefusal() const;
 
     // Called after every change this window makes to the project (DataChanged is set first).
     std::function<void()> OnChanged;

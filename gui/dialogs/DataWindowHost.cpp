@@ -92,8 +92,16 @@ TDataWindow* TDataWindowHost::Create(TDataWindowKind Kind) {
         if (OnProjectChanged)
             OnProjectChanged();
     };
+    // The frame would size itself to the window's size hint; a window that chose its size (the
+    // soil layers, to show all their columns) keeps it.
+    const QSize chosen = window->testAttribute(Qt::WA_Resized) ? window->size() : QSize();
     QMdiSubWindow* frame = fMdi.addSubWindow(window);
     frame->setAttribute(Qt::WA_DeleteOnClose); // closing frees the window and clears its slot
+    if (chosen.isValid()) {
+        frame->adjustSize();
+        const QSize decoration = frame->size() - window->size();
+        frame->resize(chosen.expandedTo(window->minimumSizeHint()) + decoration);
+    }
     fWindows[static_cast<std::size_t>(Kind)] = frame;
     return window;
 }

@@ -16,6 +16,8 @@ TfrmSafetyFactor::TfrmSafetyFactor(TProgramData& Project, TUserDialogs& Dialogs,
     edtFSB =
         AddDataField(fDialogs, grid, 1, 0,
                      QStringLiteral("The F.S. applied to the ultimate &base capacity"), QString());
+    LimitField(edtFST, "FST", 0, 1.18973149535723176e100, true);
+    LimitField(edtFSB, "FSB", 0, 1.18973149535723176e100, true);
     grid->setRowStretch(2, 1);
 }
 

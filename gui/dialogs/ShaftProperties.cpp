@@ -2,6 +2,7 @@
 #include "gui/dialogs/ShaftProperties.h"
 
 #include "gui/data/DataUnit.h"
+#include "gui/data/ValueLimits.h"
 #include "ui/widgets/DataEdit.h"
 
 #include <QGridLayout>
@@ -64,6 +65,13 @@ TfrmShaftpeneta::TfrmShaftpeneta(TProgramData& Project, TUserDialogs& Dialogs, Q
     edtEPILE = AddDataField(fDialogs, grid, 6, 0,
                             QStringLiteral("&Modulus of Elasticity of Drilled Shaft "),
                             QStringLiteral("F/L²"), 300000000);
+    LimitField(edtDSTART, "DSTART", 0, 30, true);
+    LimitField(edtDIALIM, "DIALIM", 0, 30);
+    LimitField(edtRATIO, "RATIO", 0, 10);
+    LimitField(edtBELANGL, "BELANGL", 0, MaxBellAngle);
+    LimitField(edtTOPLENG, "TOPLENG", 0);
+    LimitField(edtBS, "BS", 0, 100);
+    LimitField(edtEPILE, "EPILE", 0, 300000000, true);
     grid->setRowStretch(7, 1);
 
     auto* explanation = new QPlainTextEdit(QString::fromLatin1(kExplanation));
@@ -74,6 +82,7 @@ TfrmShaftpeneta::TfrmShaftpeneta(TProgramData& Project, TUserDialogs& Dialogs, Q
 
 void TfrmShaftpeneta::LoadFromProject() {
     PrepareFields();
+    LimitDepth(edtTOPLENG, fProject.fUnits);
     edtDSTART->SetNumber(fProject.DSTART);
     edtDIALIM->SetNumber(fProject.DIALIM);
     edtRATIO->SetNumber(fProject.RATIO);

@@ -3,6 +3,7 @@
 
 #include "gui/data/DataUnit.h"
 #include "gui/data/LayerKind.h"
+#include "gui/data/ValueLimits.h"
 #include "gui/dialogs/soils.h"
 #include "ui/model/units.h"
 #include "ui/widgets/DataEdit.h"
@@ -14,7 +15,10 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -64,6 +68,32 @@ const char* const kLrfdNote =
     "LRFD Res. Factor: the layer's nominal side friction and end bearing are multiplied by these "
     "resistance factors (1 = no reduction).";
 
+// The physical limits of a grid cell: a depth from 0 to the deepest depth, maxima of 0 (no
+// limit) or more, resistance factors in (0, 1].
+void LimitCell(TDataEdit* Field, int LayerColumn, int Row, int Units) {
+    const QString layer = QStringLiteral("Layer %1, ").arg(Row + 1);
+    Field->SetMinVal(0);
+    switch (LayerColumn) {
+    case lcDepth:
+        Field->SetFieldName(layer + QStringLiteral("depth at bottom"));
+        Field->SetMaxVal(MaxDepth(Units));
+        break;
+    case lcMaxSideFriction:
+        Field->SetFieldName(layer + QStringLiteral("max. side friction"));
+        break;
+    case lcMaxEndBearing:
+        Field->SetFieldName(layer + QStringLiteral("max. end bearing"));
+        break;
+    default:
+        Field->SetFieldName(layer + (LayerColumn == lcLrfdSide
+                                         ? QStringLiteral("LRFD factor on side friction")
+                                         : QStringLiteral("LRFD factor on end bearing")));
+        Field->SetMaxVal(MaxResistanceFactor);
+        Field->SetMinExclusive(true);
+        break;
+    }
+}
+
 } // namespace
 
 TDlgSoilLayers::TDlgSoilLayers(TProgramData& Project, TUserDialogs& Dialogs, QWidget* Parent)
@@ -74,11 +104,14 @@ TDlgSoilLayers::TDlgSoilLayers(TProgramData& Project, TUserDialogs& Dialogs, QWi
     LayerGrid->verticalHeader()->hide();
     LayerGrid->setSelectionMode(QAbstractItemView::NoSelection);
     LayerGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab and Shift+Tab go from one row control to the next, not through the grid's cells
+    // behind them.
+    LayerGrid->setTabKeyNavigation(false);
     LayerGrid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     LayerGrid->setColumnWidth(gcLayer, 110);
     LayerGrid->setColumnWidth(gcSoilType, 290);
     for (int col = gcDepth; col < kColumns; ++col) {
-        LayerGrid->setColumnWidth(col, 140);
+        LayerGrid->setColumnWidth(col, col >= gcLrfdSide ? 120 : 140);
     }
     layout->addWidget(LayerGrid, 1);
 
@@ -153,6 +186,22 @@ void TDlgSoilLayers::SetFocusRow(int Row) {
     fFocusRow = std::clamp(Row, 0, fProject.D.RowCount() - 1);
 }
 
+void TDlgSoilLayers::FocusCell(int Row, int Column) {
+    if (Row < 0 || Row >= static_cast<int>(fRows.size())) {
+        return;
+    }
+    SetFocusRow(Row);
+    LayerGrid->scrollTo(LayerGrid->model()->index(Row, GridColumn(Column)));
+    if (TDataEdit* field = Field(Row, Column)) {
+        field->setFocus(Qt::OtherFocusReason);
+        field->SelectAllByField();
+    }
+}
+
+void TDlgSoilLayers::FocusLayer(int Row) {
+    FocusCell(Row, lcDepth);
+}
+
 void TDlgSoilLayers::LoadFromProject() {
     QStringList headings;
     for (int col = 0; col < kColumns; ++col) {
@@ -164,6 +213,12 @@ void TDlgSoilLayers::LoadFromProject() {
     LayerGrid->setColumnHidden(gcLrfdSide, !lrfd);
     LayerGrid->setColumnHidden(gcLrfdTip, !lrfd);
     lblLrfdNote->setVisible(lrfd);
+    // The grid is never narrower than its columns: every column stays in view.
+    int width = 2 * LayerGrid->frameWidth() + LayerGrid->verticalScrollBar()->sizeHint().width();
+    for (int col = 0; col < kColumns; ++col) {
+        width += LayerGrid->isColumnHidden(col) ? 0 : LayerGrid->columnWidth(col);
+    }
+    LayerGrid->setMinimumWidth(width);
     fFocusRow = 0;
     Rebuild();
 }
@@ -198,6 +253,7 @@ void TDlgSoilLayers::Rebuild() {
         for (int col : kDataColumns) {
             auto* field = new TDataEdit(fDialogs);
             field->SetUnitsString(QString::fromLatin1(LayerColumnUnits(col)));
+            LimitCell(field, col, row, fProject.fUnits);
             field->SetNumber(layer.Real(col));
             field->setProperty("layerRow", row);
             field->installEventFilter(this);
@@ -222,6 +278,13 @@ bool TDlgSoilLayers::eventFilter(QObject* Watched, QEvent* Event) {
         const QVariant row = Watched->property("layerRow");
         if (row.isValid()) {
             SetFocusRow(row.toInt());
+            // Moving by Tab past the visible rows scrolls the grid along.
+            if (auto* widget = qobject_cast<QWidget*>(Watched)) {
+                const QModelIndex cell = LayerGrid->indexAt(widget->pos());
+                if (cell.isValid()) {
+                    LayerGrid->scrollTo(cell);
+                }
+            }
         }
     }
     return TDataWindow::eventFilter(Watched, Event);
@@ -303,4 +366,17 @@ void TDlgSoilLayers::EditLayerClick(int Row) {
     dialog.OnChanged = OnChanged;
     dialog.exec();
     Rebuild();
+    // Back to this window and the layer's button: rebuilding the rows took the focus away,
+    // and the frame would otherwise bring another child window to the front.
+    for (QWidget* w = parentWidget(); w; w = w->parentWidget()) {
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(w)) {
+            if (QMdiArea* mdi = frame->mdiArea()) {
+                mdi->setActiveSubWindow(frame);
+            }
+            break;
+        }
+    }
+    if (Row < static_cast<int>(fRows.size())) {
+        EditButton(Row)->setFocus(Qt::OtherFocusReason);
+    }
 }

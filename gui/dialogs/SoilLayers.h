@@ -28,6 +28,10 @@ public:
     // The table row (0 = top layer) that the user last worked on; Insert and Delete act on it.
     int FocusRow() const { return fFocusRow; }
     void SetFocusRow(int Row);
+    // Gives the focus to a layer's field of a layer-table column (lcDepth ... lcLrfdTip),
+    // scrolled into view, its text selected; FocusLayer to the layer's depth.
+    void FocusCell(int Row, int Column);
+    void FocusLayer(int Row);
 
     // The row controls of a layer (0 = top layer).
     QPushButton* EditButton(int Row) const;

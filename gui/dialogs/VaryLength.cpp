@@ -32,6 +32,9 @@ TfrmVaryLength::TfrmVaryLength(TProgramData& Project, TUserDialogs& Dialogs, QWi
     edtPDINCR = AddDataField(fDialogs, grid, 3, 0, QStringLiteral("Shaft length increment"),
                              QStringLiteral("L2"));
     note("- default: 3 ft or 1 m", 3);
+    LimitField(edtPD, "PD", 0);
+    LimitField(edtPDMIN, "PDMIN", 0);
+    LimitField(edtPDINCR, "PDINCR", 0);
     note("* A maximum of 100 increments", 4);
     note("  will be considered.", 5);
     layout->addStretch();
@@ -51,6 +54,8 @@ void TfrmVaryLength::chkIPENTToggled(bool Checked) {
 
 void TfrmVaryLength::LoadFromProject() {
     PrepareFields();
+    LimitDepth(edtPD, fProject.fUnits);
+    LimitDepth(edtPDMIN, fProject.fUnits);
     chkIPENT->setChecked(fProject.IPENT == 1);
     chkIPENTToggled(chkIPENT->isChecked());
     edtPD->SetNumber(fProject.PD);

@@ -12,11 +12,13 @@ TfrmWaterDepth::TfrmWaterDepth(TProgramData& Project, TUserDialogs& Dialogs, QWi
     auto* grid = new QGridLayout(this);
     edtWTD = AddDataField(fDialogs, grid, 0, 0, QStringLiteral("&Depth of water table"),
                           QStringLiteral("L2"));
+    edtWTD->setObjectName(QStringLiteral("WTD"));
     grid->setRowStretch(1, 1);
 }
 
 void TfrmWaterDepth::LoadFromProject() {
     PrepareFields();
+    LimitDepth(edtWTD, fProject.fUnits);
     edtWTD->SetNumber(fProject.WTD);
 }
 

@@ -55,11 +55,15 @@ TfrmDesignCharts::TfrmDesignCharts(TProgramData& Project, TUserDialogs& Dialogs,
     edtPDINCR = AddDataField(fDialogs, grid, 3, 0, QStringLiteral("Shaft length increment"),
                              QStringLiteral("L2"));
     note("- default: 3 ft or 1 m", 3);
+    LimitField(edtPD, "PD", 0);
+    LimitField(edtPDMIN, "PDMIN", 0);
+    LimitField(edtPDINCR, "PDINCR", 0);
     note("* A maximum of 20 increments", 4);
     note("  will be considered.", 5);
     edtDIAMINCR = AddDataField(fDialogs, grid, 6, 0, QStringLiteral("Shaft diameter increment"),
                                QStringLiteral("L2"));
     note("- default: 0.5 ft or .15 m", 6);
+    LimitField(edtDIAMINCR, "DIAMINCR", 0);
 
     fSettlements = new QGroupBox(QStringLiteral("Defined Settlements"));
     layout->addWidget(fSettlements);
@@ -79,6 +83,11 @@ TfrmDesignCharts::TfrmDesignCharts(TProgramData& Project, TUserDialogs& Dialogs,
     arrows->addStretch();
     sgrid->addLayout(arrows, 0, 2);
     tblSettlements = new QTableWidget(MaxPDSETT, 2);
+    // An edited settlement is news again: its next refusal is reported.
+    connect(tblSettlements, &QTableWidget::itemChanged, this, [this] {
+        fReportedSettlement.clear();
+        fSettlementQuiet = false;
+    });
     tblSettlements->verticalHeader()->hide();
     tblSettlements->horizontalHeader()->setStretchLastSection(true);
     sgrid->addWidget(tblSettlements, 1, 0, 1, 3);
@@ -129,6 +138,8 @@ void TfrmDesignCharts::btnDownClick() {
 
 void TfrmDesignCharts::LoadFromProject() {
     PrepareFields();
+    LimitDepth(edtPD, fProject.fUnits);
+    LimitDepth(edtPDMIN, fProject.fUnits);
     tblSettlements->setHorizontalHeaderLabels(
         {QStringLiteral("N"),
          QString::fromStdString(UnitLabelText("Settlement", "L", fProject.fUnits))});
@@ -153,6 +164,13 @@ void TfrmDesignCharts::LoadFromProject() {
     }
 }
 
+QString TfrmDesignCharts::QuietRefusal() const {
+    if (fSettlementQuiet) {
+        return fReportedSettlement;
+    }
+    return TDataWindow::QuietRefusal();
+}
+
 bool TfrmDesignCharts::StoreToProject() {
     if (!CheckFields(this)) {
         return false;
@@ -162,16 +180,23 @@ bool TfrmDesignCharts::StoreToProject() {
     for (int r = 0; r < points; ++r) {
         const QString text = tblSettlements->item(r, 1)->text().trimmed();
         if (!ParseReal(text.toStdString(), settlements[static_cast<std::size_t>(r)])) {
-            fDialogs.Information(
+            const QString message =
                 QStringLiteral("The settlement in row %1 of \"Defined Settlements\" is not a "
                                "number: \"%2\".\nPlease enter a number.")
                     .arg(r + 1)
-                    .arg(text));
+                    .arg(text);
+            fSettlementQuiet = message == fReportedSettlement;
+            if (!fSettlementQuiet) {
+                fDialogs.Information(message);
+                fReportedSettlement = message;
+            }
             tblSettlements->setCurrentCell(r, 1);
             tblSettlements->setFocus();
             return false;
         }
     }
+    fReportedSettlement.clear();
+    fSettlementQuiet = false;
     Put(fProject.IChart, chkIChart->isChecked() ? 1 : 0);
     Put(fProject.PD, edtPD->Number());
     Put(fProject.PDMIN, edtPDMIN->Number());

@@ -19,6 +19,7 @@ public:
     void LoadFromProject() override;
     // Refuses, writing nothing, when a settlement in use is not a number.
     bool StoreToProject() override;
+    QString QuietRefusal() const override;
 
     // Number of settlement rows in use (the visible rows of the table).
     int SettlementRows() const { return fRows; }
@@ -34,6 +35,10 @@ public:
     QTableWidget* tblSettlements;
 
 private:
+    // The settlement cell text last reported as no number, until the cell is edited: a window
+    // asked again (deactivation after closing) refuses without a second message.
+    QString fReportedSettlement;
+    bool fSettlementQuiet = false;
     void chkIChartToggled(bool Checked);
     void edtNPOINTPDChanged();
     void btnUpClick();

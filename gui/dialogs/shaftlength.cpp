@@ -17,6 +17,7 @@ TLoadingGroup::TLoadingGroup(TUserDialogs& Dialogs, QWidget* Parent)
     grid->addWidget(rbUplift, 1, 0, 1, 2);
     edtRCYCL = AddDataField(Dialogs, grid, 2, 0,
                             QStringLiteral("&Reduction factor for uplift loading"), QString(), 1.0);
+    LimitField(edtRCYCL, "RCYCL", 0, 1.0);
     rbCompression->setChecked(true);
     edtRCYCL->setEnabled(false);
     connect(rbUplift, &QRadioButton::toggled, this, &TLoadingGroup::rbUpliftToggled);
@@ -54,6 +55,7 @@ TfrmPenetration::TfrmPenetration(TProgramData& Project, TUserDialogs& Dialogs, Q
     layout->addLayout(grid);
     edtPD = AddDataField(fDialogs, grid, 0, 0, QStringLiteral("Enter the proposed &length"),
                          QStringLiteral("L2"));
+    LimitField(edtPD, "PD", 0);
     grpLoading = new TLoadingGroup(fDialogs);
     layout->addWidget(grpLoading);
     layout->addStretch();
@@ -61,6 +63,7 @@ TfrmPenetration::TfrmPenetration(TProgramData& Project, TUserDialogs& Dialogs, Q
 
 void TfrmPenetration::LoadFromProject() {
     PrepareFields();
+    LimitDepth(edtPD, fProject.fUnits);
     edtPD->SetNumber(fProject.PD);
     grpLoading->Load(fProject);
 }
@@ -90,6 +93,7 @@ TfrmDesignLoad::TfrmDesignLoad(TProgramData& Project, TUserDialogs& Dialogs, QWi
     layout->addLayout(grid);
     edtLPD = AddDataField(fDialogs, grid, 0, 0, QStringLiteral("Enter the &design load"),
                           QStringLiteral("F2"));
+    LimitField(edtLPD, "LPD", 0);
     grpLoading = new TLoadingGroup(fDialogs);
     layout->addWidget(grpLoading);
     layout->addStretch();

@@ -2,6 +2,7 @@
 #include "gui/dialogs/soils.h"
 
 #include "gui/data/DataUnit.h"
+#include "gui/data/ValueLimits.h"
 #include "gui/dialogs/DataWindow.h"
 #include "ui/widgets/DataEdit.h"
 #include "ui/widgets/UserDialogs.h"
@@ -51,6 +52,29 @@ QLabel* Note(QVBoxLayout* Box, const char* Text) {
     return label;
 }
 
+// The physical limits of a layer parameter: 0 or more, where 0 keeps its meaning (absent, or
+// estimated by the program); a unit weight above 0; friction and interface angles up to 50
+// degrees; RQD up to 100 %; blow counts above 100 only with a warning.
+void LimitParameter(TDataEdit* Field, const TParamColumn& Column, bool Bottom) {
+    using F = kolmar::LayerField;
+    Field->SetFieldName(QString::fromLatin1(Column.Name).left(1).toUpper() +
+                        QString::fromLatin1(Column.Name).mid(1) +
+                        (Bottom ? QStringLiteral(" at the bottom of the layer")
+                                : QStringLiteral(" at the top of the layer")));
+    Field->SetMinVal(0);
+    Field->SetMinExclusive(Column.Field == F::GAMMA);
+    if (Column.Field == F::PHI || Column.Field == F::DELTA) {
+        Field->SetMaxVal(MaxFrictionAngle);
+    } else if (Column.Field == F::RQD) {
+        Field->SetMaxVal(100);
+    } else if (Column.Field == F::BLOWS) {
+        Field->SetWarnAbove(BlowCountWarning,
+                            QStringLiteral("A blow count above 100 is refusal rather than a "
+                                           "measured value; the correlations were not made for "
+                                           "it. The value is kept."));
+    }
+}
+
 } // namespace
 
 TDlgSoils::TPageIndex TDlgSoils::PageOf(int SoilType) {
@@ -96,6 +120,9 @@ TDlgSoils::TPage& TDlgSoils::BuildPage(TPageIndex Index, const char* Name,
         page.Grid->addWidget(label, row, 0);
         page.Grid->addWidget(top, row, 1);
         page.Grid->addWidget(bottom, row, 2);
+        const TParamColumn& info = kind.Columns[static_cast<std::size_t>(column)];
+        LimitParameter(top, info, false);
+        LimitParameter(bottom, info, true);
         page.Fields.push_back({column, top, bottom});
         ++row;
     }
@@ -243,18 +270,22 @@ void TDlgSoils::BuildGravelPage() {
               kolmar::kGravellySand);
 }
 
-// Copy and Close.
+// Copy, OK and Cancel. Enter stays with the numeric fields: no button is the default.
 QHBoxLayout* TDlgSoils::BuildButtons() {
     auto* buttons = new QHBoxLayout;
     btnCopy = new QPushButton(QStringLiteral("Copy Values From Top To Bottom"));
-    btnClose = new QPushButton(QStringLiteral("Close"));
-    btnCopy->setAutoDefault(false);
-    btnClose->setAutoDefault(false);
+    btnOK = new QPushButton(QStringLiteral("OK"));
+    btnCancel = new QPushButton(QStringLiteral("Cancel"));
+    for (QPushButton* b : {btnCopy, btnOK, btnCancel}) {
+        b->setAutoDefault(false);
+    }
     buttons->addWidget(btnCopy);
     buttons->addStretch();
-    buttons->addWidget(btnClose);
+    buttons->addWidget(btnOK);
+    buttons->addWidget(btnCancel);
     connect(btnCopy, &QPushButton::clicked, this, &TDlgSoils::btnCopyClick);
-    connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
+    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     return buttons;
 }
 
@@ -415,7 +446,7 @@ bool TDlgSoils::StoreToProject() {
 }
 
 void TDlgSoils::done(int Result) {
-    if (!CheckFields(this) || !KoCheck() || !StoreToProject()) {
+    if (Result == QDialog::Accepted && (!CheckFields(this) || !KoCheck() || !StoreToProject())) {
         return;
     }
     QDialog::done(Result);

@@ -32,7 +32,8 @@ public:
     // Every field into the layer's parameter set (top into the first row, bottom into the
     // second); false, writing nothing, when a field fails its check.
     bool StoreToProject();
-    // Close: the sand Ko check, then the write-back; the dialog stays open when either fails.
+    // OK: the sand Ko check, then the write-back; the dialog stays open when either fails.
+    // Cancel (and Escape, and the window's close button): the dialog's changes are discarded.
     void done(int Result) override;
 
     // The fields of a parameter-set column on the current page (Bottom false = top of layer);
@@ -50,7 +51,8 @@ public:
     QComboBox* cbConditionTop;
     QComboBox* cbConditionBottom;
     QPushButton* btnCopy;
-    QPushButton* btnClose;
+    QPushButton* btnOK;
+    QPushButton* btnCancel;
 
 public slots:
     void btnCopyClick();

@@ -3,15 +3,21 @@
 #include "gui/shell/Main.h"
 
 #include "gui/data/DataUnit.h"
+#include "gui/data/ValueLimits.h"
 #include "gui/dialogs/About.h"
+#include "gui/dialogs/DataWindow.h"
 #include "gui/dialogs/DataWindowHost.h"
+#include "gui/dialogs/SoilLayers.h"
 #include "gui/results/ExportDlg.h"
 #include "gui/results/PileSide.h"
 #include "gui/results/PlotForm.h"
 #include "gui/results/View3dMenu.h"
 #include "gui/run/RunControl.h"
+#include "gui/run/RunNotes.h"
 #include "gui/run/RunSequence.h"
 #include "kolmar/ikolmar.h"
+#include "ui/widgets/DataEdit.h"
+#include "ui/widgets/TextViewer.h"
 #include "ui/widgets/UserDialogs.h"
 
 #include <QApplication>
@@ -44,12 +50,26 @@ namespace {
 constexpr const char* kOrganisation = "Tellvane";
 constexpr const char* kApplication = "Kolmar";
 constexpr const char* kSettingsGroup = "2017.8.9";
-constexpr const char* kDefaultEditor = "xdg-open";
+// No editor: the text files open in the program's own viewer.
+constexpr const char* kDefaultEditor = "";
 // Heads the plot-file reader's message when the results of a run cannot be read.
 constexpr const char* kPlotReadFailed = "An error occured in running the main program.\n";
 
 QString ExecutableDirectoryText() {
     return QString::fromStdString(ExecutableDirectory().string());
+}
+
+// Where the Open dialog starts when no folder was used yet: the examples installed beside the
+// program, or, for a program run from its build tree, those in the sources.
+QString ExamplesDirectoryText() {
+    const QString installed = QDir(ExecutableDirectoryText()).filePath("examples");
+    if (QFileInfo(installed).isDir())
+        return installed;
+#ifdef KOLMAR_EXAMPLES_DIR
+    if (QFileInfo(QStringLiteral(KOLMAR_EXAMPLES_DIR)).isDir())
+        return QStringLiteral(KOLMAR_EXAMPLES_DIR);
+#endif
+    return ExecutableDirectoryText();
 }
 
 QString FileValueName(int I) {
@@ -113,7 +133,7 @@ TMainForm::TMainForm(TUserDialogs& Dialogs, QWidget* Parent)
     connect(this, &TMainForm::ProjectReplaced, this, &TMainForm::UpdateDataCommands);
     // A window that wrote back as another took over may have changed the project.
     connect(fMdi, &QMdiArea::subWindowActivated, this, [this] { SetCaption(); });
-    resize(1024, 700);
+    resize(1200, 760); // room for the soil layer table with its LRFD columns
 }
 
 TMainForm::~TMainForm() {
@@ -131,8 +151,8 @@ void TMainForm::ReadFirstSettings() {
     CurDir = settings.value("Directory").toString();
     if (WordProcessor.isEmpty())
         WordProcessor = kDefaultEditor;
-    if (CurDir.isEmpty())
-        CurDir = ExecutableDirectoryText();
+    if (CurDir.isEmpty() || !QFileInfo(CurDir).isDir())
+        CurDir = ExamplesDirectoryText();
 }
 
 void TMainForm::ReadRecentSettings() {
@@ -491,8 +511,23 @@ void TMainForm::CompRunClick() {
         fDialogs.Information("Attempt to reinitialize DLL");
         return;
     }
-    if (!CommitActiveChild())
+    if (!CommitActiveChild()) {
+        // A refusal already reported stops the run silently otherwise.
+        QMdiSubWindow* active = fMdi->activeSubWindow();
+        if (auto* window = active ? qobject_cast<TDataWindow*>(active->widget()) : nullptr) {
+            const QString why = window->QuietRefusal();
+            if (!why.isEmpty())
+                fDialogs.Warning("The analysis was not started:\n" + why);
+        }
         return;
+    }
+    // What the engine would refuse is named before anything is saved or run, and its window
+    // opened at the field.
+    if (const std::optional<TValueProblem> problem = CheckProjectValues(*fProject)) {
+        fDialogs.Warning(Q(problem->Message) + "\nThe analysis was not started.");
+        ShowValueProblem(*problem);
+        return;
+    }
     // A project never saved, or read from an older file, is named and saved by Save As first;
     // any other is saved by the run itself.
     bool savedAs = false;
@@ -530,13 +565,20 @@ void TMainForm::CompRunClick() {
     case TRunOutcome::TStep::EngineNotCalled:
         fDialogs.Information(Q(run.Message));
         break;
-    case TRunOutcome::TStep::Completed:
-        fDialogs.Information(Q(run.Completion));
-        if (!run.PlotError.empty())
-            fDialogs.Information(kPlotReadFailed + Q(run.PlotError));
+    case TRunOutcome::TStep::Completed: {
         UpdateResultCommands();
         HideAll();
+        // One message: the outcome, and what the run notes say went wrong, with the way to
+        // them.
+        const TRunNotesSummary notes = ReadRunNotesProblems(run.Files.Notes);
+        const QString text = Q(RunOutcomeText(run.Status, notes, run.PlotError));
+        const bool problems = run.Status != KOLMAR_STATUS_OK || !notes.Warnings.empty();
+        if (!problems || !QFileInfo(Q(run.Files.Notes.string())).isFile())
+            fDialogs.Information(text);
+        else if (fDialogs.InformationWithAction(text, "Run Notes"))
+            ShowTextFile(Q(run.Files.Notes.string()));
         break;
+    }
     }
     const QString projectDir = Q(run.Files.Project.parent_path().string());
     QDir::setCurrent(projectDir);
@@ -545,8 +587,73 @@ void TMainForm::CompRunClick() {
 }
 
 void TMainForm::ShowTextFile(const QString& File) {
-    if (!QProcess::startDetached(WordProcessor, {File}))
-        fDialogs.Information("An error occurred in running the Word Processor");
+    // The setting is a program and its arguments, split as a shell would split them but run
+    // without a shell; the file comes last.
+    const auto words = SplitCommandLine(WordProcessor.toStdString());
+    if (!words || !words->empty()) {
+        QStringList arguments;
+        for (std::size_t i = 1; words && i < words->size(); ++i)
+            arguments << Q((*words)[i]);
+        if (words && QProcess::startDetached(Q(words->front()), arguments << File))
+            return;
+        fDialogs.Information("An error occurred in running the Word Processor\n\"" + WordProcessor +
+                             "\" could not be started; the text editor is set in Control "
+                             "Options \u203a Text Editor.\nThe file is shown in Kolmar's own "
+                             "viewer.");
+    }
+    TTextViewer::Show(*fMdi, fDialogs, File);
+}
+
+void TMainForm::ShowValueProblem(const TValueProblem& Problem) {
+    using W = TValueProblem::TWindow;
+    TDataWindowKind kind = dwShaft;
+    switch (Problem.Window) {
+    case W::Shaft:
+        kind = dwShaft;
+        break;
+    case W::WaterTable:
+        kind = dwWaterTable;
+        break;
+    case W::Layers:
+        kind = dwLayers;
+        break;
+    case W::SafetyFactor:
+        kind = dwSafetyFactor;
+        break;
+    case W::ShaftLength:
+        kind = fProject->METHOD == 1 ? dwDesignLoad : dwShaftLength;
+        break;
+    case W::VaryLength:
+        kind = dwVaryLength;
+        break;
+    case W::DesignCharts:
+        kind = dwDesignCharts;
+        break;
+    }
+    TDataWindow* window = fDataWindows->Open(kind);
+    if (!window)
+        return;
+    if (auto* layers = qobject_cast<TDlgSoilLayers*>(window)) {
+        layers->FocusLayer(Problem.Layer);
+        return;
+    }
+    if (auto* field = window->findChild<TDataEdit*>(Q(Problem.Field))) {
+        field->setFocus(Qt::OtherFocusReason);
+        field->SelectAllByField();
+    }
+}
+
+void TMainForm::AskLrfdFactors() {
+    for (const TSoilLayer& layer : fProject->D)
+        if (layer.LrfdSide != 1.0 || layer.LrfdTip != 1.0)
+            return; // factors were entered already
+    fDialogs.Information("Every LRFD resistance factor of the soil layers is 1.0, which leaves "
+                         "the nominal side friction and end bearing unreduced.\nPlease enter the "
+                         "resistance factors of each layer in the LRFD columns of the soil layer "
+                         "table.");
+    if (TDataWindow* window = fDataWindows->Open(dwLayers))
+        if (auto* layers = qobject_cast<TDlgSoilLayers*>(window))
+            layers->FocusCell(0, lcLrfdSide);
 }
 
 void TMainForm::CompInputClick() {
@@ -689,9 +796,10 @@ void TMainForm::GraphicsExportClick() {
 }
 
 namespace {
-// Opens a manual with the desktop's default program: the one installed beside the program,
-// or, for a program run from its build tree, the one in the sources.
-void OpenManual(TUserDialogs& Dialogs, const QString& FileName) {
+// Opens a manual with the desktop's default program (or the program's own viewer): the one
+// installed beside the program, or, for a program run from its build tree, the one in the
+// sources.
+void OpenManual(TUserDialogs& Dialogs, QMdiArea& Mdi, const QString& FileName) {
     QString path = QDir(QCoreApplication::applicationDirPath()).filePath(FileName);
 #ifdef KOLMAR_DOCS_DIR
     if (!QFileInfo(path).isFile())
@@ -701,17 +809,18 @@ void OpenManual(TUserDialogs& Dialogs, const QString& FileName) {
         Dialogs.Warning("The document " + FileName + " is not installed beside the program.");
         return;
     }
+    // Where the desktop has no program for the file, the program's own viewer shows it.
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        Dialogs.Warning("No program could be started to open " + path + ".");
+        TTextViewer::Show(Mdi, Dialogs, path);
 }
 } // namespace
 
 void TMainForm::HelpUsersManualClick() {
-    OpenManual(fDialogs, "users-guide.md");
+    OpenManual(fDialogs, *fMdi, "users-guide.md");
 }
 
 void TMainForm::HelpTechnicalManualClick() {
-    OpenManual(fDialogs, "technical-manual.md");
+    OpenManual(fDialogs, *fMdi, "technical-manual.md");
 }
 
 // ---------------------------------------------------------------------------------------------

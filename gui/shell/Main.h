@@ -26,6 +26,7 @@ class TProgramData;
 class TUserDialogs;
 class TView3DCommands;
 struct TEngineRun;
+struct TValueProblem;
 struct TRunFiles;
 
 class TMainForm : public QMainWindow {
@@ -83,8 +84,10 @@ public:
     TView3DCommands& View3D() { return *f3DView; }
 
     // State of the main window.
-    QString CurDir;        // directory of the last opened or saved project; the dialogs start here
-    QString WordProcessor; // program that shows text files, given the file as its one argument
+    QString CurDir; // directory of the last opened or saved project; the dialogs start here
+    // Program that shows text files, with its arguments as a shell would split them; the file
+    // is added as the last argument. Empty: the program's own viewer.
+    QString WordProcessor;
     TRecentFiles Recent;
     bool filesaved = true; // cleared when Save As is cancelled
     QString EngineFile;    // the engine library, beside the program unless set otherwise
@@ -174,7 +177,14 @@ private:
     // Enables the data commands by the design method, computation method and the
     // multiple-length and design-chart switches of the project.
     void UpdateDataCommands();
+    // The text editor of the setting, or the program's own viewer when none is set or it
+    // cannot be started (which is reported, naming the command).
     void ShowTextFile(const QString& File);
+    // Opens the window that holds a value the run check refused, at its field.
+    void ShowValueProblem(const TValueProblem& Problem);
+    // Switched to LRFD with every layer's resistance factors at 1.0: asks for them, in the
+    // layer editor's LRFD columns.
+    void AskLrfdFactors();
     QString ProjectFilePath(const char* Extension) const;
     bool ProjectIsSaved() const;
 

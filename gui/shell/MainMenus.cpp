@@ -126,6 +126,8 @@ void TMainForm::AddDesignMethodMenu() {
                 fProject->NLRFD = value;
                 SetDataChanged(true);
                 fDataWindows->ReloadAll();
+                if (value == 1)
+                    AskLrfdFactors();
             }
             DataMenuShow();
         });

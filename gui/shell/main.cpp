@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPixmap>
 #include <QStringList>
@@ -12,11 +14,41 @@
 
 namespace {
 
-// "--screenshot FILE" (for the documentation): shows the window, opens the combined graphs
-// when the project has results, saves a picture of the window and quits.
-void ScheduleScreenshot(TMainForm& Form, const QString& File) {
-    QTimer::singleShot(300, &Form, [&Form, File] {
-        if (Form.Graphs().ShowOutput) {
+// Saves a picture of the message box the program shows (for the documentation) and quits.
+void PictureOfMessage(const QString& File) {
+    auto* poll = new QTimer(qApp);
+    QObject::connect(poll, &QTimer::timeout, qApp, [File, poll] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (!qobject_cast<QMessageBox*>(box))
+            return;
+        poll->stop();
+        const bool saved = box->grab().save(File, "PNG");
+        if (!saved)
+            std::fprintf(stderr, "kolmar2017: cannot write %s\n", qPrintable(File));
+        QApplication::exit(saved ? 0 : 1);
+    });
+    poll->start(200);
+}
+
+// "--screenshot FILE [--show report|run]" (for the documentation): shows the window, opens the
+// combined graphs when the project has results, saves a picture of the window and quits. With
+// "report" the report is open in the text viewer; with "run" the project is analysed and the
+// picture is of the message that tells the outcome.
+void ScheduleScreenshot(TMainForm& Form, const QString& File, const QString& Show) {
+    if (Show == "run") {
+        QTimer::singleShot(300, &Form, [&Form, File] {
+            PictureOfMessage(File);
+            Form.CompRunClick();
+        });
+        return;
+    }
+    QTimer::singleShot(300, &Form, [&Form, File, Show] {
+        if (Show == "report") {
+            Form.WordProcessor.clear(); // the program's own viewer
+            Form.CompOutputClick();
+            if (QMdiSubWindow* viewer = Form.MdiArea().activeSubWindow())
+                viewer->showMaximized();
+        } else if (Form.Graphs().ShowOutput) {
             Form.Graphs().pltCombine.Show();
             Form.Graphs().pltCombineD.Show();
             Form.MdiArea().tileSubWindows();
@@ -48,10 +80,13 @@ int main(int argc, char* argv[]) {
 
     QString project;
     QString screenshot;
+    QString show; // what the screenshot shows: the main window, "report" or "run"
     const QStringList arguments = QApplication::arguments();
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         if (arguments.at(i) == "--screenshot" && i + 1 < arguments.size())
             screenshot = arguments.at(++i);
+        else if (arguments.at(i) == "--show" && i + 1 < arguments.size())
+            show = arguments.at(++i);
         else if (project.isEmpty())
             project = arguments.at(i);
     }
@@ -62,6 +97,6 @@ int main(int argc, char* argv[]) {
     form.FormShow(project);
     form.show();
     if (!screenshot.isEmpty())
-        ScheduleScreenshot(form, screenshot);
+        ScheduleScreenshot(form, screenshot, show);
     return QApplication::exec();
 }

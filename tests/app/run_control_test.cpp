@@ -1,4 +1,5 @@
 #include "gui/run/RunControl.h"
+#include "gui/run/RunNotes.h"
 #include "gui/run/dynlib.h"
 #include "kolmar/ikolmar.h"
 
@@ -189,4 +190,50 @@ TEST(CompletionMessage, SecondWordingForAnyNonzeroStatus) {
         EXPECT_EQ(CompletionMessage(status),
                   "Computations are completed, but there may be errors.\nPlease, check output "
                   "file for results or error messages.");
+}
+
+// ---------------------------------------------------------------------------------------------
+// The run notes' error and warning blocks, and the one message of a finished run.
+
+TEST(RunNotesTest, BlocksArePickedOutOnceWithoutTheirIndent) {
+    const std::string notes = "     - CASE ANALYZED      :     1\n"
+                              "\n"
+                              "\n"
+                              "     *********************ERROR**********************\n"
+                              "     SHAFT RECORD: THE STEM DIAMETER MUST BE GREATER THAN 0.\n"
+                              "\n"
+                              "   WARNING: KO IS 0 AT BOTH ENDS OF LAYER 2; THE LAYER GIVES NO "
+                              "SIDE RESISTANCE.\n"
+                              "\n"
+                              "   WARNING: KO IS 0 AT BOTH ENDS OF LAYER 2; THE LAYER GIVES NO "
+                              "SIDE RESISTANCE.\n"
+                              "\n"
+                              "   *********** NEED ANOTHER SOIL LAYER ************\n";
+    const TRunNotesSummary summary = RunNotesProblems(notes);
+    ASSERT_EQ(summary.Errors.size(), 2u);
+    EXPECT_EQ(summary.Errors[0], "*********************ERROR**********************\n"
+                                 "SHAFT RECORD: THE STEM DIAMETER MUST BE GREATER THAN 0.");
+    EXPECT_EQ(summary.Errors[1], "*********** NEED ANOTHER SOIL LAYER ************");
+    ASSERT_EQ(summary.Warnings.size(), 1u); // the same warning of every case, once
+}
+
+TEST(RunNotesTest, OutcomeTextByStatus) {
+    TRunNotesSummary none;
+    none.Read = true;
+    EXPECT_EQ(RunOutcomeText(0, none, ""),
+              "Computations are completed.\nPlease, check output file for results or error "
+              "messages.");
+    TRunNotesSummary warned = none;
+    warned.Warnings = {"WARNING A", "WARNING B"};
+    EXPECT_EQ(RunOutcomeText(0, warned, ""),
+              "Computations are completed.\nThe run notes hold 2 warnings.");
+    TRunNotesSummary failed = warned;
+    failed.Errors = {"*** NEED ANOTHER SOIL LAYER ***"};
+    EXPECT_EQ(RunOutcomeText(7, failed, "ignored after a failed run"),
+              "The analysis ended with status 7: the soil profile is too short for the design "
+              "load (need another soil layer).\n\nThe run notes say:\n\n*** NEED ANOTHER SOIL "
+              "LAYER ***");
+    EXPECT_NE(RunOutcomeText(8, TRunNotesSummary{}, "").find("could not be read"),
+              std::string::npos);
+    EXPECT_NE(RunOutcomeText(0, none, "BAD PLOT").find("BAD PLOT"), std::string::npos);
 }

@@ -136,7 +136,7 @@ void TRoundTripTest::ProjectEnteredThroughWindowsSavesAsWrittenByHand() {
         TypePair(sand, SandCol::Beta, "0.8", "0.7");
         TypePair(sand, SandCol::BlowCounts, "12", "18");
         TypePair(sand, SandCol::FrictionAngle, "32", "34");
-        sand.btnClose->click();
+        sand.btnOK->click();
     }
     {
         TDlgSoils clay(p, dialogs, 1);
@@ -144,7 +144,7 @@ void TRoundTripTest::ProjectEnteredThroughWindowsSavesAsWrittenByHand() {
         TypePair(clay, ClayCol::Cohesion, "1500", "2000");
         TypePair(clay, ClayCol::Alpha, "0.55", "0.55");
         TypePair(clay, ClayCol::Nc, "9", "9");
-        clay.btnClose->click();
+        clay.btnOK->click();
     }
     {
         TDlgSoils rock(p, dialogs, 2);
@@ -156,7 +156,7 @@ void TRoundTripTest::ProjectEnteredThroughWindowsSavesAsWrittenByHand() {
         Type(rock.Field(WeakRockCol::Modulus, false), "5e5");
         Type(rock.Field(WeakRockCol::RQD, false), "80");
         rock.btnCopy->click();
-        rock.btnClose->click();
+        rock.btnOK->click();
     }
     QVERIFY2(dialogs.Messages.isEmpty(), qPrintable(dialogs.Messages.join("\n")));
     QVERIFY(p.DataChanged);

@@ -92,7 +92,8 @@ void TScalarWindowsTest::CompressionStoresReductionFactorOne() {
     group->rbUplift->setChecked(true);
     group->edtRCYCL->setText(QStringLiteral("1.5"));
     QVERIFY(!window.StoreToProject());
-    QCOMPARE(fDialogs.TakeMessage(), QStringLiteral("Entry must be less than or equal to 1"));
+    QCOMPARE(fDialogs.TakeMessage(), QStringLiteral("Reduction factor for uplift loading:\nEntry "
+                                                    "must be less than or equal to 1"));
     QCOMPARE(p.KCYCL, 1);
     group->edtRCYCL->setText(QStringLiteral("0.8"));
     QVERIFY(window.StoreToProject());
@@ -220,7 +221,8 @@ void TScalarWindowsTest::FailedFieldRefusesClosing() {
     QVERIFY(!window.close());
     QVERIFY(window.isVisible());
     QCOMPARE(fDialogs.TakeMessage(),
-             QStringLiteral("Entry could not be evaluated:\nsqrt is not defined for -4"));
+             QStringLiteral("The F.S. applied to the ultimate base capacity:\nEntry could not be "
+                            "evaluated:\nsqrt is not defined for -4"));
     QCOMPARE(p.FST, 2.5); // nothing was written
     window.edtFSB->setText(QStringLiteral("2"));
     QVERIFY(window.close());

@@ -192,7 +192,8 @@ void TSoilLayersTest::FailingFieldKeepsTheTableAsItWas() {
     editor.Field(2, lcMaxEndBearing)->setText(QStringLiteral("12+"));
     QVERIFY(!editor.StoreToProject());
     QCOMPARE(fDialogs.TakeMessage(),
-             QStringLiteral("Entry could not be evaluated:\ninvalid expression"));
+             QStringLiteral("Layer 3, max. end bearing:\nEntry could not be evaluated:\ninvalid "
+                            "expression"));
     QCOMPARE(fProject->D[0].Depth, 10.0);
     editor.btnAddClick(); // a failing field also stops Add
     QCOMPARE(fProject->D.RowCount(), 3);

@@ -18,6 +18,11 @@ class TTestDialogs : public TUserDialogs {
 public:
     void Information(const QString& Text) override { Messages << Text; }
     void Warning(const QString& Text) override { Messages << Text; }
+    bool InformationWithAction(const QString& Text, const QString& Action) override {
+        Messages << Text;
+        Actions << Action;
+        return TakeAction;
+    }
     TAnswer Confirm(const QString& Text) override {
         Questions << Text;
         if (Answers.empty())
@@ -52,6 +57,8 @@ public:
     }
 
     QStringList Messages, Questions;
+    QStringList Actions;     // the second buttons of the messages that had one
+    bool TakeAction = false; // the answer to them: the second button or OK
     std::deque<TAnswer> Answers;
     std::deque<std::pair<QString, int>> OpenResults; // chosen file and filter index
     std::deque<QString> SaveResults;                 // chosen file; empty = cancel

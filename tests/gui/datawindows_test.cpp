@@ -266,7 +266,8 @@ private slots:
         form->DataWater->trigger();
         QCOMPARE(Active(), shaftFrame);
         QVERIFY(!dialogs->Messages.isEmpty());
-        QVERIFY2(dialogs->Messages[0].startsWith("Entry could not be evaluated:"),
+        QVERIFY2(dialogs->Messages[0].startsWith(
+                     "Minimum Shaft Diameter, B, to be Considered:\nEntry could not be evaluated:"),
                  qPrintable(dialogs->Messages[0]));
         form->MdiArea().setActiveSubWindow(Host().SubWindow(dwWaterTable));
         QCOMPARE(Active(), shaftFrame);
@@ -323,15 +324,59 @@ private slots:
         QVERIFY(layers->LayerGrid->isColumnHidden(5) && layers->LayerGrid->isColumnHidden(6));
         QVERIFY(layers->lblLrfdNote->isHidden());
 
+        // Every factor still 1.0: the switch asks for them, at the first LRFD column.
         form->DataLRFD->trigger();
         QVERIFY(!layers->LayerGrid->isColumnHidden(5) && !layers->LayerGrid->isColumnHidden(6));
         QVERIFY(!layers->lblLrfdNote->isHidden());
+        QCOMPARE(dialogs->Messages.size(), 1);
+        QVERIFY(dialogs->Messages[0].startsWith("Every LRFD resistance factor of the soil layers "
+                                                "is 1.0"));
+        QCOMPARE(QApplication::focusWidget(), layers->Field(0, lcLrfdSide));
+        // The window is wide enough for every column it shows.
+        int columns = 0;
+        for (int col = 0; col < layers->LayerGrid->columnCount(); ++col)
+            columns += layers->LayerGrid->columnWidth(col);
+        QVERIFY2(layers->LayerGrid->viewport()->width() >= columns,
+                 qPrintable(
+                     QString("%1 < %2").arg(layers->LayerGrid->viewport()->width()).arg(columns)));
         Type(layers->Field(0, lcLrfdSide), "0.6");
 
         form->DataASD->trigger();
         QVERIFY(layers->LayerGrid->isColumnHidden(5));
         QVERIFY(layers->lblLrfdNote->isHidden());
         QCOMPARE(form->Project().D[0].LrfdSide, 0.6); // hidden, but kept in the layer table
+        form->DataLRFD->trigger();
+        QCOMPARE(dialogs->Messages.size(), 1); // factors entered: nothing to ask
+    }
+
+    void layerDialogCancelDiscardsAndReturnsToTheLayers() {
+        auto* layers = Choose<TDlgSoilLayers>(form->DataLayers, dwLayers);
+        Choose<TfrmWaterDepth>(form->DataWater, dwWaterTable);
+        auto* layersFrame = Host().SubWindow(dwLayers);
+        form->MdiArea().setActiveSubWindow(layersFrame);
+        bool stuck = false;
+        WhenModal<TDlgSoils>(
+            [&](TDlgSoils& sand) {
+                Type(sand.Field(SandCol::UnitWeight, false), "999");
+                sand.btnCancel->click();
+            },
+            &stuck);
+        layers->EditButton(0)->click();
+        QVERIFY(!stuck);
+        QCOMPARE(form->Project().D[0].Params.Value(0, SandCol::UnitWeight), 0.0);
+        QCOMPARE(form->MdiArea().activeSubWindow(), layersFrame);
+        QCOMPARE(layers->focusWidget(), layers->EditButton(0));
+        WhenModal<TDlgSoils>(
+            [&](TDlgSoils& sand) {
+                Type(sand.Field(SandCol::UnitWeight, false), "120");
+                Type(sand.Field(SandCol::Ko, false), "0.5"); // the Ko method needs Ko
+                sand.btnOK->click();
+            },
+            &stuck);
+        layers->EditButton(0)->click();
+        QVERIFY(!stuck);
+        QCOMPARE(form->Project().D[0].Params.Value(0, SandCol::UnitWeight), 120.0);
+        QCOMPARE(form->MdiArea().activeSubWindow(), layersFrame);
     }
 
     void newAndOpenCloseEveryWindow() {
@@ -393,7 +438,7 @@ private slots:
                 pair(sand, SandCol::FrictionAngle, "32", "34");
                 pair(sand, SandCol::BlowCounts, "12", "18");
                 pair(sand, SandCol::Ko, "0.5", "0.45");
-                sand.btnClose->click();
+                sand.btnOK->click();
             },
             &stuck);
         layers->EditButton(0)->click();
@@ -402,7 +447,7 @@ private slots:
                 pair(clay, ClayCol::UnitWeight, "122", "126");
                 pair(clay, ClayCol::Cohesion, "1800", "3000");
                 pair(clay, ClayCol::Alpha, "0.55", "0.5");
-                clay.btnClose->click();
+                clay.btnOK->click();
             },
             &stuck);
         layers->EditButton(1)->click();

@@ -5,6 +5,7 @@
 #include "gui/data/DataUnit.h"
 #include "gui/dialogs/About.h"
 #include "gui/shell/Main.h"
+#include "ui/widgets/TextViewer.h"
 
 #include <QDropEvent>
 #include <QLabel>
@@ -278,8 +279,9 @@ private slots:
     }
 
     void settings() {
-        QCOMPARE(form->WordProcessor, "xdg-open");
-        QCOMPARE(form->CurDir, QCoreApplication::applicationDirPath());
+        // No editor: the program's own viewer. The Open dialog starts in the examples.
+        QCOMPARE(form->WordProcessor, "");
+        QCOMPARE(form->CurDir, KOLMAR_SOURCE_DIR "/examples");
 
         QSettings s = UserSettings();
         s.setValue(kVersionGroup + "Word Processor", "my-editor");
@@ -430,22 +432,44 @@ private slots:
         QVERIFY(!form->CompKernel->isEnabled());
         QVERIFY(!form->CompOutput->isEnabled());
 
-        form->WordProcessor = Path("no-such-editor");
+        // No editor set: the program's own viewer, without a word.
+        form->WordProcessor.clear();
         form->CompInputClick();
-        QCOMPARE(dialogs->Messages, QStringList{"An error occurred in running the Word Processor"});
+        QVERIFY(dialogs->Messages.isEmpty());
+        TTextViewer* viewer = TTextViewer::Find(form->MdiArea(), project);
+        QVERIFY(viewer);
+        QVERIFY(viewer->Text().startsWith("Editor\n"));
+        viewer->parentWidget()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!TTextViewer::Find(form->MdiArea(), project));
 
-        // The editor gets the path as its one argument, blanks and all.
-        const QString script = Path("editor.sh");
+        // An editor that cannot be started is named, with the place of the setting, and the
+        // viewer shows the file all the same.
+        form->WordProcessor = Path("no-such-editor") + " -n";
+        form->CompInputClick();
+        QCOMPARE(dialogs->Messages.size(), 1);
+        const QString message = dialogs->Messages[0];
+        QVERIFY2(message.startsWith("An error occurred in running the Word Processor\n\"" +
+                                    Path("no-such-editor") + " -n\" could not be started"),
+                 qPrintable(message));
+        QVERIFY(message.contains(QString::fromUtf8("Control Options \u203a Text Editor")));
+        QVERIFY(TTextViewer::Find(form->MdiArea(), project));
+
+        // A setting with arguments is split as a shell would split it, without a shell; the
+        // path comes last, blanks and all.
+        dialogs->Messages.clear();
+        const QString script = Path("my dir/editor.sh");
         QFile f(script);
         QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("#!/bin/sh\nprintf '%s\\n' \"$#\" \"$1\" > \"$0.args\"\n");
+        f.write("#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > \"$0.args\"\n");
         f.close();
         f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        form->WordProcessor = script;
+        form->WordProcessor = "\"" + script + "\" -n --title 'two words' $HOME;";
         form->CompInputClick();
-        QTRY_VERIFY_WITH_TIMEOUT(ReadAll(script + ".args").endsWith("\n"), 10000);
-        QCOMPARE(QString::fromUtf8(ReadAll(script + ".args")), "1\n" + project + "\n");
-        QCOMPARE(dialogs->Messages.size(), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(ReadAll(script + ".args").endsWith(".kx8d\n"), 10000);
+        QCOMPARE(QString::fromUtf8(ReadAll(script + ".args")),
+                 "5\n-n\n--title\ntwo words\n$HOME;\n" + project + "\n");
+        QVERIFY(dialogs->Messages.isEmpty());
     }
 
     void closeQuery() {

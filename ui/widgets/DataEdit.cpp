@@ -8,6 +8,7 @@
 
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -26,6 +27,37 @@ const QString kOperators = QStringLiteral("+-/*^=%!");
 TDataEdit::TDataEdit(TUserDialogs& Dialogs, QWidget* Parent)
     : QLineEdit(QStringLiteral("0"), Parent), fDialogs(Dialogs) {
     connect(this, &QLineEdit::textEdited, this, [this] { fReported = false; });
+    // Any selection the user makes (mouse, Shift+arrows, typing) is no longer the field's.
+    connect(this, &QLineEdit::selectionChanged, this, [this] {
+        if (!fSelecting) {
+            fSelectedByField = false;
+        }
+    });
+}
+
+QString TDataEdit::FieldName() const {
+    if (!fFieldName.isEmpty()) {
+        return fFieldName;
+    }
+    QString name = fCaption;
+    name.remove(QLatin1Char('&'));
+    name = name.trimmed();
+    while (name.endsWith(QLatin1Char(',')) || name.endsWith(QLatin1Char(':'))) {
+        name.chop(1);
+    }
+    return name.trimmed();
+}
+
+void TDataEdit::SetWarnAbove(double Value, const QString& Warning) {
+    fWarnAbove = Value;
+    fWarning = Warning;
+}
+
+void TDataEdit::SelectAllByField() {
+    fSelecting = true;
+    selectAll();
+    fSelecting = false;
+    fSelectedByField = hasSelectedText();
 }
 
 QString TDataEdit::ValueText(double Value, bool Hex) {
@@ -146,6 +178,8 @@ bool TDataEdit::ExitCheck(bool QuietIfReported) {
     }
     fInCheck = true;
     fLastExit = false;
+    // A value the user typed, not one the window loaded.
+    const bool typed = isModified();
     double value = 0.0;
     std::string evaluatorMessage;
     QString message;
@@ -154,47 +188,102 @@ bool TDataEdit::ExitCheck(bool QuietIfReported) {
                                : QString::fromStdString(evaluatorMessage);
     } else if (fIntegerOnly && value != std::trunc(value)) {
         message = QStringLiteral("Entry must be an integer.");
+    } else if (fMinExclusive && (value < fMinVal || (value == fMinVal && typed))) {
+        // The limit itself is no value for this field: the text stays for the user to mend.
+        message = QStringLiteral("Entry must be greater than ") + ValueText(fMinVal);
     } else if (value < fMinVal) {
-        SetNumber(fMinVal);
-        message = QStringLiteral("Entry must be greater than or equal to ") + ValueText(fMinVal);
+        if (fMinVal <= -DefaultLimit) {
+            message = QStringLiteral("Entry is out of range."); // the widest limit is no value
+        } else {
+            SetNumber(fMinVal);
+            message =
+                QStringLiteral("Entry must be greater than or equal to ") + ValueText(fMinVal);
+        }
     } else if (!(value <= fMaxVal)) {
-        SetNumber(fMaxVal);
-        message = QStringLiteral("Entry must be less than or equal to ") + ValueText(fMaxVal);
+        if (fMaxVal >= DefaultLimit) {
+            message = QStringLiteral("Entry is out of range.");
+        } else {
+            SetNumber(fMaxVal);
+            message = QStringLiteral("Entry must be less than or equal to ") + ValueText(fMaxVal);
+        }
     } else {
         setText(ValueText(value, fHex));
         fLastExit = true;
         fReported = false;
+        if (typed && value > fWarnAbove && !fWarning.isEmpty()) {
+            fDialogs.Information(Named(fWarning)); // a warning only: the value stands
+        }
     }
-    if (!fLastExit && !(QuietIfReported && fReported && fReportedText == text())) {
-        Report(message);
+    if (!fLastExit) {
+        fRefusal = Named(message);
+        fRefusalQuiet = QuietIfReported && fReported && fReportedText == text();
+        if (!fRefusalQuiet) {
+            Report(message);
+        }
     }
     fInCheck = false;
     return fLastExit;
 }
 
+QString TDataEdit::Named(const QString& Message) const {
+    const QString name = FieldName();
+    return name.isEmpty() ? Message : name + QStringLiteral(":\n") + Message;
+}
+
 void TDataEdit::Report(const QString& Message) {
     fReported = true;
     fReportedText = text();
-    fDialogs.Information(Message);
+    fDialogs.Information(Named(Message));
     if (isVisible()) {
         setFocus(Qt::OtherFocusReason);
+        SelectAllByField(); // the bad text, ready to be typed over
+        // A check run as the focus moves on (Tab, a click elsewhere) reports before the move is
+        // complete; the field takes the focus back once it is, so the bad text is not left
+        // behind in a field the user no longer looks at.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (isVisible() && !fLastExit && !hasFocus()) {
+                    setFocus(Qt::OtherFocusReason);
+                    SelectAllByField();
+                }
+            },
+            Qt::QueuedConnection);
     }
 }
 
 void TDataEdit::keyPressEvent(QKeyEvent* Event) {
     if (Event->key() == Qt::Key_Return || Event->key() == Qt::Key_Enter) {
         Evaluate();
-        selectAll();
+        SelectAllByField();
         Event->accept(); // Enter stays in the field: no default button fires
         return;
     }
     const QString typed = Event->text();
-    if (typed.size() == 1 && kOperators.contains(typed.front()) && hasSelectedText() &&
+    // Only the field's own whole selection takes an operator as appended: typing *2 after a
+    // value doubles it. A minus there starts a negative value, and a selection the user made
+    // is replaced by what is typed, as in any text field.
+    if (typed.size() == 1 && typed.front() != QLatin1Char('-') &&
+        kOperators.contains(typed.front()) && fSelectedByField && hasSelectedText() &&
         selectedText() == text()) {
         deselect();
-        end(false); // typing *2 after a value doubles it instead of replacing it
+        end(false);
     }
     QLineEdit::keyPressEvent(Event);
+}
+
+void TDataEdit::focusInEvent(QFocusEvent* Event) {
+    QLineEdit::focusInEvent(Event); // selects the whole text on entry by Tab
+    const Qt::FocusReason reason = Event->reason();
+    if ((reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) && hasSelectedText() &&
+        selectedText() == text()) {
+        fSelectedByField = true;
+    }
+}
+
+void TDataEdit::mousePressEvent(QMouseEvent* Event) {
+    fSelectedByField = false;
+    QLineEdit::mousePressEvent(Event);
 }
 
 void TDataEdit::focusOutEvent(QFocusEvent* Event) {

@@ -44,6 +44,16 @@ public:
     double MaxVal() const { return fMaxVal; }
     // The mirror image of SetMinVal.
     void SetMaxVal(double Value);
+    // With MinExclusive the lower limit itself is refused too ("greater than"). The limit value
+    // is still what a loaded value may hold: a value the field never had typed into it passes,
+    // so that a window opened on a new project closes again; the run check catches it.
+    bool MinExclusive() const { return fMinExclusive; }
+    void SetMinExclusive(bool Value) { fMinExclusive = Value; }
+    // A value above WarnAbove passes with a warning (once per typed value), e.g. blow counts.
+    void SetWarnAbove(double Value, const QString& Warning);
+    // The field's name in its messages, e.g. "Water table depth"; the caption when empty.
+    QString FieldName() const;
+    void SetFieldName(const QString& Name) { fFieldName = Name; }
     bool IntegerOnly() const { return fIntegerOnly; }
     void SetIntegerOnly(bool Value);
     // Shows values as "$" and at least four hexadecimal digits.
@@ -63,18 +73,31 @@ public:
     // was reported already, and has not been edited since, is refused without a second box.
     bool CloseQuery();
     bool LastExit() const { return fLastExit; }
+    // The message of the last failed check (with the field's name), and whether that check
+    // stayed quiet because the same text had been reported already.
+    QString RefusalMessage() const { return fRefusal; }
+    bool LastRefusalQuiet() const { return fRefusalQuiet; }
 
     // General format with 8 significant digits, "." as separator; or the hexadecimal form.
     static QString ValueText(double Value, bool Hex = false);
 
+    // True while the whole text is selected by the field itself (after Enter, or on entry by
+    // Tab): only then does a typed operator append to the value.
+    bool SelectedByField() const { return fSelectedByField; }
+    // Selects the whole text as the field's own selection.
+    void SelectAllByField();
+
 protected:
     void keyPressEvent(QKeyEvent* Event) override;
+    void focusInEvent(QFocusEvent* Event) override;
     void focusOutEvent(QFocusEvent* Event) override;
+    void mousePressEvent(QMouseEvent* Event) override;
     void changeEvent(QEvent* Event) override;
 
 private:
     bool ExitCheck(bool QuietIfReported);
     void Report(const QString& Message);
+    QString Named(const QString& Message) const;
     void RefreshLabel();
     double ClampLimit(double Value) const;
 
@@ -85,6 +108,14 @@ private:
     double fMinVal = -DefaultLimit;
     double fMaxVal = DefaultLimit;
     bool fIntegerOnly = false;
+    bool fMinExclusive = false;
+    double fWarnAbove = DefaultLimit;
+    QString fWarning;
+    QString fFieldName;
+    bool fSelectedByField = false;
+    QString fRefusal;
+    bool fRefusalQuiet = false;
+    bool fSelecting = false;
     bool fHex = false;
     bool fLastExit = true;
     bool fInCheck = false;

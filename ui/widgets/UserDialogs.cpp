@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 void TQtDialogs::Information(const QString& Text) {
     QMessageBox::information(fParent, QApplication::applicationName(), Text);
@@ -11,6 +12,15 @@ void TQtDialogs::Information(const QString& Text) {
 
 void TQtDialogs::Warning(const QString& Text) {
     QMessageBox::warning(fParent, QApplication::applicationName(), Text);
+}
+
+bool TQtDialogs::InformationWithAction(const QString& Text, const QString& Action) {
+    QMessageBox box(QMessageBox::Information, QApplication::applicationName(), Text,
+                    QMessageBox::Ok, fParent);
+    QPushButton* action = box.addButton(Action, QMessageBox::ActionRole);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.exec();
+    return box.clickedButton() == action;
 }
 
 TUserDialogs::TAnswer TQtDialogs::Confirm(const QString& Text) {

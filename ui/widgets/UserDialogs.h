@@ -16,6 +16,13 @@ public:
     virtual void Information(const QString& Text) = 0;
     // Warning box with an OK button.
     virtual void Warning(const QString& Text) = 0;
+    // Information box with an OK button and a second button captioned Action (e.g. "Run Notes");
+    // true when the user chose Action. Without a box of its own it is a plain Information.
+    virtual bool InformationWithAction(const QString& Text, const QString& Action) {
+        (void)Action;
+        Information(Text);
+        return false;
+    }
     // Confirmation with the buttons Yes, No and Cancel.
     virtual TAnswer Confirm(const QString& Text) = 0;
     // Open dialog for an existing file, starting in Dir. Filters are "Name(pattern)" texts;
@@ -37,6 +44,7 @@ public:
 
     void Information(const QString& Text) override;
     void Warning(const QString& Text) override;
+    bool InformationWithAction(const QString& Text, const QString& Action) override;
     TAnswer Confirm(const QString& Text) override;
     QString OpenFileName(const QString& Dir, const QStringList& Filters, int& FilterIndex) override;
     QString SaveFileName(const QString& Title, const QString& Dir, const QString& Proposed,
