@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <locale>
 #include <sstream>
@@ -52,11 +53,12 @@ inline std::vector<std::vector<double>> CapacityRows(const std::string& notes) {
 // An English value printed with `english_decimals` against an SI value converted by `factor`
 // (English per SI unit) and printed with two decimals: equal within both roundings and the
 // small differences of the two sets of conversion factors.
+// `extra` widens the tolerance where the caller knows why.
 inline void ExpectAgree(double english, double si, double factor, int english_decimals,
-                        const std::string& what) {
+                        const std::string& what, double extra = 0.0) {
     const double converted = si * factor;
-    const double tolerance =
-        0.5 * std::pow(10.0, -english_decimals) + 0.005 * factor + 2e-4 * std::fabs(english);
+    const double tolerance = 0.5 * std::pow(10.0, -english_decimals) + 0.005 * factor +
+                             2e-4 * std::fabs(english) + extra;
     EXPECT_NEAR(converted, english, tolerance) << what;
 }
 
@@ -80,8 +82,18 @@ inline void ExpectSiAgreement(const TwinRun& english, const TwinRun& si, bool lr
         const std::string row = name + ", row " + std::to_string(r + 1);
         ExpectAgree(e[0], s[0], kFtPerM, 1, row + " length");
         ExpectAgree(e[1], s[1], kCuYdPerCuM, 1, row + " volume");
-        for (std::size_t k = 2; k < 7; ++k)
-            ExpectAgree(e[k], s[k], kTonsPerKn, 1, row + " column " + std::to_string(k + 1));
+        for (std::size_t k = 2; k < 7; ++k) {
+            // The SI depths, converted back to feet, land a hair off the whole foot (the engine
+            // allows 5e-5 of the depth). Where a column changes steeply with depth, as a
+            // weak-rock base does just above the layer's bottom (QB from 102.7 to 10.2 tons in
+            // the last foot), that hair moves the value by its slope times the offset.
+            const double above = r > 0 ? std::fabs(e[k] - english_rows[r - 1][k]) : 0.0;
+            const double below =
+                r + 1 < english_rows.size() ? std::fabs(english_rows[r + 1][k] - e[k]) : 0.0;
+            const double slope = std::max(above, below); // tons per foot, rows a foot apart
+            ExpectAgree(e[k], s[k], kTonsPerKn, 1, row + " column " + std::to_string(k + 1),
+                        slope * 1e-4 * std::fabs(e[0]));
+        }
         ExpectAgree(e[7], s[7], lrfd ? kTonsPerKn : kTonsPerCuYdPerKnPerCuM, 2,
                     row + " last column");
     }
