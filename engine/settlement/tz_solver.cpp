@@ -38,6 +38,23 @@ double ElementMidDepth(const SolverShaft& shaft, int e) {
     return shaft.length - (e - 0.5) * shaft.h;
 }
 
+// TransferAt by cursor, written out where the solver's inner loop can take it in.
+inline double TransferFrom(const TransferPoint& p, double w, TransferCursor& cursor) {
+    if (!p.ordered)
+        return TransferAt(p, w);
+    if (p.deeper == nullptr)
+        return 0.0;
+    const std::size_t j = SegmentFrom(*p.deeper, w, cursor.deeper);
+    const double t = ValueInSegment(*p.deeper, w, j);
+    if (!p.interpolate)
+        return t;
+    double above_t = 0.0;
+    if (p.above != nullptr)
+        above_t =
+            p.shared ? ValueInSegment(*p.above, w, j) : ReadCurveFrom(*p.above, w, cursor.above);
+    return above_t + p.offset * (t - above_t) / p.span;
+}
+
 // The converged mid movement of an element and the unit load transfer there.
 struct MidMovement {
     double w = 0.0, t = 0.0;
@@ -58,7 +75,7 @@ MidMovement SolveElement(SolverElement& el, double quarter_h, double bottom_load
     MidMovement m;
     double w = bottom_movement;
     for (int i = 0; i < kPlainIterations; ++i) {
-        const double t = TransferAt(el.transfer, w, el.cursor);
+        const double t = TransferFrom(el.transfer, w, el.cursor);
         const double next = estimate(t);
         if (std::fabs(next - w) <= kMovementTolerance) {
             m.w = w;
@@ -77,13 +94,13 @@ MidMovement SolveElement(SolverElement& el, double quarter_h, double bottom_load
         bottom_movement + quarter_h * (2.0 * bottom_load + side_area * max_transfer / 2.0) / ae;
     for (int i = 0; i < kBisectionSteps && hi - lo > 1e-12 * std::max(1.0, std::fabs(hi)); ++i) {
         const double mid = (lo + hi) / 2.0;
-        if (mid - estimate(TransferAt(el.transfer, mid, el.cursor)) > 0.0)
+        if (mid - estimate(TransferFrom(el.transfer, mid, el.cursor)) > 0.0)
             hi = mid;
         else
             lo = mid;
     }
     m.w = (lo + hi) / 2.0;
-    m.t = TransferAt(el.transfer, m.w, el.cursor);
+    m.t = TransferFrom(el.transfer, m.w, el.cursor);
     m.converged = std::fabs(estimate(m.t) - m.w) <= kMovementTolerance;
     return m;
 }
@@ -319,6 +336,7 @@ TransferPoint LocateTransfer(const SolverShaft& shaft, const std::vector<TzCurve
         if (!(curve.depth - above_depth > 0.0))
             return p;
         p.above = i == 0 ? nullptr : &curves[i - 1].points;
+        p.shared = p.above != nullptr && p.above->movement == p.deeper->movement;
         p.interpolate = true;
         p.offset = z - above_depth;
         p.span = curve.depth - above_depth;
@@ -339,15 +357,7 @@ double TransferAt(const TransferPoint& p, double w) {
 }
 
 double TransferAt(const TransferPoint& p, double w, TransferCursor& cursor) {
-    if (!p.ordered)
-        return TransferAt(p, w);
-    if (p.deeper == nullptr)
-        return 0.0;
-    const double t = ReadCurveFrom(*p.deeper, w, cursor.deeper);
-    if (!p.interpolate)
-        return t;
-    const double above_t = p.above == nullptr ? 0.0 : ReadCurveFrom(*p.above, w, cursor.above);
-    return above_t + p.offset * (t - above_t) / p.span;
+    return TransferFrom(p, w, cursor);
 }
 
 double LoadTransfer(const SolverShaft& shaft, const std::vector<TzCurve>& curves, double z,
