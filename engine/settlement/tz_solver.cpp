@@ -174,7 +174,6 @@ void WriteScratchSolution(std::ostream& os, const CarryResult& r) {
             line += cell;
         return line;
     };
-    const auto value = [](double v) { return E(v, 11, 4); };
     const std::string none = Blanks(11);
     WriteLine(os, "1");
     WriteLine(os, Blanks(5) + "ASSUMED TIP MOVEMENT" + Blanks(13) + "TIP   LOAD");
@@ -188,18 +187,39 @@ void WriteScratchSolution(std::ostream& os, const CarryResult& r) {
     WriteLine(os, row({A("IN.", 11), A("PSI", 11), A("LB.", 11), A("LB.", 11), A("LB.", 11),
                        A("IN.", 11), A("IN.", 11), A("IN.", 11)}));
     WriteBlankLines(os, 1);
+    // The element rows, two an element and the top's, built in one text and written at once. A
+    // row is two blanks and 11-column cells, blank where the column has no value.
+    std::string text;
+    text.reserve((2 * r.elements.size() + 1) * 92);
+    const auto cell = [&text](double v) { AppendE(text, v, 11, 4); };
+    const auto blank = [&text](int cells) { AppendBlanks(text, 11 * cells); };
+    const auto boundary = [&](double depth, double load, double movement) {
+        AppendBlanks(text, 2);
+        cell(depth);
+        blank(2);
+        cell(load);
+        blank(2);
+        cell(movement);
+        text += '\n';
+    };
     for (const ElementResult& e : r.elements) {
-        WriteLine(os, row({value(e.bottom_depth), none, none, value(e.bottom_load), none, none,
-                           value(e.bottom_movement)}));
-        WriteLine(os,
-                  row({value(e.mid_depth), value(e.t), value(e.load_increment), none,
-                       value(e.average_load), value(e.compression), none, value(e.mid_movement)}));
+        boundary(e.bottom_depth, e.bottom_load, e.bottom_movement);
+        AppendBlanks(text, 2);
+        cell(e.mid_depth);
+        cell(e.t);
+        cell(e.load_increment);
+        blank(1);
+        cell(e.average_load);
+        cell(e.compression);
+        blank(1);
+        cell(e.mid_movement);
+        text += '\n';
     }
     if (!r.elements.empty()) {
         const ElementResult& top = r.elements.back();
-        WriteLine(os, row({value(top.top_depth), none, none, value(top.top_load), none, none,
-                           value(top.top_movement)}));
+        boundary(top.top_depth, top.top_load, top.top_movement);
     }
+    os.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
 // Load-distribution record of an element: mid-depth (ft or m), average load (tons or kN) and
