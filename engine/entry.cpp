@@ -78,6 +78,11 @@ bool OpenOutput(RunContext& ctx, FileRole role) {
     std::ofstream& out = ctx.Out(role);
     if (ctx.file_name[Index(role)].empty())
         return false;
+    // The large reports and run notes of a many-case run go out in few large writes; the buffer
+    // is given before the file is opened, when the stream still takes it.
+    std::vector<char>& buffer = ctx.out_buffer[Index(role)];
+    buffer.resize(RunContext::kOutputBuffer);
+    out.rdbuf()->pubsetbuf(buffer.data(), static_cast<std::streamsize>(buffer.size()));
     out.open(ctx.Resolve(role), std::ios::out | std::ios::trunc);
     out.imbue(std::locale::classic());
     return out.is_open();

@@ -13,20 +13,26 @@
 namespace kolmar::engine {
 namespace {
 
-std::string Stars(int w) {
-    return std::string(static_cast<std::size_t>(w > 0 ? w : 0), '*');
+// Appends w stars, the field of a value that cannot be written in it.
+void AppendStars(std::string& out, int w) {
+    out.append(static_cast<std::size_t>(w > 0 ? w : 0), '*');
 }
 
-// Right-aligns text in w columns, or stars when it does not fit. Fields of up to 15 columns stay
-// in the string's own storage, without a heap allocation.
-std::string RightAlign(std::string_view text, int w) {
+// Appends text right-aligned in w columns, or stars when it does not fit.
+void AppendAligned(std::string& out, std::string_view text, int w) {
     if (w <= 0)
-        return {};
+        return;
     if (static_cast<int>(text.size()) > w)
-        return Stars(w);
-    std::string out(static_cast<std::size_t>(w), ' ');
-    text.copy(out.data() + (static_cast<std::size_t>(w) - text.size()), text.size());
-    return out;
+        return AppendStars(out, w);
+    out.append(static_cast<std::size_t>(w) - text.size(), ' ');
+    out.append(text);
+}
+
+// A field built by an appending writer, as a string of its own.
+template <typename Writer> std::string Own(Writer&& write) {
+    std::string field;
+    write(field);
+    return field;
 }
 
 // Exact powers of ten: every one up to 1e22 is a double without rounding.
@@ -107,9 +113,9 @@ void Significand(double a, int d, unsigned long long& digits, int& exponent) {
 
 } // namespace
 
-std::string F(double value, int w, int d) {
+void AppendF(std::string& out, double value, int w, int d) {
     if (!std::isfinite(value) || d < 0 || d > 30)
-        return Stars(w);
+        return AppendStars(out, w);
     double rounded = 0.0, product = 0.0;
     if (d <= 15 && std::fabs(value) < 1e15 &&
         (value == 0.0 || RoundScaled(std::fabs(value), d, rounded, product))) {
@@ -133,12 +139,12 @@ std::string F(double value, int w, int d) {
         } while (whole != 0);
         if (value < 0.0 && n != 0)
             *--p = '-';
-        return RightAlign(std::string_view(p, static_cast<std::size_t>(end - p)), w);
+        return AppendAligned(out, std::string_view(p, static_cast<std::size_t>(end - p)), w);
     }
     char buf[400];
     const auto res = std::to_chars(buf, buf + sizeof buf - 1, value, std::chars_format::fixed, d);
     if (res.ec != std::errc())
-        return Stars(w);
+        return AppendStars(out, w);
     std::string_view text(buf, static_cast<std::size_t>(res.ptr - buf));
     // A value that rounds to zero is written without its sign.
     if (text[0] == '-' && text.find_first_not_of("-0.") == std::string_view::npos)
@@ -148,7 +154,11 @@ std::string F(double value, int w, int d) {
         *res.ptr = '.';
         text = std::string_view(text.data(), text.size() + 1);
     }
-    return RightAlign(text, w);
+    return AppendAligned(out, text, w);
+}
+
+std::string F(double value, int w, int d) {
+    return Own([&](std::string& out) { AppendF(out, value, w, d); });
 }
 
 std::string FFit(double value, int w, int d) {
@@ -160,9 +170,9 @@ std::string FFit(double value, int w, int d) {
     return F(value, w, 0);
 }
 
-std::string E(double value, int w, int d) {
+void AppendE(std::string& out, double value, int w, int d) {
     if (!std::isfinite(value) || d < 1 || d > 30)
-        return Stars(w);
+        return AppendStars(out, w);
     unsigned long long digits = 0;
     int exponent = 0;
     if (value != 0.0)
@@ -178,7 +188,7 @@ std::string E(double value, int w, int d) {
     } else {
         // Beyond 19 digits the exact conversion gave digits that overflow the integer; such
         // precision is never asked of a report field.
-        return Stars(w);
+        return AppendStars(out, w);
     }
     const int magnitude = std::abs(exponent);
     const char sign = exponent < 0 ? '-' : '+';
@@ -191,13 +201,19 @@ std::string E(double value, int w, int d) {
         *p++ = sign;
         p = std::to_chars(p, buf + sizeof buf, magnitude).ptr;
     }
-    return RightAlign(std::string_view(buf, static_cast<std::size_t>(p - buf)), w);
+    return AppendAligned(out, std::string_view(buf, static_cast<std::size_t>(p - buf)), w);
+}
+
+std::string E(double value, int w, int d) {
+    return Own([&](std::string& out) { AppendE(out, value, w, d); });
 }
 
 std::string I(long long value, int w) {
     char buf[24];
     const auto res = std::to_chars(buf, buf + sizeof buf, value);
-    return RightAlign(std::string_view(buf, static_cast<std::size_t>(res.ptr - buf)), w);
+    return Own([&](std::string& out) {
+        AppendAligned(out, std::string_view(buf, static_cast<std::size_t>(res.ptr - buf)), w);
+    });
 }
 
 std::string A(std::string_view text, int w) {
@@ -214,6 +230,10 @@ std::string Field(std::string_view text, int w) {
     std::string out(text.substr(0, static_cast<std::size_t>(w)));
     out.resize(static_cast<std::size_t>(w), ' ');
     return out;
+}
+
+void AppendBlanks(std::string& out, int n) {
+    out.append(static_cast<std::size_t>(n > 0 ? n : 0), ' ');
 }
 
 std::string Blanks(int n) {

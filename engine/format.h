@@ -22,6 +22,12 @@ std::string FFit(double value, int w, int d);
 // drops the letter E ("0.125+100"), as Fortran does.
 std::string E(double value, int w = 10, int d = 3);
 
+// The F and E fields and blanks appended to a line under construction, with no string of their
+// own: the writers of long tables build each line, or a whole section, in one buffer.
+void AppendF(std::string& out, double value, int w, int d);
+void AppendE(std::string& out, double value, int w = 10, int d = 3);
+void AppendBlanks(std::string& out, int n);
+
 // Iw: a whole number right-aligned in w columns.
 std::string I(long long value, int w);
 

@@ -465,14 +465,32 @@ void WritePredictedResults(std::ostream& os, const InputData& in, std::string_vi
     os.write(rows.data(), static_cast<std::streamsize>(rows.size()));
 }
 
-std::string CapacityRowLine(const InputData& in, const CapacityRow& internal) {
+namespace {
+
+// Appends one capacity row, in output units, without its line end.
+void AppendCapacityRow(std::string& text, const InputData& in, const CapacityRow& internal) {
     const CapacityRow row = ToOutputUnits(internal, in.si());
     const int d = in.si() ? 2 : 1;
     const bool lrfd = in.NLRFD == 1;
-    return " " + F(row.length, 8, d) + " " + F(row.volume, 8, d) + F(row.QS, 9, d) +
-           F(row.QB, 9, d) + F(row.QU, 9, d) + F(lrfd ? row.QS_lrfd : row.QBD, 9, d) +
-           F(lrfd ? row.QB_lrfd : row.QDN, 9, d) + " " +
-           F(lrfd ? row.QU_lrfd : row.QU_per_volume, 9, 2);
+    text += ' ';
+    AppendF(text, row.length, 8, d);
+    text += ' ';
+    AppendF(text, row.volume, 8, d);
+    AppendF(text, row.QS, 9, d);
+    AppendF(text, row.QB, 9, d);
+    AppendF(text, row.QU, 9, d);
+    AppendF(text, lrfd ? row.QS_lrfd : row.QBD, 9, d);
+    AppendF(text, lrfd ? row.QB_lrfd : row.QDN, 9, d);
+    text += ' ';
+    AppendF(text, lrfd ? row.QU_lrfd : row.QU_per_volume, 9, 2);
+}
+
+} // namespace
+
+std::string CapacityRowLine(const InputData& in, const CapacityRow& internal) {
+    std::string line;
+    AppendCapacityRow(line, in, internal);
+    return line;
 }
 
 void WriteCapacityRows(std::ostream& os, const InputData& in, const CapacityTable& table) {
@@ -484,7 +502,7 @@ std::string CapacityRowsText(const InputData& in, const CapacityTable& table) {
     std::string text;
     text.reserve(table.rows.size() * 74);
     for (const CapacityRow& row : table.rows) {
-        text += CapacityRowLine(in, row);
+        AppendCapacityRow(text, in, row);
         text += '\n';
     }
     return text;

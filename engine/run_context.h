@@ -328,6 +328,10 @@ struct RunContext {
 
     // Output files by role; a stream that is not open swallows what is written to it. The input
     // role has no stream: the project file is read whole into input_text when it is opened.
+    // Each open stream writes through a buffer of its own (kOutputBuffer bytes), declared first
+    // so that it outlives its stream.
+    static constexpr std::size_t kOutputBuffer = 256 * 1024;
+    std::array<std::vector<char>, kFileRoleCount> out_buffer{};
     std::array<std::ofstream, kFileRoleCount> out{};
     std::ofstream& Out(FileRole role) { return out[static_cast<std::size_t>(role)]; }
     std::ofstream& report() { return Out(FileRole::report); }

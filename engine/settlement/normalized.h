@@ -72,28 +72,43 @@ CurvePoints BuildCurve(const CoarseFamily& family, LoadTransferLine line, double
 // beyond the last point, the first value at or before the first point.
 double ReadCurve(const CurvePoints& curve, double w);
 
-// ReadCurve for a curve whose movements never decrease, with the search started at `segment`
-// (the index of the point above the movement last read, kept by the caller between reads):
-// the solver reads one curve at a run of nearby movements, which mostly fall in the same
-// segment. Same segment, same arithmetic, same value as ReadCurve.
-inline double ReadCurveFrom(const CurvePoints& curve, double w, std::size_t& segment) {
+// Where the movement w falls on a curve whose movements never decrease: 0 at or before the
+// first point, kCurvePoints beyond the last, else the index of the first point at or beyond w.
+// The search starts at `segment` (the answer of the last search, kept by the caller between
+// reads): the solver reads one curve at a run of nearby movements, which mostly fall in the
+// same segment.
+inline std::size_t SegmentFrom(const CurvePoints& curve, double w, std::size_t& segment) {
     if (!(w > curve.movement.front()))
-        return curve.value.front();
+        return 0;
     if (!(w <= curve.movement.back()))
-        return curve.value.back();
-    // The first point at or beyond w: movements never decrease, so it follows the last point
-    // below w.
+        return kCurvePoints;
     std::size_t j = segment >= 1 && segment < kCurvePoints ? segment : 1;
     while (j > 1 && w <= curve.movement[j - 1])
         --j;
     while (w > curve.movement[j])
         ++j;
     segment = j;
+    return j;
+}
+
+// The value of a curve at w in the segment SegmentFrom found for w, on this curve or on one with
+// the same movements: the first value, the last value, or linear between the points around w.
+inline double ValueInSegment(const CurvePoints& curve, double w, std::size_t j) {
+    if (j == 0)
+        return curve.value.front();
+    if (j >= kCurvePoints)
+        return curve.value.back();
     const double w0 = curve.movement[j - 1];
     const double w1 = curve.movement[j];
     if (w == w1)
         return curve.value[j];
     return curve.value[j - 1] + (w - w0) * (curve.value[j] - curve.value[j - 1]) / (w1 - w0);
+}
+
+// ReadCurve for a curve whose movements never decrease, the search started at `segment` (see
+// SegmentFrom). Same segment, same arithmetic, same value as ReadCurve.
+inline double ReadCurveFrom(const CurvePoints& curve, double w, std::size_t& segment) {
+    return ValueInSegment(curve, w, SegmentFrom(curve, w, segment));
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -38,46 +38,49 @@ double ElementMidDepth(const SolverShaft& shaft, int e) {
     return shaft.length - (e - 0.5) * shaft.h;
 }
 
-// One element: the mid movement w_m solves w_m = wb + h/4 (Qb + (Qb + Qtop(w_m)) / 2) / AE.
-ElementResult SolveElement(const SolverShaft& shaft, const TransferPoint& transfer, int e,
-                           double bottom_load, double bottom_movement, double max_transfer) {
-    ElementResult r;
-    r.bottom_depth = shaft.length - (e - 1) * shaft.h;
-    r.mid_depth = ElementMidDepth(shaft, e);
-    r.top_depth = shaft.length - e * shaft.h;
-    r.bottom_load = bottom_load;
-    r.bottom_movement = bottom_movement;
-    const double ae = AxialStiffness(shaft, r.mid_depth);
-    const double side_area = kPiMethod * shaft.din * shaft.h;
+// TransferAt by cursor, written out where the solver's inner loop can take it in.
+inline double TransferFrom(const TransferPoint& p, double w, TransferCursor& cursor) {
+    if (!p.ordered)
+        return TransferAt(p, w);
+    if (p.deeper == nullptr)
+        return 0.0;
+    const std::size_t j = SegmentFrom(*p.deeper, w, cursor.deeper);
+    const double t = ValueInSegment(*p.deeper, w, j);
+    if (!p.interpolate)
+        return t;
+    double above_t = 0.0;
+    if (p.above != nullptr)
+        above_t =
+            p.shared ? ValueInSegment(*p.above, w, j) : ReadCurveFrom(*p.above, w, cursor.above);
+    return above_t + p.offset * (t - above_t) / p.span;
+}
 
-    // The element's values at the movement w with the unit load transfer t there; returns the
-    // new estimate.
-    const auto fill = [&](double w, double t) {
-        r.mid_movement = w;
-        r.t = t;
-        r.load_increment = side_area * r.t;
-        r.top_load = bottom_load + r.load_increment;
-        r.average_load = bottom_load + r.load_increment / 2.0;
-        r.compression = shaft.h * r.average_load / ae;
-        r.top_movement = bottom_movement + r.compression;
-        return bottom_movement +
-               (shaft.h / 4.0) * (bottom_load + (bottom_load + r.top_load) / 2.0) / ae;
+// The converged mid movement of an element and the unit load transfer there.
+struct MidMovement {
+    double w = 0.0, t = 0.0;
+    bool bisected = false, converged = true;
+};
+
+// One element: the mid movement w_m solves w_m = wb + h/4 (Qb + (Qb + Qtop(w_m)) / 2) / AE.
+MidMovement SolveElement(SolverElement& el, double quarter_h, double bottom_load,
+                         double bottom_movement, double max_transfer) {
+    const double ae = el.ae;
+    const double side_area = el.side_area;
+    // The new estimate from the movement w with the unit load transfer t there.
+    const auto estimate = [&](double t) {
+        const double top_load = bottom_load + side_area * t;
+        return bottom_movement + quarter_h * (bottom_load + (bottom_load + top_load) / 2.0) / ae;
     };
 
-    TransferCursor cursor;
-    const auto evaluate = [&](double w) { return fill(w, TransferAt(transfer, w, cursor)); };
-
-    // The fixed-point steps need only the new estimate; the element's values are filled once,
-    // at the estimate that meets the tolerance, by the same expressions.
+    MidMovement m;
     double w = bottom_movement;
     for (int i = 0; i < kPlainIterations; ++i) {
-        const double t = TransferAt(transfer, w, cursor);
-        const double top_load = bottom_load + side_area * t;
-        const double next =
-            bottom_movement + (shaft.h / 4.0) * (bottom_load + (bottom_load + top_load) / 2.0) / ae;
+        const double t = TransferFrom(el.transfer, w, el.cursor);
+        const double next = estimate(t);
         if (std::fabs(next - w) <= kMovementTolerance) {
-            fill(w, t);
-            return r;
+            m.w = w;
+            m.t = t;
+            return m;
         }
         w = next;
     }
@@ -85,19 +88,41 @@ ElementResult SolveElement(const SolverShaft& shaft, const TransferPoint& transf
     // The fixed point did not settle (a very soft or very long element on a steep curve). The
     // residual w - g(w) is continuous, not positive at the bottom movement and not negative at
     // the movement the largest transfer could give, so bisection finds the root.
-    r.bisected = true;
+    m.bisected = true;
     double lo = bottom_movement;
-    double hi = bottom_movement +
-                (shaft.h / 4.0) * (2.0 * bottom_load + side_area * max_transfer / 2.0) / ae;
+    double hi =
+        bottom_movement + quarter_h * (2.0 * bottom_load + side_area * max_transfer / 2.0) / ae;
     for (int i = 0; i < kBisectionSteps && hi - lo > 1e-12 * std::max(1.0, std::fabs(hi)); ++i) {
         const double mid = (lo + hi) / 2.0;
-        if (mid - evaluate(mid) > 0.0)
+        if (mid - estimate(TransferFrom(el.transfer, mid, el.cursor)) > 0.0)
             hi = mid;
         else
             lo = mid;
     }
-    w = (lo + hi) / 2.0;
-    r.converged = std::fabs(evaluate(w) - w) <= kMovementTolerance;
+    m.w = (lo + hi) / 2.0;
+    m.t = TransferFrom(el.transfer, m.w, el.cursor);
+    m.converged = std::fabs(estimate(m.t) - m.w) <= kMovementTolerance;
+    return m;
+}
+
+// The element's values at its solved mid movement.
+ElementResult ElementAt(const SolverElement& el, double h, double bottom_load,
+                        double bottom_movement, const MidMovement& m) {
+    ElementResult r;
+    r.bottom_depth = el.bottom_depth;
+    r.mid_depth = el.mid_depth;
+    r.top_depth = el.top_depth;
+    r.bottom_load = bottom_load;
+    r.bottom_movement = bottom_movement;
+    r.mid_movement = m.w;
+    r.t = m.t;
+    r.load_increment = el.side_area * r.t;
+    r.top_load = bottom_load + r.load_increment;
+    r.average_load = bottom_load + r.load_increment / 2.0;
+    r.compression = h * r.average_load / el.ae;
+    r.top_movement = bottom_movement + r.compression;
+    r.converged = m.converged;
+    r.bisected = m.bisected;
     return r;
 }
 
@@ -125,8 +150,13 @@ void WriteTableHeading(std::ostream& os, const UnitLabels& labels) {
 }
 
 void WriteTableRow(std::ostream& os, const LoadSettlementRow& row) {
-    WriteLine(os, E(row.top_load, 17, 4) + E(row.top_movement, 16, 4) + E(row.tip_load, 16, 4) +
-                      E(row.tip_movement, 16, 4));
+    std::string line;
+    line.reserve(66);
+    AppendE(line, row.top_load, 17, 4);
+    AppendE(line, row.top_movement, 16, 4);
+    AppendE(line, row.tip_load, 16, 4);
+    AppendE(line, row.tip_movement, 16, 4);
+    WriteLine(os, line);
 }
 
 // A stream buffer that takes text and keeps none of it.
@@ -144,7 +174,6 @@ void WriteScratchSolution(std::ostream& os, const CarryResult& r) {
             line += cell;
         return line;
     };
-    const auto value = [](double v) { return E(v, 11, 4); };
     const std::string none = Blanks(11);
     WriteLine(os, "1");
     WriteLine(os, Blanks(5) + "ASSUMED TIP MOVEMENT" + Blanks(13) + "TIP   LOAD");
@@ -158,18 +187,39 @@ void WriteScratchSolution(std::ostream& os, const CarryResult& r) {
     WriteLine(os, row({A("IN.", 11), A("PSI", 11), A("LB.", 11), A("LB.", 11), A("LB.", 11),
                        A("IN.", 11), A("IN.", 11), A("IN.", 11)}));
     WriteBlankLines(os, 1);
+    // The element rows, two an element and the top's, built in one text and written at once. A
+    // row is two blanks and 11-column cells, blank where the column has no value.
+    std::string text;
+    text.reserve((2 * r.elements.size() + 1) * 92);
+    const auto cell = [&text](double v) { AppendE(text, v, 11, 4); };
+    const auto blank = [&text](int cells) { AppendBlanks(text, 11 * cells); };
+    const auto boundary = [&](double depth, double load, double movement) {
+        AppendBlanks(text, 2);
+        cell(depth);
+        blank(2);
+        cell(load);
+        blank(2);
+        cell(movement);
+        text += '\n';
+    };
     for (const ElementResult& e : r.elements) {
-        WriteLine(os, row({value(e.bottom_depth), none, none, value(e.bottom_load), none, none,
-                           value(e.bottom_movement)}));
-        WriteLine(os,
-                  row({value(e.mid_depth), value(e.t), value(e.load_increment), none,
-                       value(e.average_load), value(e.compression), none, value(e.mid_movement)}));
+        boundary(e.bottom_depth, e.bottom_load, e.bottom_movement);
+        AppendBlanks(text, 2);
+        cell(e.mid_depth);
+        cell(e.t);
+        cell(e.load_increment);
+        blank(1);
+        cell(e.average_load);
+        cell(e.compression);
+        blank(1);
+        cell(e.mid_movement);
+        text += '\n';
     }
     if (!r.elements.empty()) {
         const ElementResult& top = r.elements.back();
-        WriteLine(os, row({value(top.top_depth), none, none, value(top.top_load), none, none,
-                           value(top.top_movement)}));
+        boundary(top.top_depth, top.top_load, top.top_movement);
     }
+    os.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
 // Load-distribution record of an element: mid-depth (ft or m), average load (tons or kN) and
@@ -191,8 +241,7 @@ std::string ListInts(std::initializer_list<int> values) {
 // Loads at the design-chart settlements: the tip movement of each settlement from the main
 // pass, the carrying-up again, CHART.DAT, the chart table and the report rows.
 void DefinedSettlements(const ShaftCase& shaft, const SolverShaft& solver,
-                        const std::vector<TransferPoint>& points, double most,
-                        const CurvePoints& qw,
+                        std::vector<SolverElement>& elements, double most, const CurvePoints& qw,
                         const std::array<CarryResult, kSettlementSteps>& rows,
                         SettlementFiles& files, DesignChartTable& chart) {
     const std::vector<double>& settlements = shaft.chart_settlements;
@@ -203,11 +252,13 @@ void DefinedSettlements(const ShaftCase& shaft, const SolverShaft& solver,
     const TableUnits units = ResultUnits(shaft.si());
     std::vector<LoadSettlementRow> results;
     CarryResult r;
+    int bisected = 0, failed = 0; // the line's notes count the main pass alone
     for (int j = 0; j < count; ++j) {
         const double tip_movement =
             TipMovementForSettlement(rows, settlements[static_cast<std::size_t>(j)]);
         const double tip_load = tip_movement > kNoTipMovement ? ReadCurve(qw, tip_movement) : 0.0;
-        CarryUp(solver, points, most, tip_load, tip_movement, r);
+        CarryUp(solver, elements, most, tip_load, tip_movement, KeepElements::top, r, bisected,
+                failed);
         if (j == 0) {
             WriteLine(files.chart, ListInts({count, solver.n}) +
                                        ListRecord({solver.din, solver.length}) +
@@ -305,6 +356,7 @@ TransferPoint LocateTransfer(const SolverShaft& shaft, const std::vector<TzCurve
         if (!(curve.depth - above_depth > 0.0))
             return p;
         p.above = i == 0 ? nullptr : &curves[i - 1].points;
+        p.shared = p.above != nullptr && p.above->movement == p.deeper->movement;
         p.interpolate = true;
         p.offset = z - above_depth;
         p.span = curve.depth - above_depth;
@@ -325,15 +377,7 @@ double TransferAt(const TransferPoint& p, double w) {
 }
 
 double TransferAt(const TransferPoint& p, double w, TransferCursor& cursor) {
-    if (!p.ordered)
-        return TransferAt(p, w);
-    if (p.deeper == nullptr)
-        return 0.0;
-    const double t = ReadCurveFrom(*p.deeper, w, cursor.deeper);
-    if (!p.interpolate)
-        return t;
-    const double above_t = p.above == nullptr ? 0.0 : ReadCurveFrom(*p.above, w, cursor.above);
-    return above_t + p.offset * (t - above_t) / p.span;
+    return TransferFrom(p, w, cursor);
 }
 
 double LoadTransfer(const SolverShaft& shaft, const std::vector<TzCurve>& curves, double z,
@@ -341,47 +385,63 @@ double LoadTransfer(const SolverShaft& shaft, const std::vector<TzCurve>& curves
     return TransferAt(LocateTransfer(shaft, curves, z), w);
 }
 
-std::vector<TransferPoint> LocateElements(const SolverShaft& shaft,
-                                          const std::vector<TzCurve>& curves) {
+std::vector<SolverElement> PrepareElements(const SolverShaft& shaft,
+                                           const std::vector<TzCurve>& curves) {
     bool ordered = true;
     for (const TzCurve& curve : curves)
         ordered =
             ordered && std::is_sorted(curve.points.movement.begin(), curve.points.movement.end());
-    std::vector<TransferPoint> points;
-    points.reserve(static_cast<std::size_t>(shaft.n));
+    std::vector<SolverElement> elements(static_cast<std::size_t>(shaft.n));
     for (int e = 1; e <= shaft.n; ++e) {
-        points.push_back(LocateTransfer(shaft, curves, ElementMidDepth(shaft, e)));
-        points.back().ordered = ordered;
+        SolverElement& el = elements[static_cast<std::size_t>(e - 1)];
+        el.bottom_depth = shaft.length - (e - 1) * shaft.h;
+        el.mid_depth = ElementMidDepth(shaft, e);
+        el.top_depth = shaft.length - e * shaft.h;
+        el.ae = AxialStiffness(shaft, el.mid_depth);
+        el.side_area = kPiMethod * shaft.din * shaft.h;
+        el.transfer = LocateTransfer(shaft, curves, el.mid_depth);
+        el.transfer.ordered = ordered;
     }
-    return points;
+    return elements;
 }
 
 CarryResult CarryUp(const SolverShaft& shaft, const std::vector<TzCurve>& curves, double tip_load,
                     double tip_movement) {
-    return CarryUp(shaft, LocateElements(shaft, curves), MaxTransfer(curves), tip_load,
-                   tip_movement);
-}
-
-CarryResult CarryUp(const SolverShaft& shaft, const std::vector<TransferPoint>& points,
-                    double max_transfer, double tip_load, double tip_movement) {
+    std::vector<SolverElement> elements = PrepareElements(shaft, curves);
     CarryResult r;
-    CarryUp(shaft, points, max_transfer, tip_load, tip_movement, r);
+    int bisected = 0, failed = 0;
+    CarryUp(shaft, elements, MaxTransfer(curves), tip_load, tip_movement, KeepElements::all, r,
+            bisected, failed);
     return r;
 }
 
-void CarryUp(const SolverShaft& shaft, const std::vector<TransferPoint>& points,
-             double max_transfer, double tip_load, double tip_movement, CarryResult& r) {
+void CarryUp(const SolverShaft& shaft, std::vector<SolverElement>& elements, double max_transfer,
+             double tip_load, double tip_movement, KeepElements keep, CarryResult& r, int& bisected,
+             int& failed) {
     r.tip_load = tip_load;
     r.tip_movement = tip_movement;
     r.elements.clear();
-    r.elements.reserve(static_cast<std::size_t>(shaft.n));
+    if (keep == KeepElements::all)
+        r.elements.reserve(elements.size());
+    const double quarter_h = shaft.h / 4.0;
     double load = tip_load;
     double movement = tip_movement;
-    for (int e = 1; e <= shaft.n; ++e) {
-        r.elements.push_back(SolveElement(shaft, points[static_cast<std::size_t>(e - 1)], e, load,
-                                          movement, max_transfer));
-        load = r.elements.back().top_load;
-        movement = r.elements.back().top_movement;
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        SolverElement& el = elements[i];
+        const MidMovement m = SolveElement(el, quarter_h, load, movement, max_transfer);
+        bisected += m.bisected ? 1 : 0;
+        failed += m.converged ? 0 : 1;
+        if (keep == KeepElements::all || i + 1 == elements.size()) {
+            r.elements.push_back(ElementAt(el, shaft.h, load, movement, m));
+            load = r.elements.back().top_load;
+            movement = r.elements.back().top_movement;
+        } else {
+            // The same expressions as ElementAt, without the record.
+            const double load_increment = el.side_area * m.t;
+            const double average_load = load + load_increment / 2.0;
+            movement = movement + shaft.h * average_load / el.ae;
+            load = load + load_increment;
+        }
     }
     r.top_load = load;
     r.top_movement = movement;
@@ -489,23 +549,25 @@ int SolveLine(const ShaftCase& shaft, LoadTransferLine line, SettlementFiles& fi
     const SolverShaft solver = MakeSolverShaft(shaft);
     const std::array<double, kSettlementSteps> tip = TipMovements(solver.din);
     std::array<CarryResult, kSettlementSteps> rows;
-    const std::vector<TransferPoint> points = LocateElements(solver, curves);
+    std::vector<SolverElement> elements = PrepareElements(solver, curves);
     const double most = MaxTransfer(curves);
+    // Every element's record is kept only where it is listed: the scratch listing and the load
+    // distribution of the first case's trend line.
+    const bool distribution = first_case && trend;
+    const KeepElements keep = scratch || distribution ? KeepElements::all : KeepElements::top;
     CarryResult work;
     int bisected = 0;
     int failed = 0;
     for (std::size_t k = 0; k < kSettlementSteps; ++k) {
         // Beyond the last q-w point (10 % of the base diameter) the base holds the last load:
         // the curve is not extended past the movements it was measured for.
-        CarryUp(solver, points, most, ReadCurve(qw, tip[k]), tip[k], work);
+        CarryUp(solver, elements, most, ReadCurve(qw, tip[k]), tip[k], keep, work, bisected,
+                failed);
         if (scratch)
             WriteScratchSolution(tz_data, work);
-        for (const ElementResult& e : work.elements) {
-            bisected += e.bisected ? 1 : 0;
-            failed += e.converged ? 0 : 1;
-            if (first_case && trend)
+        if (distribution)
+            for (const ElementResult& e : work.elements)
                 WriteLine(files.plot_l, DistributionRecord(e, si));
-        }
         // Only the top and tip values of a row are kept; the elements' storage is reused.
         rows[k] =
             CarryResult{work.tip_load, work.tip_movement, work.top_load, work.top_movement, {}};
@@ -523,7 +585,7 @@ int SolveLine(const ShaftCase& shaft, LoadTransferLine line, SettlementFiles& fi
     WriteIterationNotes(files.report, bisected, failed);
 
     if (trend && !shaft.chart_settlements.empty())
-        DefinedSettlements(shaft, solver, points, most, qw, rows, files, chart);
+        DefinedSettlements(shaft, solver, elements, most, qw, rows, files, chart);
     if (scratch)
         files.rewrite_tz_data(scratch_text.str());
     return 0;

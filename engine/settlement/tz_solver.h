@@ -56,6 +56,7 @@ struct TransferPoint {
     double offset = 0.0; // depth below the upper curve (or the surface), inches
     double span = 0.0;   // depth between the two curves, inches
     bool ordered = true; // the curves' movements never decrease (they may be read by cursor)
+    bool shared = false; // the two curves have the same movements (one search serves both)
 };
 
 // Where the last reads of a located depth's curves fell, so that the next read at a nearby
@@ -90,18 +91,36 @@ struct CarryResult {
     std::vector<ElementResult> elements; // n, from the tip upward
 };
 
+// An element's values that do not change with the tip movement: its depths, its axial
+// stiffness and side area, where its mid-depth lies among the curves, and where its last curve
+// reads fell (the cursor moves on with the tip movement from one carrying-up to the next).
+struct SolverElement {
+    TransferPoint transfer;
+    TransferCursor cursor;
+    double bottom_depth = 0.0, mid_depth = 0.0, top_depth = 0.0;
+    double ae = 0.0;        // axial stiffness at mid-depth, lb
+    double side_area = 0.0; // pi d h, square inches
+};
+// The n elements of a shaft among its curves, from the tip upward.
+std::vector<SolverElement> PrepareElements(const SolverShaft& shaft,
+                                           const std::vector<TzCurve>& curves);
+
 // Carries a tip load and tip movement up the shaft. Each element iterates its mid movement to
 // 1e-5 inch; when the fixed-point steps do not settle within kPlainIterations it is solved by
 // bisection of the same equation.
 CarryResult CarryUp(const SolverShaft& shaft, const std::vector<TzCurve>& curves, double tip_load,
                     double tip_movement);
-// The same with the element mid-depths located once (LocateTransfer of every element, from the
-// tip) and the largest transfer of the curves, for callers that carry many loads up one shaft.
-CarryResult CarryUp(const SolverShaft& shaft, const std::vector<TransferPoint>& points,
-                    double max_transfer, double tip_load, double tip_movement);
-// The same into `out`, whose element storage is reused.
-void CarryUp(const SolverShaft& shaft, const std::vector<TransferPoint>& points,
-             double max_transfer, double tip_load, double tip_movement, CarryResult& out);
+
+// What one carrying-up keeps of its elements: all of them, or the top element alone (the top
+// and tip values and the counts are the same either way).
+enum class KeepElements { all, top };
+
+// The same over prepared elements with the largest transfer of the curves, for callers that
+// carry many loads up one shaft, into `out`, whose element storage is reused. `bisected` and
+// `failed` are raised by the elements that needed the bisection and that did not converge.
+void CarryUp(const SolverShaft& shaft, std::vector<SolverElement>& elements, double max_transfer,
+             double tip_load, double tip_movement, KeepElements keep, CarryResult& out,
+             int& bisected, int& failed);
 
 // Tip movement (inches) for a top settlement s (inches) from the rows of the main pass (engine
 // units): 0 below the first top movement, linear between rows (the mean of two rows with the

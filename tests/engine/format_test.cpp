@@ -136,6 +136,28 @@ TEST(FormatTest, FieldsAgreeWithTheExactConversionOverEveryScale) {
     }
 }
 
+TEST(FormatTest, FieldsAppendedToALineInHandAreTheFieldsThemselves) {
+    // A line under construction keeps its text; each field lands after it, stars and all.
+    const double inf = std::numeric_limits<double>::infinity();
+    std::string line = "ROW";
+    std::string expected = "ROW";
+    for (const double v : {0.0, -0.0004, 12.5, 1e300, -inf, 123456789.0, 9.9996}) {
+        AppendF(line, v, 9, 2);
+        expected += F(v, 9, 2);
+        AppendE(line, v, 11, 4);
+        expected += E(v, 11, 4);
+        AppendBlanks(line, 3);
+        expected += "   ";
+    }
+    AppendE(line, 5.0, 4, 3); // too narrow: four stars
+    expected += "****";
+    AppendF(line, 5.0, 0, 1); // no columns: nothing
+    AppendBlanks(line, -2);
+    EXPECT_EQ(line, expected);
+    EXPECT_EQ(F(-inf, 9, 2), "*********");
+    EXPECT_EQ(E(-0.0004, 11, 4), "-0.4000E-03");
+}
+
 TEST(FormatTest, EchoLinePutsTheEqualsSignInColumn58AndTheMarkAfterTheValue) {
     const std::string line = EchoLine("SOIL UNIT WEIGHT, LB/CU FT", 125.0, "  (*)");
     EXPECT_EQ(line, "       SOIL UNIT WEIGHT, LB/CU FT                        = 0.125E+03  (*)");

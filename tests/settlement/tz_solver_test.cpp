@@ -124,6 +124,58 @@ TEST(LoadTransferTest, CurvesAroundTheDepthReadAtTheMovement) {
     EXPECT_EQ(LoadTransfer(shaft, {}, 150.0, w), 0.0);
 }
 
+TEST(LoadTransferTest, ReadsByCursorGiveTheValuesOfTheFullSearch) {
+    // Curves of one family (same movements, one search serves both reads) and of two families,
+    // read at movements that climb, fall back, land on points and leave the curves at both
+    // ends: every read, by whatever cursor the reads before left, is the full search's value to
+    // the last bit.
+    SolverShaft shaft;
+    shaft.length = 480.0;
+    shaft.exclusion_bottom = 480.0;
+    std::vector<TzCurve> curves = TwoCurves();
+    TzCurve clay = curves.back();
+    clay.number = 3;
+    clay.depth = 300.0;
+    clay.points = BuildCurve(Family(SideFamily::cohesive), LoadTransferLine::trend, 36.0, 7.0);
+    curves.push_back(clay);
+    const double on_point = curves[0].points.movement[3];
+    const double movements[] = {0.0,    1e-5, 0.004, 0.02,     0.05,  on_point, 0.03,
+                                0.0001, 0.5,  5.0,   on_point, 0.011, 0.19,     -1.0};
+    for (const double z : {50.0, 150.0, 250.0, 100.0, 400.0}) {
+        TransferPoint point = LocateTransfer(shaft, curves, z);
+        TransferCursor cursor;
+        for (const double w : movements)
+            EXPECT_EQ(TransferAt(point, w, cursor), TransferAt(point, w))
+                << "depth " << z << ", movement " << w;
+    }
+    EXPECT_TRUE(LocateTransfer(shaft, curves, 150.0).shared);
+    EXPECT_FALSE(LocateTransfer(shaft, curves, 250.0).shared);
+}
+
+TEST(CarryUpTest, KeepingTheTopElementAloneGivesTheSameTopTipAndCounts) {
+    ShaftCase s = SandOverClay();
+    s.increments = 40;
+    const SolverShaft solver = MakeSolverShaft(s);
+    const std::vector<TzCurve> curves = TwoCurves();
+    std::vector<SolverElement> elements = PrepareElements(solver, curves);
+    for (const double tip : {0.0001, 0.05, 0.9}) {
+        CarryResult all, top;
+        int bisected_all = 0, failed_all = 0, bisected_top = 0, failed_top = 0;
+        CarryUp(solver, elements, 20.0, 5000.0, tip, KeepElements::all, all, bisected_all,
+                failed_all);
+        CarryUp(solver, elements, 20.0, 5000.0, tip, KeepElements::top, top, bisected_top,
+                failed_top);
+        ASSERT_EQ(all.elements.size(), 40u);
+        ASSERT_EQ(top.elements.size(), 1u);
+        EXPECT_EQ(top.top_load, all.top_load) << "tip movement " << tip;
+        EXPECT_EQ(top.top_movement, all.top_movement) << "tip movement " << tip;
+        EXPECT_EQ(top.elements[0].mid_movement, all.elements.back().mid_movement);
+        EXPECT_EQ(top.elements[0].average_load, all.elements.back().average_load);
+        EXPECT_EQ(bisected_top, bisected_all);
+        EXPECT_EQ(failed_top, failed_all);
+    }
+}
+
 TEST(CarryUpTest, OneElementCarriesTheWholeShaft) {
     ShaftCase s = SandOverClay();
     s.increments = 1;
