@@ -138,10 +138,16 @@ double FitScale(const TSceneExtent& Extent, int Width, int Height);
 // BELANGL > 0.
 double BlockBellHeight(double D, double RATIO, double BELANGL);
 
+// The oblique turn the 3D view opens with, and to which Restart View returns, in degrees.
+constexpr double InitialAngleZ = 30.0;
+constexpr double InitialAngleX = -20.0;
+
 // The turns, scale and pan of the 3D view.
 struct TViewState {
-    double AngleZ = 0.0, AngleY = 0.0, AngleX = 0.0; // the user's turns about z, y and x
-    double Fit = 1.0;                                // pixels per world unit at zoom 1
+    // The user's turns about z, y and x, in degrees. The view opens turned obliquely, so that
+    // the shaft and the layers show their depth.
+    double AngleZ = InitialAngleZ, AngleY = 0.0, AngleX = InitialAngleX;
+    double Fit = 1.0; // pixels per world unit at zoom 1
     // The user's zoom: a running product of the buttons' factors, kept in extended precision
     // (Zoom In then Zoom Out leaves 1.4142 x 0.7071135624381275633, a little above 1).
     long double Zoom = 1.0L;
@@ -155,6 +161,7 @@ constexpr double ZoomInFactor = 1.4142;
 constexpr double ZoomOutFactor = 0.7071135624381275633;
 void ZoomIn(TViewState& State);
 void ZoomOut(TViewState& State);
+// Back to the opening view: the oblique turn, zoom 1, the centred pan.
 void RestartView(TViewState& State, const TVec3& CentrePan);
 
 // Model-view matrix, column-major as OpenGL takes it: the scene turned a quarter turn about z

@@ -66,6 +66,9 @@ protected:
 private:
     struct TProfileMap;
     void PaintProfile(QPainter& Painter, const TProfileMap& Map) const;
+    // The depth scale, the water table and the shaft's dimensions, over the bands down to
+    // Deepest (the last layer's bottom).
+    void PaintAnnotations(QPainter& Painter, const TProfileMap& Map, double Deepest) const;
     void PlaceControls();
     void SetCaption(const QString& Caption);
 

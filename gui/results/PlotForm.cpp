@@ -3,6 +3,7 @@
 
 #include "gui/results/PlotDialogs.h"
 #include "ui/model/NumberText.h"
+#include "ui/widgets/PrintTarget.h"
 #include "ui/widgets/UserDialogs.h"
 
 #include <QActionGroup>
@@ -11,14 +12,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QPageSetupDialog>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QRubberBand>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -27,10 +26,6 @@ constexpr const char* kPlotMenuProperty = "kolmarPlotMenu";
 
 QString Q(const std::string& S) {
     return QString::fromStdString(S);
-}
-
-bool HasPrinter() {
-    return !QPrinterInfo::availablePrinterNames().isEmpty();
 }
 
 } // namespace
@@ -68,8 +63,20 @@ int TPlotLegend::RowAt(const QPoint& At) const {
 }
 
 void TPlotLegend::SetupLegend(int FontSize) {
+    FitLegend(FontSize, std::numeric_limits<int>::max());
+}
+
+void TPlotLegend::FitLegend(int FontSize, int MaxHeight) {
+    double points = std::max(1.0, FontSize * fForm.Data.LegendFont / 10.0);
+    for (; points > TPlotPainter::kMinLegendPoints; points -= 0.5) {
+        QFont f = font();
+        f.setPointSizeF(points);
+        const QFontMetrics fm(f);
+        const int row = std::max(fm.height() + 2, static_cast<int>(std::lround(1.5 * points)));
+        if (static_cast<long long>(fRows.size()) * row + 3 <= MaxHeight)
+            break;
+    }
     QFont f = font();
-    const double points = std::max(1.0, FontSize * fForm.Data.LegendFont / 10.0);
     f.setPointSizeF(points);
     setFont(f);
     const QFontMetrics fm(f);
@@ -322,9 +329,9 @@ void TPlotForm::PlotMenuShow() {
         for (QAction* a : group->actions())
             a->setChecked(a->data().toInt() == value);
     }
-    const bool printer = HasPrinter();
-    PrintItem->setEnabled(printer);
-    PageSetupItem->setEnabled(printer);
+    // Without a printer, printing goes to a PDF file.
+    PrintItem->setEnabled(true);
+    PageSetupItem->setEnabled(true);
     for (QAction* a : CurveItems) {
         const int curve = a->data().toInt();
         a->setChecked(curve < Data.LineCount() && Data.Lines(curve).Visible);
@@ -384,8 +391,9 @@ void TPlotForm::FormResize() {
     Painter.Layout(Canvas->rect(), Canvas);
     if (!LegendMoved) {
         // Until the user moves it, the legend's right and bottom edges touch those of the
-        // graph area.
+        // graph area, and its font shrinks so that it stays below the top axis numbers.
         const QRectF& g = Painter.DrawWindow.GraphArea;
+        Legend->FitLegend(Data.SizeFont, static_cast<int>(g.height()));
         Legend->move(static_cast<int>(g.right()) - Legend->width(),
                      static_cast<int>(g.bottom()) - Legend->height());
     }
@@ -485,11 +493,10 @@ void TPlotForm::ActiveCurvesClick() {
 
 void TPlotForm::PrintClick() {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setPageLayout(fPageLayout);
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() != QDialog::Accepted)
+    const QString folder = Folder ? Folder() : QString();
+    if (!ChoosePrinter(printer, Q(Data.Caption), PdfFileFor(folder, Q(Data.Caption)), fPageLayout,
+                       this))
         return;
-    printer.setDocName(Q(Data.Caption));
     AnchorLegend();
     const TDrawArea screen = Painter.DrawWindow;
     Painter.DrawWindow.PrintLegend = true;
@@ -509,17 +516,14 @@ void TPlotForm::PrintClick() {
 }
 
 void TPlotForm::PageSetupClick() {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageLayout(fPageLayout);
-    QPageSetupDialog dialog(&printer, this);
-    if (dialog.exec() == QDialog::Accepted)
-        fPageLayout = printer.pageLayout();
+    ChoosePageLayout(fPageLayout, this);
 }
 
 void TPlotForm::SaveToDiskClick() {
-    const QStringList filters = {"Bitmap (*.bmp)", "PNG picture (*.png)", "SVG drawing (*.svg)",
-                                 "PDF document (*.pdf)"};
-    const QString file = fDialogs.SaveFileName("Save Graph", QString(), QString(), filters, "bmp");
+    const QStringList filters = {"PNG picture (*.png)", "SVG drawing (*.svg)",
+                                 "PDF document (*.pdf)", "Bitmap (*.bmp)"};
+    const QString file = fDialogs.SaveFileName("Save Graph", Folder ? Folder() : QString(),
+                                               QString(), filters, "png");
     if (file.isEmpty())
         return;
     TSaveAttributesDialog attributes(fDialogs, this);

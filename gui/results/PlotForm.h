@@ -11,6 +11,7 @@
 #include <QPageLayout>
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 class QAction;
@@ -42,6 +43,9 @@ public:
     // Font size FontSize * LegendFont / 10, row height 1.5 times the font size, height of all
     // rows plus 3, width the widest row text plus a quarter inch.
     void SetupLegend(int FontSize);
+    // Sizes the legend as SetupLegend does, then shrinks its font (not below
+    // TPlotPainter::kMinLegendPoints) until it is no taller than MaxHeight.
+    void FitLegend(int FontSize, int MaxHeight);
     int RowHeight() const { return fRowHeight; }
     // Double-click on a row: toggles its curve.
     void RowDoubleClicked(int Row);
@@ -92,6 +96,8 @@ public:
 
     TGraphPlot& Data;
     TPlotPainter Painter;
+    // The project's folder, where the save and print dialogs start.
+    std::function<QString()> Folder;
     TPlotCanvas* Canvas = nullptr;
     TPlotLegend* Legend = nullptr;
     QMenu* PlotMenu = nullptr;

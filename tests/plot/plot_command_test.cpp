@@ -94,7 +94,7 @@ TEST_F(PlotCommand, RendersEveryResultGraph) {
         const Result r =
             Kolmar("plot " + Quote(project) + " --graph " + graph + " -o " + Quote(out));
         EXPECT_EQ(r.exit, 0) << graph << ":\n" << r.output;
-        EXPECT_EQ(PngSize(out), (std::pair<unsigned, unsigned>(432, 288))) << graph;
+        EXPECT_EQ(PngSize(out), (std::pair<unsigned, unsigned>(900, 600))) << graph;
         // A chart with curves, grid and labels compresses to more than a blank page.
         EXPECT_GT(fs::exists(out) ? fs::file_size(out) : 0, 3000u) << graph;
     }

@@ -186,7 +186,7 @@ TEST_F(FullRun, SavedPictures) {
     QTemporaryDir dir;
     TPlotPainter painter(graphs.pltCombine);
     QString error;
-    const TPictureSize size; // 6 x 4 inches at 72 per inch
+    const TPictureSize size{6, 4, 72}; // 6 x 4 inches at 72 per inch
     EXPECT_EQ(size.Pixels(), QSize(432, 288));
 
     const QString bmp = dir.filePath("chart.bmp");
@@ -437,6 +437,7 @@ TEST(PlotDialogs, LegendNamesAndActiveCurves) {
 
     TSaveAttributesDialog attributes(messages);
     const TPictureSize size = attributes.Size();
-    EXPECT_EQ(size.Pixels(), QSize(432, 288));
-    EXPECT_EQ(attributes.Colours(), TPictureColours::Colours16);
+    // 6 x 4 inches at 150 per inch, in true colour.
+    EXPECT_EQ(size.Pixels(), QSize(900, 600));
+    EXPECT_EQ(attributes.Colours(), TPictureColours::TrueColour24);
 }
