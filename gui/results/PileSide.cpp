@@ -216,6 +216,7 @@ void TDlgSideView::FormActivate() {
         p.DataChanged = true;
     }
     fD = p.DSTART;
+    fLength = length.L;
     fData = BuildShaftSegments(ShaftDimensions(p, length.L));
     fExtent = ShaftExtent(fData, LastLayerBottom(p), fD);
     fWindow = ::WorldWindow(fExtent, width(), height());
@@ -361,8 +362,8 @@ void TDlgSideView::PaintAnnotations(QPainter& Painter, const TProfileMap& Map,
         toe = std::max(toe, Map.Point(s.Corners[3]).y());
     }
     const double dimX = right + 2 * arrow;
-    Dimension(Painter, QPointF(dimX, topRight.y()), QPointF(dimX, toe), "L = " + Length(p.PD, unit),
-              arrow, true);
+    Dimension(Painter, QPointF(dimX, topRight.y()), QPointF(dimX, toe),
+              "L = " + Length(fLength, unit), arrow, true);
     const TShaftSegment& last = fData.back();
     if (last.Kind == TSegmentKind::Bell && p.RATIO > 1.0) {
         const QPointF a = Map.Point(last.Corners[2]), b = Map.Point(last.Corners[3]);
@@ -414,8 +415,10 @@ void TDlgSideView::PrintPage(QPainter& Painter, const QRect& Page) const {
     map.StrokeStep = 0.02 * H;
     map.StrokeSize = 0.01 * H;
     map.LabelX = map.BandLeft + 0.01 * W;
-    map.PenWidth = 12;
-    map.HatchScale = std::max(1.0, Painter.device()->logicalDpiX() / 96.0);
+    // Lines a hundredth of an inch wide, hatches spaced as on a screen of 96 pixels per inch.
+    const double dpi = Painter.device()->logicalDpiX();
+    map.PenWidth = std::max(1.0, dpi / 100.0);
+    map.HatchScale = std::max(1.0, dpi / 96.0);
     Painter.save();
     Painter.setClipRect(map.Frame.adjusted(-6, -6, 6, 6));
     PaintProfile(Painter, map);

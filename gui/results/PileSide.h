@@ -76,5 +76,6 @@ private:
     std::vector<TShaftSegment> fData;
     TExtent fExtent;
     double fD = 0.0;
+    double fLength = 0.0; // the shaft length drawn: the project's, or the profile's depth
     TWorldWindow fWindow;
 };

@@ -12,10 +12,12 @@
 #include <QPainterPath>
 #include <QPdfWriter>
 #include <QPolygonF>
+#include <QSaveFile>
 #include <QSvgGenerator>
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -665,42 +667,45 @@ bool SavePicture(TPlotPainter& Painter, const QString& File, const TPictureSize&
     if (pixels.isEmpty())
         return fail(kNoMemory);
     const QString kind = QFileInfo(File).suffix().toLower();
-    TPictureMode mode(Painter.DrawWindow);
-    const QRect bounds(QPoint(0, 0), pixels);
-
-    if (kind == "svg") {
-        QSvgGenerator svg;
-        svg.setFileName(File);
-        svg.setSize(pixels);
-        svg.setViewBox(bounds);
-        svg.setResolution(Size.Ppi);
-        svg.setTitle(Q(Painter.Data.Caption).trimmed());
-        QPainter p;
-        if (!p.begin(&svg))
-            return fail("Cannot write " + File + ".");
-        Painter.draw(p, bounds);
-        if (!p.end())
-            return fail("Cannot write " + File + ".");
-        return true;
-    }
-    if (kind == "pdf") {
-        QPdfWriter pdf(File);
-        pdf.setResolution(Size.Ppi);
-        pdf.setPageSize(QPageSize(QSizeF(Size.WidthIn, Size.HeightIn), QPageSize::Inch));
-        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-        pdf.setTitle(Q(Painter.Data.Caption).trimmed());
-        pdf.setCreator("Kolmar");
-        QPainter p;
-        if (!p.begin(&pdf))
-            return fail("Cannot write " + File + ".");
-        Painter.draw(p, bounds);
-        if (!p.end())
-            return fail("Cannot write " + File + ".");
-        return true;
-    }
-    if (kind != "bmp" && kind != "png")
+    if (kind != "bmp" && kind != "png" && kind != "svg" && kind != "pdf")
         return fail("Unknown picture type \"" + QFileInfo(File).suffix() +
                     "\": use .bmp, .png, .svg or .pdf.");
+    TPictureMode mode(Painter.DrawWindow);
+    const QRect bounds(QPoint(0, 0), pixels);
+    // Written beside the file and renamed into place: a failed save leaves the old one whole.
+    QSaveFile file(File);
+    const QString cannot = "Cannot write " + File + ".";
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(cannot);
+
+    if (kind == "svg" || kind == "pdf") {
+        QSvgGenerator svg;
+        std::unique_ptr<QPdfWriter> pdf;
+        QPaintDevice* device = &svg;
+        if (kind == "svg") {
+            svg.setOutputDevice(&file);
+            svg.setSize(pixels);
+            svg.setViewBox(bounds);
+            svg.setResolution(Size.Ppi);
+            svg.setTitle(Q(Painter.Data.Caption).trimmed());
+        } else {
+            pdf = std::make_unique<QPdfWriter>(&file);
+            pdf->setResolution(Size.Ppi);
+            pdf->setPageSize(QPageSize(QSizeF(Size.WidthIn, Size.HeightIn), QPageSize::Inch));
+            pdf->setPageMargins(QMarginsF(0, 0, 0, 0));
+            pdf->setTitle(Q(Painter.Data.Caption).trimmed());
+            pdf->setCreator("Kolmar");
+            device = pdf.get();
+        }
+        QPainter p;
+        if (!p.begin(device))
+            return fail(cannot);
+        Painter.draw(p, bounds);
+        if (!p.end())
+            return fail(cannot);
+        pdf.reset();
+        return file.commit() || fail(cannot);
+    }
 
     QImage image(pixels, QImage::Format_RGB32);
     if (image.isNull())
@@ -716,8 +721,8 @@ bool SavePicture(TPlotPainter& Painter, const QString& File, const TPictureSize&
     const QImage out = InColours(image, Colours);
     if (out.isNull())
         return fail(kNoMemory);
-    if (!out.save(File, kind == "bmp" ? "BMP" : "PNG"))
-        return fail("Cannot write " + File + ".");
+    if (!out.save(&file, kind == "bmp" ? "BMP" : "PNG") || !file.commit())
+        return fail(cannot);
     return true;
 }
 

@@ -2,6 +2,7 @@
 // run), pictures saved to disk, and the plot window's own behaviour: the active-curve limit,
 // zoom, the legend, the plot menu in the menu bar and closing.
 #include "../dialogs/ScriptedDialogs.h"
+#include "RenderedPdf.h"
 
 #include "gui/data/DataUnit.h"
 #include "gui/results/PlotDialogs.h"
@@ -21,6 +22,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <filesystem>
 
@@ -229,6 +231,64 @@ TEST_F(FullRun, SavedPictures) {
     // The picture flags are back as they were for the window.
     EXPECT_FALSE(painter.DrawWindow.PrintLegend);
     EXPECT_FALSE(painter.DrawWindow.MessedUp);
+}
+
+// The plot window's picture of one graph in every kind Save To Disk offers, each read back the
+// way a reader sees it (the SVG drawn by Qt's renderer, the PDF page rendered by poppler): one
+// picture four times, the same to the pixel for the two raster files and the same in every
+// block of ink for the two drawings.
+TEST_F(FullRun, WindowPictureIsTheSameInEveryKind) {
+    QMdiArea area;
+    area.resize(900, 700);
+    area.show();
+    TScriptedDialogs dialogs;
+    TGraphPlot& graph = graphs.pltCombine;
+    graph.FormFactory = [&](TGraphPlot& G) -> std::unique_ptr<TGraphForm> {
+        return std::make_unique<TPlotForm>(area, G, dialogs);
+    };
+    graph.Show();
+    auto* form = dynamic_cast<TPlotForm*>(graph.Form());
+    ASSERT_NE(form, nullptr);
+    QCoreApplication::processEvents();
+
+    QTemporaryDir dir;
+    const TPictureSize size; // the dialog's default: 6 x 4 in at 150 per inch
+    const QSize pixels(900, 600);
+    QString error;
+    for (const char* name : {"graph.bmp", "graph.png", "graph.svg", "graph.pdf"})
+        ASSERT_TRUE(SavePicture(form->Painter, dir.filePath(name), size,
+                                TPictureColours::TrueColour24, &error))
+            << name << ": " << error.toStdString();
+    graph.Hide();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    const QImage bmp = QImage(dir.filePath("graph.bmp")).convertToFormat(QImage::Format_RGB32);
+    const QImage png = QImage(dir.filePath("graph.png")).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(bmp.size(), pixels);
+    EXPECT_EQ(bmp, png);
+
+    QSvgRenderer svg(dir.filePath("graph.svg"));
+    ASSERT_TRUE(svg.isValid());
+    EXPECT_EQ(svg.viewBox(), QRect(QPoint(0, 0), pixels));
+    QImage drawn = Canvas(pixels.width(), pixels.height());
+    {
+        QPainter p(&drawn);
+        svg.render(&p, QRectF(drawn.rect()));
+    }
+    std::string why;
+    const QImage page = RenderedPdfPage(dir.filePath("graph.pdf"), size.Ppi, &why);
+    ASSERT_FALSE(page.isNull()) << why;
+    ASSERT_EQ(page.size(), pixels);
+
+    // Blocks of 20 pixels (an eighth of an inch): a curve, label or legend entry missing or
+    // moved by more than that shows as an inked block against a blank one.
+    for (const auto& [label, picture] : {std::pair{"svg", drawn}, std::pair{"pdf", page}}) {
+        SCOPED_TRACE(label);
+        EXPECT_GT(InkOf(picture).Coloured, InkOf(png).Coloured / 2);
+        const TInkDifference d = InkDifference(png, picture, 20);
+        EXPECT_LT(d.Unmatched, 0.01) << "largest block difference " << d.Largest;
+        EXPECT_LT(d.Largest, 0.25) << "unmatched blocks " << d.Unmatched;
+    }
 }
 
 // An example run of the engine: the graphs its plot file fills paint.

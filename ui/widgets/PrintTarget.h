@@ -6,7 +6,10 @@
 #include <QPageLayout>
 #include <QString>
 
+class QImage;
+class QPainter;
 class QPrinter;
+class QRect;
 class QWidget;
 
 // True when the system has at least one printer.
@@ -25,3 +28,12 @@ void ChoosePageLayout(QPageLayout& Page, QWidget* Parent);
 // A PDF file named after Name (characters unfit for a file name replaced) in Folder, or in the
 // current directory when Folder is empty.
 QString PdfFileFor(const QString& Folder, const QString& Name);
+
+// Draws Image as large as fits, centred and undistorted, into Page on Painter, with Heading
+// (when not empty) in a line above it.
+void DrawImageOnPage(QPainter& Painter, const QRect& Page, const QImage& Image,
+                     const QString& Heading);
+
+// Writes Image to the PDF file File as one page of its own size at Ppi pixels per inch, through
+// a temporary file renamed into place. False when the file cannot be written.
+bool WriteImagePdf(const QImage& Image, const QString& File, int Ppi, const QString& Title);
