@@ -272,7 +272,7 @@ void ZoomOut(TViewState& State) {
 
 void RestartView(TViewState& State, const TVec3& CentrePan) {
     State.AngleZ = InitialAngleZ;
-    State.AngleY = 0.0;
+    State.AngleY = InitialAngleY;
     State.AngleX = InitialAngleX;
     State.Zoom = 1.0L;
     State.Pan = CentrePan;

@@ -117,15 +117,24 @@ void ArrowHead(QPainter& P, const QPointF& From, const QPointF& Tip, double Size
 // A dimension line between A and B with arrows at both ends and Text beside its middle.
 void Dimension(QPainter& P, const QPointF& A, const QPointF& B, const QString& Text, double Arrow,
                bool TextRight) {
-    P.drawLine(A, B);
-    ArrowHead(P, B, A, Arrow);
-    ArrowHead(P, A, B, Arrow);
+    const QLineF span(A, B);
+    if (span.length() < 3 * Arrow && span.length() > 0) {
+        // Too short for arrows inside: they point in from outside, on the line drawn on.
+        const QPointF out = (B - A) / span.length() * (2 * Arrow);
+        P.drawLine(A - out, B + out);
+        ArrowHead(P, A - out, A, Arrow);
+        ArrowHead(P, B + out, B, Arrow);
+    } else {
+        P.drawLine(A, B);
+        ArrowHead(P, B, A, Arrow);
+        ArrowHead(P, A, B, Arrow);
+    }
     const QFontMetricsF fm(P.font(), P.device());
     const QSizeF size(fm.horizontalAdvance(Text) + 4, fm.height());
     const QPointF mid = (A + B) / 2;
     const QRectF box =
         TextRight ? QRectF(QPointF(mid.x() + Arrow / 2, mid.y() - size.height() / 2), size)
-                  : QRectF(QPointF(mid.x() - size.width() / 2, mid.y() - size.height()), size);
+                  : QRectF(QPointF(mid.x() - size.width() / 2, mid.y() - size.height() - 2), size);
     P.fillRect(box, Qt::white);
     P.drawText(box, Qt::AlignCenter, Text);
 }
@@ -158,7 +167,6 @@ TDlgSideView::TDlgSideView(TProjectSource Project, QWidget* Parent)
     CloseButton = new QPushButton("Close", this);
     OmitHatches = new QCheckBox("Omit Hatches", this);
     OmitHatches->setToolTip("Click to omit hatches from printing");
-    OmitHatches->setAutoFillBackground(true);
     for (QWidget* w : {static_cast<QWidget*>(PrintButton), static_cast<QWidget*>(CloseButton),
                        static_cast<QWidget*>(OmitHatches)})
         w->adjustSize();
@@ -219,14 +227,20 @@ void TDlgSideView::FormActivate() {
     fLength = length.L;
     fData = BuildShaftSegments(ShaftDimensions(p, length.L));
     fExtent = ShaftExtent(fData, LastLayerBottom(p), fD);
-    fWindow = ::WorldWindow(fExtent, width(), height());
+    fWindow = ::WorldWindow(fExtent, PictureArea().width(), PictureArea().height());
     update();
 }
 
+QRect TDlgSideView::PictureArea() const {
+    const int strip = PrintButton->height() + 8;
+    return QRect(0, 0, width(), std::max(1, height() - strip));
+}
+
 QString TDlgSideView::ReadoutAt(int Row) const {
-    if (fWindow.NoDraw)
+    if (fWindow.NoDraw || Row >= PictureArea().height())
         return QString();
-    return QString::fromStdString(DepthReadout(DepthAtRow(fWindow, Row, height(), fD)));
+    return QString::fromStdString(
+        DepthReadout(DepthAtRow(fWindow, Row, PictureArea().height(), fD)));
 }
 
 void TDlgSideView::SetCaption(const QString& Caption) {
@@ -466,23 +480,26 @@ void TDlgSideView::PrintClick() {
 
 void TDlgSideView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    Draw(painter, rect());
+    painter.fillRect(rect(), palette().window());
+    Draw(painter, PictureArea());
 }
 
 void TDlgSideView::resizeEvent(QResizeEvent* Event) {
     QWidget::resizeEvent(Event);
-    fWindow = ::WorldWindow(fExtent, width(), height());
+    fWindow = ::WorldWindow(fExtent, PictureArea().width(), PictureArea().height());
     PlaceControls();
     update();
 }
 
 void TDlgSideView::PlaceControls() {
-    const int x = width() - 2 * PrintButton->width();
-    int y = 6;
-    for (QWidget* w : {static_cast<QWidget*>(PrintButton), static_cast<QWidget*>(CloseButton),
+    // Right-aligned in the strip below the picture: "Omit Hatches", Print, Close.
+    int x = width() - 6;
+    const int y = PictureArea().bottom() + 5;
+    for (QWidget* w : {static_cast<QWidget*>(CloseButton), static_cast<QWidget*>(PrintButton),
                        static_cast<QWidget*>(OmitHatches)}) {
-        w->move(x, y);
-        y += w->height() + 4;
+        x -= w->width();
+        w->move(x, y + (PrintButton->height() - w->height()) / 2);
+        x -= 6;
     }
 }
 

@@ -45,10 +45,13 @@ public:
 
     const std::vector<TShaftSegment>& Data() const { return fData; }
     const TExtent& Extent() const { return fExtent; }
-    // The world window of the client area; NoDraw when it cannot be computed.
+    // The picture's part of the client area: all of it above the strip of buttons along the
+    // bottom, so that the buttons never cover the scale, the water table or a label.
+    QRect PictureArea() const;
+    // The world window of the picture area; NoDraw when it cannot be computed.
     TWorldWindow Window() const { return fWindow; }
     bool NoDraw() const { return fWindow.NoDraw; }
-    // The read-out for a pointer at pixel row Row of the client area.
+    // The read-out for a pointer at pixel row Row of the client area (the picture at its top).
     QString ReadoutAt(int Row) const;
 
     QPushButton* PrintButton = nullptr;

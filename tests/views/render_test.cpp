@@ -171,9 +171,14 @@ private slots:
         side->OmitHatches->setChecked(true);
         QVERIFY(!HasColour(side->RenderImage(QSize(640, 560)), qRgb(128, 128, 0)));
 
+        // The buttons keep to their strip below the picture.
+        for (QWidget* w : std::initializer_list<QWidget*>{side->PrintButton, side->CloseButton,
+                                                          side->OmitHatches})
+            QVERIFY(!side->PictureArea().intersects(w->geometry()));
+
         // The read-out on the ground line.
         QVERIFY(!side->NoDraw());
-        const int row = PixelY(side->Window(), 2 * 3.0, side->height());
+        const int row = PixelY(side->Window(), 2 * 3.0, side->PictureArea().height());
         QMouseEvent move(QEvent::MouseMove, QPointF(30, row), side->mapToGlobal(QPointF(30, row)),
                          Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(side, &move);
