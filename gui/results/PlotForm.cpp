@@ -56,10 +56,18 @@ QString TPlotLegend::RowText(int Row) const {
 }
 
 int TPlotLegend::RowAt(const QPoint& At) const {
-    if (fRowHeight <= 0 || At.y() < 0)
+    if (fRowHeight <= 0 || fColumnWidth <= 0 || At.y() < 0 || At.x() < 0)
         return -1;
-    const int row = At.y() / fRowHeight;
+    const int line = At.y() / fRowHeight;
+    if (line >= fPerColumn)
+        return -1;
+    const int row = At.x() / fColumnWidth * fPerColumn + line;
     return row < static_cast<int>(fRows.size()) ? row : -1;
+}
+
+QRect TPlotLegend::RowRect(int Row) const {
+    const int column = Row / fPerColumn, line = Row % fPerColumn;
+    return QRect(column * fColumnWidth + 2, line * fRowHeight, fColumnWidth - 4, fRowHeight);
 }
 
 void TPlotLegend::SetupLegend(int FontSize) {
@@ -81,12 +89,18 @@ void TPlotLegend::FitLegend(int FontSize, int MaxHeight) {
     setFont(f);
     const QFontMetrics fm(f);
     fRowHeight = std::max(fm.height() + 2, static_cast<int>(std::lround(1.5 * points)));
-    int width = 21;
+    fColumnWidth = 21;
     for (int i = 0; i < static_cast<int>(fRows.size()); ++i)
-        width = std::max(
-            width, fm.horizontalAdvance(fRows[static_cast<std::size_t>(i)].Name.trimmed() + " *") +
-                       logicalDpiX() / 4);
-    resize(width, static_cast<int>(fRows.size()) * fRowHeight + 3);
+        fColumnWidth = std::max(
+            fColumnWidth,
+            fm.horizontalAdvance(fRows[static_cast<std::size_t>(i)].Name.trimmed() + " *") +
+                logicalDpiX() / 4);
+    // Rows that do not fit at the smallest font go on in further columns.
+    const int rows = std::max(1, static_cast<int>(fRows.size()));
+    fPerColumn = std::clamp((MaxHeight - 3) / fRowHeight, 1, rows);
+    const int columns = (rows + fPerColumn - 1) / fPerColumn;
+    fPerColumn = (rows + columns - 1) / columns; // the columns as even as they can be
+    resize(columns * fColumnWidth, fPerColumn * fRowHeight + 3);
     update();
 }
 
@@ -102,8 +116,7 @@ void TPlotLegend::paintEvent(QPaintEvent*) {
     for (int i = 0; i < static_cast<int>(fRows.size()); ++i) {
         const TRgb c = CurveColour(i);
         p.setPen(QColor(c.R, c.G, c.B));
-        p.drawText(QRect(2, i * fRowHeight, width() - 4, fRowHeight),
-                   Qt::AlignLeft | Qt::AlignVCenter, RowText(i));
+        p.drawText(RowRect(i), Qt::AlignLeft | Qt::AlignVCenter, RowText(i));
     }
     p.setPen(Qt::gray);
     p.drawRect(rect().adjusted(0, 0, -1, -1));

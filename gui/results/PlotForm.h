@@ -44,9 +44,11 @@ public:
     // rows plus 3, width the widest row text plus a quarter inch.
     void SetupLegend(int FontSize);
     // Sizes the legend as SetupLegend does, then shrinks its font (not below
-    // TPlotPainter::kMinLegendPoints) until it is no taller than MaxHeight.
+    // TPlotPainter::kMinLegendPoints) until it is no taller than MaxHeight; rows that still do
+    // not fit go on in further columns side by side.
     void FitLegend(int FontSize, int MaxHeight);
     int RowHeight() const { return fRowHeight; }
+    int Columns() const { return (static_cast<int>(fRows.size()) + fPerColumn - 1) / fPerColumn; }
     // Double-click on a row: toggles its curve.
     void RowDoubleClicked(int Row);
 
@@ -60,7 +62,12 @@ protected:
 private:
     TPlotForm& fForm;
     std::vector<TRow> fRows;
+    // Where a row is drawn: its column, then its line in the column.
+    QRect RowRect(int Row) const;
+
     int fRowHeight = 16;
+    int fColumnWidth = 21;
+    int fPerColumn = 1; // rows in each column
     bool fDragLegend = false;
     QPoint fDragPoint;
 };

@@ -430,6 +430,34 @@ TEST_F(PlotWindow, LegendAndMenuToggleCurves) {
     EXPECT_FALSE(form.Legend->isVisible());
 }
 
+// Twenty active curves in windows down to a small one: the legend stays inside the canvas and
+// clear of the axis numbers and captions around the graph area.
+TEST_F(PlotWindow, LegendOfTwentyCurvesFitsTheWindow) {
+    TPlotForm& form = Form();
+    for (const QSize size : {QSize(900, 650), QSize(560, 420), QSize(420, 320)}) {
+        SCOPED_TRACE(size.width());
+        form.resize(size);
+        QCoreApplication::processEvents();
+        const QRect legend = form.Legend->geometry();
+        const QRectF g = form.Painter.DrawWindow.GraphArea;
+        ASSERT_TRUE(form.Legend->isVisible());
+        EXPECT_TRUE(form.Canvas->rect().contains(legend));
+        EXPECT_GE(legend.top(), g.top());
+        EXPECT_LE(legend.bottom(), g.bottom());
+        EXPECT_GE(legend.left(), g.left());
+    }
+    // The smallest window takes the entries in columns; a double-click finds the row in its
+    // column.
+    const int columns = form.Legend->Columns();
+    EXPECT_GE(columns, 2);
+    ASSERT_EQ(form.Legend->Rows().size(), 20u);
+    const int perColumn = (20 + columns - 1) / columns;
+    const int last = (columns - 1) * perColumn;
+    EXPECT_EQ(form.Legend->RowAt(QPoint(form.Legend->width() - 4, 2)), last);
+    form.Legend->RowDoubleClicked(last);
+    EXPECT_FALSE(graph.Lines(form.Legend->Rows()[static_cast<std::size_t>(last)].Curve).Visible);
+}
+
 TEST_F(PlotWindow, MenuJoinsTheBarWhileActive) {
     TPlotForm& form = Form();
     QMenuBar bar;
