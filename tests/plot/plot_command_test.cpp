@@ -2,6 +2,8 @@
 // project whose plot file holds every section.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -66,9 +68,12 @@ std::pair<unsigned, unsigned> PngSize(const fs::path& P) {
 class PlotCommand : public ::testing::Test {
 protected:
     void SetUp() override {
+        // Named after the test and this process: builds of other trees on the machine run the
+        // same test at the same time.
         dir = fs::temp_directory_path() /
               ("kolmar_plot_" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+               std::to_string(::getpid()));
         fs::remove_all(dir);
         fs::create_directories(dir);
         const fs::path data = fs::path(KOLMAR_TEST_DATA) / "data";
