@@ -24,6 +24,7 @@
 #include <QPainter>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -289,6 +290,63 @@ TEST_F(FullRun, WindowPictureIsTheSameInEveryKind) {
         EXPECT_LT(d.Unmatched, 0.01) << "largest block difference " << d.Largest;
         EXPECT_LT(d.Largest, 0.25) << "unmatched blocks " << d.Unmatched;
     }
+}
+
+namespace {
+
+// Answers the file dialog with File and records where it started and what it offered.
+class TSaveDialogs : public TScriptedDialogs {
+public:
+    QString SaveFileName(const QString&, const QString& Dir, const QString&,
+                         const QStringList& Filters, const QString&) override {
+        StartedIn = Dir;
+        Offered = Filters;
+        return File;
+    }
+    QString File, StartedIn;
+    QStringList Offered;
+};
+
+} // namespace
+
+// Print and Page Setup enabled; Save To Disk from the window: the file dialog starts in the
+// project's folder and offers the four kinds; the size dialog, confirmed as it opens, gives 6 x 4
+// in at 150 pixels per inch.
+TEST_F(FullRun, SaveToDiskStartsInTheProjectFolderAtSixByFour) {
+    QMdiArea area;
+    area.resize(900, 700);
+    area.show();
+    TSaveDialogs dialogs;
+    QTemporaryDir dir;
+    dialogs.File = dir.filePath("graph.png");
+    TGraphPlot& graph = graphs.pltTotal;
+    graph.FormFactory = [&](TGraphPlot& G) -> std::unique_ptr<TGraphForm> {
+        return std::make_unique<TPlotForm>(area, G, dialogs);
+    };
+    graph.Show();
+    auto* form = dynamic_cast<TPlotForm*>(graph.Form());
+    ASSERT_NE(form, nullptr);
+    form->Folder = [&] { return dir.path(); };
+    // Printing and its page setup are there with or without a printer (a PDF file without).
+    form->PlotMenuShow();
+    EXPECT_TRUE(form->PrintItem->isEnabled());
+    EXPECT_TRUE(form->PageSetupItem->isEnabled());
+    QTimer::singleShot(0, [] {
+        if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            d->accept();
+    });
+    form->SaveToDiskClick();
+    graph.Hide();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    EXPECT_EQ(dialogs.StartedIn, dir.path());
+    ASSERT_EQ(dialogs.Offered.size(), 4);
+    for (const char* kind : {"*.png", "*.svg", "*.pdf", "*.bmp"})
+        EXPECT_TRUE(dialogs.Offered.join(' ').contains(kind)) << kind;
+    EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join('\n').toStdString();
+    const QImage saved(dialogs.File);
+    EXPECT_EQ(saved.size(), QSize(900, 600));
+    EXPECT_NEAR(saved.dotsPerMeterX() * 0.0254, 150.0, 0.5);
 }
 
 // An example run of the engine: the graphs its plot file fills paint.
