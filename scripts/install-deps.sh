@@ -14,6 +14,7 @@ packages=(
     qt6-svg-dev                             # pictures saved as SVG
     libxlsxwriter-dev                       # spreadsheet export
     xvfb xauth                              # GUI tests that need an X server (OpenGL)
+    poppler-utils                           # pdftoppm, pdftotext: picture tests read the PDFs written
     fonts-dejavu-core                       # a known font for rendered pictures
     zlib1g-dev                              # workbook package (zip) read and write
 )

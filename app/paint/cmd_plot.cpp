@@ -21,7 +21,7 @@ struct TPlotOptions {
     std::string Layout;
     std::string Graph;
     std::string Output;
-    TPictureSize Size; // 6 by 4 inches at 72 pixels per inch, as the program's save dialog
+    TPictureSize Size; // 6 by 4 inches at 150 pixels per inch, as the program's save dialog
 };
 
 int Usage(const std::string& Why) {

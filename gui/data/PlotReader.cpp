@@ -59,8 +59,10 @@ const char* LengthWord(int fUnits) {
     return fUnits == 1 ? " ft" : " m";
 }
 
+// Numbers in curve names and captions: four significant digits, trailing zeros dropped, so a
+// diameter carried through a unit conversion still reads "2.5".
 std::string Num(double V) {
-    return FormatGeneral(V, 15);
+    return FormatGeneral(V, 4);
 }
 
 // t-z curves (additional or of the initial diameter): count, then per curve two integers, the
@@ -378,6 +380,11 @@ void ReadTransferSections(TResultGraphs& G, const TProgramData& P, TWordReader& 
             p.X = ReadReal(R); // average axial load in the element
             ReadReal(R);       // movement of the element
         }
+    // Each load level is named by the load at the shaft's top, its first element.
+    const char* force = P.fUnits == 2 ? " kN" : " tons";
+    for (int i = 0; i < LoadLevels; ++i)
+        G.pltLoad.Lines(i).fValueS =
+            elements > 0 ? "Q = " + Num(G.pltLoad.Data(i, 0).X) + force : std::string();
     G.showloadcurves = true;
 }
 

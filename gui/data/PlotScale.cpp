@@ -98,7 +98,7 @@ std::optional<TFloatRect> ValueRange(const TGraphPlot& Graph, TLineSet Set) {
     };
 
     double xMin = 0.0, xMax = 0.0, yMin = 0.0, yMax = 0.0;
-    if (Graph.Yreversed)
+    if (Graph.Yreversed || Graph.YFromData)
         for (int i = 0; i < lines; ++i)
             if (!lineAt(i).Points.empty()) {
                 yMin = yMax = lineAt(i).Points.front().Y;
@@ -176,6 +176,7 @@ TTicks TicksFor(double A, double B, int Intervals) {
 // ---------------------------------------------------------------------------------------------
 // Curves
 
+// Every entry reads on white paper: its contrast ratio against white is at least 3:1.
 TRgb CurveColour(int K) {
     static constexpr std::array<TRgb, CurveColourCount> kColours = {{
         {0, 0, 0},       // black
@@ -189,12 +190,12 @@ TRgb CurveColour(int K) {
         {128, 128, 0},   // olive
         {0, 128, 128},   // teal
         {128, 128, 128}, // gray
-        {0, 255, 0},     // lime
+        {0, 160, 0},     // green, darker than lime so that it reads on white
         {128, 128, 128}, // gray
-        {192, 192, 192}, // silver
-        {192, 192, 192}, // silver
-        {255, 255, 0},   // yellow
-        {0, 255, 255},   // aqua
+        {204, 102, 0},   // dark orange
+        {112, 128, 144}, // slate grey
+        {184, 134, 11},  // dark goldenrod
+        {0, 139, 139},   // dark cyan
     }};
     const int k = ((K % CurveColourCount) + CurveColourCount) % CurveColourCount;
     return kColours[static_cast<std::size_t>(k)];

@@ -43,7 +43,8 @@ std::optional<TAxisRange> WidenToSteps(double Min, double Max);
 
 // The full value range of one line set of a graph. The range starts from 0 on both axes (so
 // that 0 is always shown), except Y of an elevation graph (Yreversed), which starts from the
-// first point. Elevations put the larger Y on top. Nothing when a step is 0.
+// first point, and Y of a graph that asks for its data alone (YFromData: the design charts'
+// shaft lengths). Elevations put the larger Y on top. Nothing when a step is 0.
 std::optional<TFloatRect> ValueRange(const TGraphPlot& Graph, TLineSet Set = TLineSet::Main);
 
 // Linear mapping of V from [V0, V1] onto [P0, P1], and back. A zero-width source maps to P0.

@@ -204,9 +204,11 @@ TResultGraphs::TResultGraphs() {
         g.Caption = n + 1 < 10 ? "Design Chart " + std::to_string(n + 1) : "Design Chart  10";
         g.XCaption = "Axial Capacity";
         g.XUnits = "F2";
-        g.YCaption = "Depth";
+        // The vertical axis holds the shaft lengths analysed, which need not start at 0.
+        g.YCaption = "Shaft Length";
         g.YUnits = "L2";
         g.XOnTop = true;
+        g.YFromData = true;
     }
 }
 
@@ -281,8 +283,9 @@ TGraphicsMenuState OfferGraphs(const TResultGraphs& Graphs, const TProgramData& 
     const bool byLength = Project.IPENT != 0;
     const char* depthCaption = byLength ? "Combined Plots vs Depth (Initial Length)"
                                         : "Combined Plots vs Depth (Initial Diameter)";
-    at(giCombine).Caption = depthCaption;
-    at(giCombineD).Caption = depthCaption;
+    // The two combined depth items would otherwise read alike.
+    at(giCombine).Caption = std::string(depthCaption) + " (ultimate)";
+    at(giCombineD).Caption = std::string(depthCaption) + " (ASD/LRFD)";
     at(giCombinedSettle).Caption = byLength
                                        ? "Combined Plots of Load vs Settlement (Initial Length)"
                                        : "Combined Plots of Load vs Settlement (Initial Diameter)";
@@ -294,7 +297,7 @@ TGraphicsMenuState OfferGraphs(const TResultGraphs& Graphs, const TProgramData& 
     for (int k = 1; k <= TResultGraphs::ChartCount; ++k) {
         TMenuItemState& item = at(giChart1 + k - 1);
         item.Caption = "Design Chart (" +
-                       FormatGeneral(Project.PDSETT[static_cast<std::size_t>(k - 1)], 15) + suffix +
+                       FormatGeneral(Project.PDSETT[static_cast<std::size_t>(k - 1)], 4) + suffix +
                        " movement)";
         const bool inUse = charts && Project.NPOINTPD >= k;
         item.Visible = inUse;

@@ -152,8 +152,9 @@ public:
     int LegendFont = 11;
     int WidthLine = 1;
     bool LimitActive = true;
-    double LayersTop = 0.0;                // Y of the top of the first soil layer band
-    bool Yreversed = false;                // Y is an elevation, which grows upwards
+    double LayersTop = 0.0; // Y of the top of the first soil layer band
+    bool Yreversed = false; // Y is an elevation, which grows upwards
+    bool YFromData = false; // the Y range spans the data alone, without reaching back to 0
     std::vector<std::string> DefLineNames; // default names of the main curves by index
     std::function<std::string(const TGraphPlot&)> onGetCaption; // optional caption supplier
 

@@ -271,7 +271,9 @@ void ZoomOut(TViewState& State) {
 }
 
 void RestartView(TViewState& State, const TVec3& CentrePan) {
-    State.AngleZ = State.AngleY = State.AngleX = 0.0;
+    State.AngleZ = InitialAngleZ;
+    State.AngleY = InitialAngleY;
+    State.AngleX = InitialAngleX;
     State.Zoom = 1.0L;
     State.Pan = CentrePan;
 }

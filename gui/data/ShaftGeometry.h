@@ -138,10 +138,21 @@ double FitScale(const TSceneExtent& Extent, int Width, int Height);
 // BELANGL > 0.
 double BlockBellHeight(double D, double RATIO, double BELANGL);
 
+// The oblique turn the 3D view opens with, and to which Restart View returns, in degrees: 30
+// about the shaft's axis (the scene's x, upright on the screen), so that the diagrams in the
+// plane y = 0 show their width, and 20 about y, the screen's horizontal, tipping the ground
+// towards the viewer so that the layers show their tops. None in the screen's plane (z), which
+// would lean the shaft.
+constexpr double InitialAngleZ = 0.0;
+constexpr double InitialAngleY = 20.0;
+constexpr double InitialAngleX = -30.0;
+
 // The turns, scale and pan of the 3D view.
 struct TViewState {
-    double AngleZ = 0.0, AngleY = 0.0, AngleX = 0.0; // the user's turns about z, y and x
-    double Fit = 1.0;                                // pixels per world unit at zoom 1
+    // The user's turns about z, y and x, in degrees. The view opens turned obliquely, so that
+    // the shaft and the layers show their depth.
+    double AngleZ = InitialAngleZ, AngleY = InitialAngleY, AngleX = InitialAngleX;
+    double Fit = 1.0; // pixels per world unit at zoom 1
     // The user's zoom: a running product of the buttons' factors, kept in extended precision
     // (Zoom In then Zoom Out leaves 1.4142 x 0.7071135624381275633, a little above 1).
     long double Zoom = 1.0L;
@@ -155,6 +166,7 @@ constexpr double ZoomInFactor = 1.4142;
 constexpr double ZoomOutFactor = 0.7071135624381275633;
 void ZoomIn(TViewState& State);
 void ZoomOut(TViewState& State);
+// Back to the opening view: the oblique turn, zoom 1, the centred pan.
 void RestartView(TViewState& State, const TVec3& CentrePan);
 
 // Model-view matrix, column-major as OpenGL takes it: the scene turned a quarter turn about z

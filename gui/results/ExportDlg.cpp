@@ -27,11 +27,14 @@ TDlgExport::TDlgExport(const TResultGraphs& Graphs, TUserDialogs& Dialogs, QWidg
     };
 
     auto* layout = new QVBoxLayout(this);
-    for (const char* note : {"An Excel instance (if available) will open. ",
-                             "Please wait until all the data has been exported to Excel.",
-                             "Please note that you need to save the excel file afterwards.",
-                             "Results exported will be for the current load case/combination."})
-        layout->addWidget(new QLabel(note, this));
+    for (const char* note :
+         {"Kolmar writes the selected graphs to a spreadsheet workbook (.xlsx), with one data "
+          "sheet and one chart sheet per graph. No spreadsheet program is needed.",
+          "Results exported will be for the current load case/combination."}) {
+        auto* label = new QLabel(note, this);
+        label->setWordWrap(true);
+        layout->addWidget(label);
+    }
 
     auto* plots = new QGroupBox("Available Plots", this);
     auto* plotsLayout = new QVBoxLayout(plots);
@@ -139,9 +142,11 @@ void TDlgExport::GenerateClick() {
         return;
     }
     fMore255 = result.more255;
-    fDialogs.Information(QString::fromStdString(ExportCompletedMessage(fMore255)));
+    if (fMore255)
+        fDialogs.Information("Some plots show only their first 255 curves in their chart; their "
+                             "data sheets hold every curve.");
     const QString question =
-        "Open " + QFileInfo(file).fileName() + " with the desktop's default program?";
+        "The workbook has been written to " + QDir::toNativeSeparators(file) + ". Open it now?";
     if (fDialogs.Confirm(question) == TUserDialogs::TAnswer::Yes && OpenFile && !OpenFile(file))
         fDialogs.Warning("No program could be started to open " + file + ".");
 }

@@ -4,16 +4,22 @@
 #include "gui/results/PileSide.h"
 
 #include "gui/data/DataUnit.h"
+#include "gui/data/PlotScale.h"
+#include "ui/model/NumberText.h"
+#include "ui/widgets/PrintTarget.h"
 
 #include <QCheckBox>
+#include <QDate>
+#include <QFileInfo>
+#include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -63,6 +69,80 @@ QColor SegmentColour(TSegmentKind Kind) {
     return QColor(128, 128, 128);
 }
 
+// Hatches drawn as lines rather than as a pattern brush, so that they look the same on the
+// screen, on paper and in a PDF file: Spacing is the distance between lines in device pixels.
+void HatchBand(QPainter& P, const QRectF& Band, Qt::BrushStyle Hatch, const QColor& Colour,
+               double Spacing, double Width) {
+    if (Band.isEmpty() || Spacing <= 0.0)
+        return;
+    P.save();
+    P.setClipRect(Band, Qt::IntersectClip);
+    P.setPen(QPen(Colour, Width));
+    const double l = Band.left(), r = Band.right(), t = Band.top(), b = Band.bottom();
+    const double h = b - t;
+    const bool vertical = Hatch == Qt::VerPattern || Hatch == Qt::CrossPattern;
+    const bool horizontal = Hatch == Qt::HorPattern || Hatch == Qt::CrossPattern;
+    const bool backward = Hatch == Qt::BDiagPattern || Hatch == Qt::DiagCrossPattern;
+    const bool forward = Hatch == Qt::FDiagPattern || Hatch == Qt::DiagCrossPattern;
+    // Lines keep to a grid fixed on the device, so neighbouring bands join up.
+    const double first = std::floor(l / Spacing) * Spacing;
+    if (vertical)
+        for (double x = first; x <= r; x += Spacing)
+            P.drawLine(QPointF(x, t), QPointF(x, b));
+    if (horizontal)
+        for (double y = std::floor(t / Spacing) * Spacing; y <= b; y += Spacing)
+            P.drawLine(QPointF(l, y), QPointF(r, y));
+    const double diagonalFirst = std::floor((l - h) / Spacing) * Spacing;
+    for (double x = diagonalFirst; x <= r + h; x += Spacing) {
+        if (backward) // rising to the right
+            P.drawLine(QPointF(x, b), QPointF(x + h, t));
+        if (forward) // falling to the right
+            P.drawLine(QPointF(x, t), QPointF(x + h, b));
+    }
+    P.restore();
+}
+
+// An arrow head at Tip pointing away from From.
+void ArrowHead(QPainter& P, const QPointF& From, const QPointF& Tip, double Size) {
+    const QLineF line(Tip, From);
+    QLineF a = line, b = line;
+    a.setLength(Size);
+    b.setLength(Size);
+    a.setAngle(line.angle() + 25);
+    b.setAngle(line.angle() - 25);
+    P.drawLine(a);
+    P.drawLine(b);
+}
+
+// A dimension line between A and B with arrows at both ends and Text beside its middle.
+void Dimension(QPainter& P, const QPointF& A, const QPointF& B, const QString& Text, double Arrow,
+               bool TextRight) {
+    const QLineF span(A, B);
+    if (span.length() < 3 * Arrow && span.length() > 0) {
+        // Too short for arrows inside: they point in from outside, on the line drawn on.
+        const QPointF out = (B - A) / span.length() * (2 * Arrow);
+        P.drawLine(A - out, B + out);
+        ArrowHead(P, A - out, A, Arrow);
+        ArrowHead(P, B + out, B, Arrow);
+    } else {
+        P.drawLine(A, B);
+        ArrowHead(P, B, A, Arrow);
+        ArrowHead(P, A, B, Arrow);
+    }
+    const QFontMetricsF fm(P.font(), P.device());
+    const QSizeF size(fm.horizontalAdvance(Text) + 4, fm.height());
+    const QPointF mid = (A + B) / 2;
+    const QRectF box =
+        TextRight ? QRectF(QPointF(mid.x() + Arrow / 2, mid.y() - size.height() / 2), size)
+                  : QRectF(QPointF(mid.x() - size.width() / 2, mid.y() - size.height() - 2), size);
+    P.fillRect(box, Qt::white);
+    P.drawText(box, Qt::AlignCenter, Text);
+}
+
+QString Length(double V, const QString& Unit) {
+    return QString::fromStdString(FormatGeneral(V, 4)) + Unit;
+}
+
 } // namespace
 
 // Where the parts of the picture go on one device: the screen (or a picture) or a page.
@@ -87,7 +167,6 @@ TDlgSideView::TDlgSideView(TProjectSource Project, QWidget* Parent)
     CloseButton = new QPushButton("Close", this);
     OmitHatches = new QCheckBox("Omit Hatches", this);
     OmitHatches->setToolTip("Click to omit hatches from printing");
-    OmitHatches->setAutoFillBackground(true);
     for (QWidget* w : {static_cast<QWidget*>(PrintButton), static_cast<QWidget*>(CloseButton),
                        static_cast<QWidget*>(OmitHatches)})
         w->adjustSize();
@@ -145,16 +224,23 @@ void TDlgSideView::FormActivate() {
         p.DataChanged = true;
     }
     fD = p.DSTART;
+    fLength = length.L;
     fData = BuildShaftSegments(ShaftDimensions(p, length.L));
     fExtent = ShaftExtent(fData, LastLayerBottom(p), fD);
-    fWindow = ::WorldWindow(fExtent, width(), height());
+    fWindow = ::WorldWindow(fExtent, PictureArea().width(), PictureArea().height());
     update();
 }
 
+QRect TDlgSideView::PictureArea() const {
+    const int strip = PrintButton->height() + 8;
+    return QRect(0, 0, width(), std::max(1, height() - strip));
+}
+
 QString TDlgSideView::ReadoutAt(int Row) const {
-    if (fWindow.NoDraw)
+    if (fWindow.NoDraw || Row >= PictureArea().height())
         return QString();
-    return QString::fromStdString(DepthReadout(DepthAtRow(fWindow, Row, height(), fD)));
+    return QString::fromStdString(
+        DepthReadout(DepthAtRow(fWindow, Row, PictureArea().height(), fD)));
 }
 
 void TDlgSideView::SetCaption(const QString& Caption) {
@@ -185,9 +271,7 @@ void TDlgSideView::PaintProfile(QPainter& Painter, const TProfileMap& Map) const
                           QPointF(Map.BandRight, Map.DepthY(bottom)));
         if (hatches) {
             const TSoilLook look = SoilLook(soil);
-            QBrush brush(look.Colour, look.Hatch);
-            brush.setTransform(QTransform::fromScale(Map.HatchScale, Map.HatchScale));
-            Painter.fillRect(band, brush);
+            HatchBand(Painter, band, look.Hatch, look.Colour, 8.0 * Map.HatchScale, Map.HatchScale);
         }
         Painter.setBrush(Qt::NoBrush);
         Painter.setPen(pen);
@@ -218,6 +302,90 @@ void TDlgSideView::PaintProfile(QPainter& Painter, const TProfileMap& Map) const
         Painter.drawPolygon(polygon);
     }
     Painter.setBrush(Qt::NoBrush);
+    PaintAnnotations(Painter, Map, top);
+}
+
+void TDlgSideView::PaintAnnotations(QPainter& Painter, const TProfileMap& Map,
+                                    double Deepest) const {
+    const TProgramData& p = fProject();
+    const QString unit = p.fUnits == 2 ? " m" : " ft";
+    const double u = Map.HatchScale; // device pixels per screen pixel
+    QPen pen(Qt::black, std::max(1.0, u));
+    Painter.setPen(pen);
+    const QFontMetricsF fm(Painter.font(), Painter.device());
+
+    // Depth (or elevation) scale along the right edge, with nice round steps.
+    const double axisX = Map.BandRight - 8 * u;
+    const double y0 = Map.DepthY(0.0), y1 = Map.DepthY(Deepest);
+    Painter.drawLine(QPointF(axisX, y0), QPointF(axisX, y1));
+    const int fit = std::max(1, static_cast<int>(std::abs(y1 - y0) / (3 * fm.height())));
+    const double step = NiceSpacing(Deepest / fit);
+    for (int i = 0; step > 0 && i * step <= Deepest * (1 + 1e-9) && i < 1000; ++i) {
+        const double depth = i * step;
+        const double y = Map.DepthY(depth);
+        Painter.drawLine(QPointF(axisX - 6 * u, y), QPointF(axisX, y));
+        const double shown = p.UseElevation == 1 ? p.ValElevation - depth : depth;
+        const QString label = QString::fromStdString(FormatGeneral(shown, 4));
+        const QSizeF size(fm.horizontalAdvance(label) + 4, fm.height());
+        const QRectF box(QPointF(axisX - 8 * u - size.width(), y - size.height() / 2), size);
+        Painter.fillRect(box, Qt::white);
+        Painter.drawText(box, Qt::AlignCenter, label);
+    }
+    const QString title = p.UseElevation == 1 ? "Elevation (" + unit.trimmed() + ")"
+                                              : "Depth (" + unit.trimmed() + ")";
+    const QSizeF titleSize(fm.horizontalAdvance(title) + 4, fm.height());
+    const QRectF titleBox(QPointF(axisX - titleSize.width(), y0 - 1.2 * titleSize.height()),
+                          titleSize);
+    Painter.fillRect(titleBox, Qt::white);
+    Painter.drawText(titleBox, Qt::AlignCenter, title);
+
+    // The water table: a blue line with its inverted triangle and its depth.
+    if (p.WTD >= 0.0 && p.WTD <= Deepest) {
+        const double y = Map.DepthY(p.WTD);
+        const QColor blue(0, 0, 200);
+        Painter.setPen(QPen(blue, std::max(1.0, 1.5 * u), Qt::DashLine));
+        Painter.drawLine(QPointF(Map.BandLeft, y), QPointF(axisX, y));
+        const double s = 7 * u;
+        const double x = Map.BandLeft + (Map.BandRight - Map.BandLeft) * 0.3;
+        Painter.setPen(QPen(blue, std::max(1.0, u)));
+        Painter.setBrush(Qt::white);
+        Painter.drawPolygon(
+            QPolygonF{QPointF(x - s, y - 1.6 * s), QPointF(x + s, y - 1.6 * s), QPointF(x, y)});
+        Painter.setBrush(Qt::NoBrush);
+        const QString text = "Water table " + Length(p.WTD, unit);
+        const QSizeF size(fm.horizontalAdvance(text) + 4, fm.height());
+        const QRectF box(QPointF(x + 1.5 * s, y - size.height() - u), size);
+        Painter.fillRect(box, Qt::white);
+        Painter.drawText(box, Qt::AlignCenter, text);
+    }
+
+    // Dimensions of the shaft: its diameter above the ground, its length beside it, and the
+    // bell's base diameter below the toe.
+    if (fData.empty())
+        return;
+    Painter.setPen(pen);
+    const double arrow = 6 * u;
+    const TShaftSegment& first = fData.front();
+    const QPointF topLeft = Map.Point(first.Corners[0]), topRight = Map.Point(first.Corners[1]);
+    const double dimY = topLeft.y() - 1.5 * fm.height();
+    Dimension(Painter, QPointF(topLeft.x(), dimY), QPointF(topRight.x(), dimY),
+              "D = " + Length(p.DSTART, unit), arrow, false);
+    double right = topRight.x(), toe = topRight.y();
+    for (const TShaftSegment& s : fData) {
+        right = std::max({right, Map.Point(s.Corners[1]).x(), Map.Point(s.Corners[3]).x()});
+        toe = std::max(toe, Map.Point(s.Corners[3]).y());
+    }
+    const double dimX = right + 2 * arrow;
+    Dimension(Painter, QPointF(dimX, topRight.y()), QPointF(dimX, toe),
+              "L = " + Length(fLength, unit), arrow, true);
+    const TShaftSegment& last = fData.back();
+    if (last.Kind == TSegmentKind::Bell && p.RATIO > 1.0) {
+        const QPointF a = Map.Point(last.Corners[2]), b = Map.Point(last.Corners[3]);
+        if (b.x() - a.x() > 2 * arrow)
+            Dimension(Painter, QPointF(a.x(), toe + 1.5 * fm.height()),
+                      QPointF(b.x(), toe + 1.5 * fm.height()),
+                      "Bell " + Length(p.RATIO * p.DSTART, unit), arrow, false);
+    }
 }
 
 void TDlgSideView::Draw(QPainter& Painter, const QRect& Area) const {
@@ -261,12 +429,23 @@ void TDlgSideView::PrintPage(QPainter& Painter, const QRect& Page) const {
     map.StrokeStep = 0.02 * H;
     map.StrokeSize = 0.01 * H;
     map.LabelX = map.BandLeft + 0.01 * W;
-    map.PenWidth = 12;
-    map.HatchScale = std::max(1.0, Painter.device()->logicalDpiX() / 96.0);
+    // Lines a hundredth of an inch wide, hatches spaced as on a screen of 96 pixels per inch.
+    const double dpi = Painter.device()->logicalDpiX();
+    map.PenWidth = std::max(1.0, dpi / 100.0);
+    map.HatchScale = std::max(1.0, dpi / 96.0);
     Painter.save();
     Painter.setClipRect(map.Frame.adjusted(-6, -6, 6, 6));
     PaintProfile(Painter, map);
     Painter.restore();
+    // The project's title and the date above the frame.
+    const TProgramData& p = fProject();
+    const QString heading = QString::fromStdString(p.Title).trimmed();
+    const QString date = QLocale::c().toString(QDate::currentDate(), "d MMMM yyyy");
+    const QRectF above(x0 + 0.1 * W, y0 + 0.02 * H, 0.8 * W, 0.07 * H);
+    Painter.setPen(Qt::black);
+    Painter.drawText(above, Qt::AlignLeft | Qt::AlignVCenter,
+                     heading.isEmpty() ? QString("Soil-Pile Profile") : heading);
+    Painter.drawText(above, Qt::AlignRight | Qt::AlignVCenter, date);
 }
 
 void TDlgSideView::PrintTo(QPrinter& Printer) const {
@@ -290,30 +469,37 @@ QImage TDlgSideView::RenderImage(const QSize& Size) const {
 
 void TDlgSideView::PrintClick() {
     QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() == QDialog::Accepted)
+    const TProgramData& p = fProject();
+    const QString folder = QFileInfo(QString::fromStdString(p.FileName)).absolutePath();
+    QPageLayout page = printer.pageLayout();
+    page.setOrientation(QPageLayout::Landscape);
+    if (ChoosePrinter(printer, "Soil-Pile Profile", PdfFileFor(folder, "Soil-Pile Profile"), page,
+                      this))
         PrintTo(printer);
 }
 
 void TDlgSideView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    Draw(painter, rect());
+    painter.fillRect(rect(), palette().window());
+    Draw(painter, PictureArea());
 }
 
 void TDlgSideView::resizeEvent(QResizeEvent* Event) {
     QWidget::resizeEvent(Event);
-    fWindow = ::WorldWindow(fExtent, width(), height());
+    fWindow = ::WorldWindow(fExtent, PictureArea().width(), PictureArea().height());
     PlaceControls();
     update();
 }
 
 void TDlgSideView::PlaceControls() {
-    const int x = width() - 2 * PrintButton->width();
-    int y = 6;
-    for (QWidget* w : {static_cast<QWidget*>(PrintButton), static_cast<QWidget*>(CloseButton),
+    // Right-aligned in the strip below the picture: "Omit Hatches", Print, Close.
+    int x = width() - 6;
+    const int y = PictureArea().bottom() + 5;
+    for (QWidget* w : {static_cast<QWidget*>(CloseButton), static_cast<QWidget*>(PrintButton),
                        static_cast<QWidget*>(OmitHatches)}) {
-        w->move(x, y);
-        y += w->height() + 4;
+        x -= w->width();
+        w->move(x, y + (PrintButton->height() - w->height()) / 2);
+        x -= 6;
     }
 }
 

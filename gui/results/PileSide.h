@@ -45,10 +45,13 @@ public:
 
     const std::vector<TShaftSegment>& Data() const { return fData; }
     const TExtent& Extent() const { return fExtent; }
-    // The world window of the client area; NoDraw when it cannot be computed.
+    // The picture's part of the client area: all of it above the strip of buttons along the
+    // bottom, so that the buttons never cover the scale, the water table or a label.
+    QRect PictureArea() const;
+    // The world window of the picture area; NoDraw when it cannot be computed.
     TWorldWindow Window() const { return fWindow; }
     bool NoDraw() const { return fWindow.NoDraw; }
-    // The read-out for a pointer at pixel row Row of the client area.
+    // The read-out for a pointer at pixel row Row of the client area (the picture at its top).
     QString ReadoutAt(int Row) const;
 
     QPushButton* PrintButton = nullptr;
@@ -66,6 +69,9 @@ protected:
 private:
     struct TProfileMap;
     void PaintProfile(QPainter& Painter, const TProfileMap& Map) const;
+    // The depth scale, the water table and the shaft's dimensions, over the bands down to
+    // Deepest (the last layer's bottom).
+    void PaintAnnotations(QPainter& Painter, const TProfileMap& Map, double Deepest) const;
     void PlaceControls();
     void SetCaption(const QString& Caption);
 
@@ -73,5 +79,6 @@ private:
     std::vector<TShaftSegment> fData;
     TExtent fExtent;
     double fD = 0.0;
+    double fLength = 0.0; // the shaft length drawn: the project's, or the profile's depth
     TWorldWindow fWindow;
 };

@@ -225,7 +225,7 @@ TSaveAttributesDialog::TSaveAttributesDialog(TUserDialogs& Dialogs, QWidget* Par
     };
     edtHeight = field("&Height (in)", 4.0, 2.0, false);
     edtWidth = field("&Width (in)", 6.0, 2.0, false);
-    edtPpi = field("&Pixels Per Inch", 72.0, 10.0, true);
+    edtPpi = field("&Pixels Per Inch", 150.0, 10.0, true);
     layout->addLayout(form);
 
     auto* colours = new QGroupBox("Colors");
@@ -241,7 +241,7 @@ TSaveAttributesDialog::TSaveAttributesDialog(TUserDialogs& Dialogs, QWidget* Par
         auto* button = new QRadioButton(text);
         grpColours->addButton(button, static_cast<int>(value));
         coloursLayout->addWidget(button);
-        button->setChecked(value == TPictureColours::Colours16);
+        button->setChecked(value == TPictureColours::TrueColour24);
     }
     layout->addWidget(colours);
 

@@ -3,6 +3,7 @@
 
 #include "gui/results/PlotDialogs.h"
 #include "ui/model/NumberText.h"
+#include "ui/widgets/PrintTarget.h"
 #include "ui/widgets/UserDialogs.h"
 
 #include <QActionGroup>
@@ -11,14 +12,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QPageSetupDialog>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QRubberBand>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -27,10 +26,6 @@ constexpr const char* kPlotMenuProperty = "kolmarPlotMenu";
 
 QString Q(const std::string& S) {
     return QString::fromStdString(S);
-}
-
-bool HasPrinter() {
-    return !QPrinterInfo::availablePrinterNames().isEmpty();
 }
 
 } // namespace
@@ -61,25 +56,51 @@ QString TPlotLegend::RowText(int Row) const {
 }
 
 int TPlotLegend::RowAt(const QPoint& At) const {
-    if (fRowHeight <= 0 || At.y() < 0)
+    if (fRowHeight <= 0 || fColumnWidth <= 0 || At.y() < 0 || At.x() < 0)
         return -1;
-    const int row = At.y() / fRowHeight;
+    const int line = At.y() / fRowHeight;
+    if (line >= fPerColumn)
+        return -1;
+    const int row = At.x() / fColumnWidth * fPerColumn + line;
     return row < static_cast<int>(fRows.size()) ? row : -1;
 }
 
+QRect TPlotLegend::RowRect(int Row) const {
+    const int column = Row / fPerColumn, line = Row % fPerColumn;
+    return QRect(column * fColumnWidth + 2, line * fRowHeight, fColumnWidth - 4, fRowHeight);
+}
+
 void TPlotLegend::SetupLegend(int FontSize) {
+    FitLegend(FontSize, std::numeric_limits<int>::max());
+}
+
+void TPlotLegend::FitLegend(int FontSize, int MaxHeight) {
+    double points = std::max(1.0, FontSize * fForm.Data.LegendFont / 10.0);
+    for (; points > TPlotPainter::kMinLegendPoints; points -= 0.5) {
+        QFont f = font();
+        f.setPointSizeF(points);
+        const QFontMetrics fm(f);
+        const int row = std::max(fm.height() + 2, static_cast<int>(std::lround(1.5 * points)));
+        if (static_cast<long long>(fRows.size()) * row + 3 <= MaxHeight)
+            break;
+    }
     QFont f = font();
-    const double points = std::max(1.0, FontSize * fForm.Data.LegendFont / 10.0);
     f.setPointSizeF(points);
     setFont(f);
     const QFontMetrics fm(f);
     fRowHeight = std::max(fm.height() + 2, static_cast<int>(std::lround(1.5 * points)));
-    int width = 21;
+    fColumnWidth = 21;
     for (int i = 0; i < static_cast<int>(fRows.size()); ++i)
-        width = std::max(
-            width, fm.horizontalAdvance(fRows[static_cast<std::size_t>(i)].Name.trimmed() + " *") +
-                       logicalDpiX() / 4);
-    resize(width, static_cast<int>(fRows.size()) * fRowHeight + 3);
+        fColumnWidth = std::max(
+            fColumnWidth,
+            fm.horizontalAdvance(fRows[static_cast<std::size_t>(i)].Name.trimmed() + " *") +
+                logicalDpiX() / 4);
+    // Rows that do not fit at the smallest font go on in further columns.
+    const int rows = std::max(1, static_cast<int>(fRows.size()));
+    fPerColumn = std::clamp((MaxHeight - 3) / fRowHeight, 1, rows);
+    const int columns = (rows + fPerColumn - 1) / fPerColumn;
+    fPerColumn = (rows + columns - 1) / columns; // the columns as even as they can be
+    resize(columns * fColumnWidth, fPerColumn * fRowHeight + 3);
     update();
 }
 
@@ -95,8 +116,7 @@ void TPlotLegend::paintEvent(QPaintEvent*) {
     for (int i = 0; i < static_cast<int>(fRows.size()); ++i) {
         const TRgb c = CurveColour(i);
         p.setPen(QColor(c.R, c.G, c.B));
-        p.drawText(QRect(2, i * fRowHeight, width() - 4, fRowHeight),
-                   Qt::AlignLeft | Qt::AlignVCenter, RowText(i));
+        p.drawText(RowRect(i), Qt::AlignLeft | Qt::AlignVCenter, RowText(i));
     }
     p.setPen(Qt::gray);
     p.drawRect(rect().adjusted(0, 0, -1, -1));
@@ -322,9 +342,9 @@ void TPlotForm::PlotMenuShow() {
         for (QAction* a : group->actions())
             a->setChecked(a->data().toInt() == value);
     }
-    const bool printer = HasPrinter();
-    PrintItem->setEnabled(printer);
-    PageSetupItem->setEnabled(printer);
+    // Without a printer, printing goes to a PDF file.
+    PrintItem->setEnabled(true);
+    PageSetupItem->setEnabled(true);
     for (QAction* a : CurveItems) {
         const int curve = a->data().toInt();
         a->setChecked(curve < Data.LineCount() && Data.Lines(curve).Visible);
@@ -384,8 +404,9 @@ void TPlotForm::FormResize() {
     Painter.Layout(Canvas->rect(), Canvas);
     if (!LegendMoved) {
         // Until the user moves it, the legend's right and bottom edges touch those of the
-        // graph area.
+        // graph area, and its font shrinks so that it stays below the top axis numbers.
         const QRectF& g = Painter.DrawWindow.GraphArea;
+        Legend->FitLegend(Data.SizeFont, static_cast<int>(g.height()));
         Legend->move(static_cast<int>(g.right()) - Legend->width(),
                      static_cast<int>(g.bottom()) - Legend->height());
     }
@@ -485,11 +506,10 @@ void TPlotForm::ActiveCurvesClick() {
 
 void TPlotForm::PrintClick() {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setPageLayout(fPageLayout);
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() != QDialog::Accepted)
+    const QString folder = Folder ? Folder() : QString();
+    if (!ChoosePrinter(printer, Q(Data.Caption), PdfFileFor(folder, Q(Data.Caption)), fPageLayout,
+                       this))
         return;
-    printer.setDocName(Q(Data.Caption));
     AnchorLegend();
     const TDrawArea screen = Painter.DrawWindow;
     Painter.DrawWindow.PrintLegend = true;
@@ -509,17 +529,14 @@ void TPlotForm::PrintClick() {
 }
 
 void TPlotForm::PageSetupClick() {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageLayout(fPageLayout);
-    QPageSetupDialog dialog(&printer, this);
-    if (dialog.exec() == QDialog::Accepted)
-        fPageLayout = printer.pageLayout();
+    ChoosePageLayout(fPageLayout, this);
 }
 
 void TPlotForm::SaveToDiskClick() {
-    const QStringList filters = {"Bitmap (*.bmp)", "PNG picture (*.png)", "SVG drawing (*.svg)",
-                                 "PDF document (*.pdf)"};
-    const QString file = fDialogs.SaveFileName("Save Graph", QString(), QString(), filters, "bmp");
+    const QStringList filters = {"PNG picture (*.png)", "SVG drawing (*.svg)",
+                                 "PDF document (*.pdf)", "Bitmap (*.bmp)"};
+    const QString file = fDialogs.SaveFileName("Save Graph", Folder ? Folder() : QString(),
+                                               QString(), filters, "png");
     if (file.isEmpty())
         return;
     TSaveAttributesDialog attributes(fDialogs, this);

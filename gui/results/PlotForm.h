@@ -11,6 +11,7 @@
 #include <QPageLayout>
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 class QAction;
@@ -42,7 +43,12 @@ public:
     // Font size FontSize * LegendFont / 10, row height 1.5 times the font size, height of all
     // rows plus 3, width the widest row text plus a quarter inch.
     void SetupLegend(int FontSize);
+    // Sizes the legend as SetupLegend does, then shrinks its font (not below
+    // TPlotPainter::kMinLegendPoints) until it is no taller than MaxHeight; rows that still do
+    // not fit go on in further columns side by side.
+    void FitLegend(int FontSize, int MaxHeight);
     int RowHeight() const { return fRowHeight; }
+    int Columns() const { return (static_cast<int>(fRows.size()) + fPerColumn - 1) / fPerColumn; }
     // Double-click on a row: toggles its curve.
     void RowDoubleClicked(int Row);
 
@@ -56,7 +62,12 @@ protected:
 private:
     TPlotForm& fForm;
     std::vector<TRow> fRows;
+    // Where a row is drawn: its column, then its line in the column.
+    QRect RowRect(int Row) const;
+
     int fRowHeight = 16;
+    int fColumnWidth = 21;
+    int fPerColumn = 1; // rows in each column
     bool fDragLegend = false;
     QPoint fDragPoint;
 };
@@ -92,6 +103,8 @@ public:
 
     TGraphPlot& Data;
     TPlotPainter Painter;
+    // The project's folder, where the save and print dialogs start.
+    std::function<QString()> Folder;
     TPlotCanvas* Canvas = nullptr;
     TPlotLegend* Legend = nullptr;
     QMenu* PlotMenu = nullptr;

@@ -12,10 +12,12 @@
 #include <QPainterPath>
 #include <QPdfWriter>
 #include <QPolygonF>
+#include <QSaveFile>
 #include <QSvgGenerator>
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -263,11 +265,14 @@ void TPlotPainter::draw(QPainter& Painter, const QRect& Bounds) {
     const QFont font = GraphFont(Painter.device());
     const double h = QFontMetricsF(font, Painter.device()).height();
 
+    std::optional<TLegendBox> legend;
+    if (DrawWindow.PrintLegend && Data.ShowLegend)
+        legend = PlaceLegend(Painter.device());
     DrawCaptions(Painter, h);
     DrawTicks(Painter, h);
     DrawCurves(Painter);
-    if (DrawWindow.PrintLegend && Data.ShowLegend)
-        DrawLegendBox(Painter);
+    if (legend)
+        DrawLegendBox(Painter, *legend);
     if (Data.ShowLayers)
         DrawSoilBand(Painter);
     Painter.setPen(QPen(Qt::black, 1));
@@ -413,74 +418,123 @@ void TPlotPainter::DrawCurves(QPainter& P) const {
     P.restore();
 }
 
-void TPlotPainter::DrawLegendBox(QPainter& P) const {
-    const std::vector<TLegendRow> rows = LegendRows();
-    if (rows.empty())
-        return;
-    const double px = DrawWindow.PixelsPerInch.x(), py = DrawWindow.PixelsPerInch.y();
-    QFont font = GraphFont(P.device());
-    P.setFont(font);
-    const QFontMetricsF fm(font, P.device());
-    const double th = fm.height();
-    double textWidth = 0.0;
-    std::vector<QString> texts;
-    for (const TLegendRow& r : rows) {
-        texts.push_back(Q(Data.Lines(r.Curve).LineName()).trimmed());
-        textWidth = std::max(textWidth, fm.horizontalAdvance(texts.back()));
-    }
-    const double w = textWidth + 3 * px / 16;
-    const double h = (py / 32 + th) * static_cast<double>(rows.size()) + py / 32;
-    const QRectF& b = DrawWindow.Bounds;
+QPointF TPlotPainter::QuietCorner(double W, double H) const {
+    const double gap = DrawWindow.PixelsPerInch.x() / 16;
     const QRectF& g = DrawWindow.GraphArea;
-
-    QPointF topLeft;
-    if (LegendAnchor) {
-        topLeft = QPointF(b.left() + LegendAnchor->x() * b.width(),
-                          b.top() + LegendAnchor->y() * b.height());
-    } else {
-        // Unattended pictures: the corner of the graph area that hides the fewest points.
-        const double gap = px / 16;
-        const std::array<QPointF, 4> corners = {QPointF(g.right() - w - gap, g.bottom() - h - gap),
-                                                QPointF(g.left() + gap, g.bottom() - h - gap),
-                                                QPointF(g.right() - w - gap, g.top() + gap),
-                                                QPointF(g.left() + gap, g.top() + gap)};
-        std::size_t best = 0;
-        long long fewest = -1;
-        for (std::size_t c = 0; c < corners.size(); ++c) {
-            const QRectF box(corners[c], QSizeF(w, h));
-            long long hidden = 0;
-            for (const TLegendRow& r : rows) {
-                const TLine& line = Data.Lines(r.Curve);
-                for (std::size_t j = 0; j < line.Points.size(); ++j) {
-                    const QPointF p = ToPixel(line.Points[j].X, line.Points[j].Y);
-                    hidden += box.contains(p) ? 1 : 0;
-                    if (j > 0) {
-                        const QPointF mid =
-                            (p + ToPixel(line.Points[j - 1].X, line.Points[j - 1].Y)) / 2;
-                        hidden += box.contains(mid) ? 1 : 0;
-                    }
+    const std::array<QPointF, 4> corners = {QPointF(g.right() - W - gap, g.bottom() - H - gap),
+                                            QPointF(g.left() + gap, g.bottom() - H - gap),
+                                            QPointF(g.right() - W - gap, g.top() + gap),
+                                            QPointF(g.left() + gap, g.top() + gap)};
+    std::size_t best = 0;
+    long long fewest = -1;
+    for (std::size_t c = 0; c < corners.size(); ++c) {
+        const QRectF box(corners[c], QSizeF(W, H));
+        long long hidden = 0;
+        for (const TLegendRow& r : LegendRows()) {
+            const TLine& line = Data.Lines(r.Curve);
+            for (std::size_t j = 0; j < line.Points.size(); ++j) {
+                const QPointF p = ToPixel(line.Points[j].X, line.Points[j].Y);
+                hidden += box.contains(p) ? 1 : 0;
+                if (j > 0) {
+                    const QPointF mid =
+                        (p + ToPixel(line.Points[j - 1].X, line.Points[j - 1].Y)) / 2;
+                    hidden += box.contains(mid) ? 1 : 0;
                 }
             }
-            if (fewest < 0 || hidden < fewest) {
-                fewest = hidden;
-                best = c;
-            }
         }
-        topLeft = corners[best];
+        if (fewest < 0 || hidden < fewest) {
+            fewest = hidden;
+            best = c;
+        }
     }
-    const QRectF box(topLeft, QSizeF(w, h));
+    return corners[best];
+}
+
+std::optional<TPlotPainter::TLegendBox> TPlotPainter::PlaceLegend(const QPaintDevice* Device) {
+    const std::vector<TLegendRow> rows = LegendRows();
+    if (rows.empty())
+        return std::nullopt;
+    const double px = DrawWindow.PixelsPerInch.x(), py = DrawWindow.PixelsPerInch.y();
+    const double gap = px / 16;
+    const QRectF g = DrawWindow.GraphArea;
+    const QRectF& b = DrawWindow.Bounds;
+    const auto n = static_cast<int>(rows.size());
+    TLegendBox legend;
+    for (double points = std::max<double>(Data.SizeFont, kMinLegendPoints);;
+         points = std::max(kMinLegendPoints, points - 0.5)) {
+        QFont font = GraphFont(nullptr);
+        font.setPointSizeF(points);
+        legend.Font = Device ? QFont(font, Device) : font;
+        const QFontMetricsF fm =
+            Device ? QFontMetricsF(legend.Font, Device) : QFontMetricsF(legend.Font);
+        double textWidth = 0.0;
+        for (const TLegendRow& r : rows)
+            textWidth = std::max(textWidth,
+                                 fm.horizontalAdvance(Q(Data.Lines(r.Curve).LineName()).trimmed()));
+        legend.TextHeight = fm.height();
+        legend.RowHeight = py / 32 + legend.TextHeight;
+        legend.ColumnWidth = textWidth + 3 * px / 16;
+        const bool smallest = points <= kMinLegendPoints;
+
+        // One column inside the axes, where it leaves at least half the width free.
+        const double height = legend.RowHeight * n + py / 32;
+        if (legend.ColumnWidth <= g.width() / 2 && height <= g.height() - 2 * gap) {
+            legend.RowsPerColumn = n;
+            const QSizeF size(legend.ColumnWidth, height);
+            QPointF at;
+            const QRectF asPlaced = LegendAnchor
+                                        ? QRectF(QPointF(b.left() + LegendAnchor->x() * b.width(),
+                                                         b.top() + LegendAnchor->y() * b.height()),
+                                                 size)
+                                        : QRectF();
+            // The place the user gave the window's legend, when the box fits there.
+            at = LegendAnchor && g.contains(asPlaced) ? asPlaced.topLeft()
+                                                      : QuietCorner(size.width(), size.height());
+            legend.Box = QRectF(at, size);
+            return legend;
+        }
+        // Right of the axes, in columns as tall as the graph area.
+        const int perColumn =
+            std::max(1, static_cast<int>((g.height() - py / 32) / legend.RowHeight));
+        const int columns = (n + perColumn - 1) / perColumn;
+        const double strip = columns * legend.ColumnWidth + gap;
+        if (g.width() - strip >= 0.55 * g.width() || smallest) {
+            legend.RowsPerColumn = (n + columns - 1) / columns;
+            legend.Outside = true;
+            DrawWindow.GraphArea.setRight(g.right() - strip);
+            if (!DrawWindow.LayersArea.isEmpty())
+                DrawWindow.LayersArea.translate(-strip, 0);
+            legend.Box = QRectF(g.right() - strip + gap, g.top(), columns * legend.ColumnWidth,
+                                legend.RowHeight * legend.RowsPerColumn + py / 32);
+            return legend;
+        }
+    }
+}
+
+void TPlotPainter::DrawLegendBox(QPainter& P, const TLegendBox& Legend) const {
+    const std::vector<TLegendRow> rows = LegendRows();
+    if (rows.empty() || Legend.RowsPerColumn <= 0)
+        return;
+    const double px = DrawWindow.PixelsPerInch.x(), py = DrawWindow.PixelsPerInch.y();
+    P.setFont(Legend.Font);
+    const QRectF& box = Legend.Box;
     P.setPen(QPen(Qt::black, 1));
     P.setBrush(Qt::white);
     P.drawRect(box);
     for (std::size_t r = 0; r < rows.size(); ++r) {
+        const auto column = static_cast<int>(r) / Legend.RowsPerColumn;
+        const auto row = static_cast<int>(r) % Legend.RowsPerColumn;
         const QColor colour = ColourOf(rows[r].Row);
-        const double top = box.top() + py / 32 + static_cast<double>(r) * (py / 32 + th);
+        const double left = box.left() + column * Legend.ColumnWidth;
+        const double top = box.top() + py / 32 + row * Legend.RowHeight;
         QPen pen(colour, std::max(1.0, std::round(px / 300.0)));
         P.setPen(pen);
         P.setBrush(Qt::NoBrush);
-        DrawMarker(P, QPointF(box.left() + px / 16, top + th / 2), MarkerShape(rows[r].Curve));
-        P.drawText(QRectF(box.left() + px / 8, top, textWidth + px / 16, th),
-                   Qt::AlignLeft | Qt::AlignVCenter, texts[r]);
+        DrawMarker(P, QPointF(left + px / 16, top + Legend.TextHeight / 2),
+                   MarkerShape(rows[r].Curve));
+        P.drawText(QRectF(left + px / 8, top, Legend.ColumnWidth - px / 8, Legend.TextHeight),
+                   Qt::AlignLeft | Qt::AlignVCenter,
+                   Q(Data.Lines(rows[r].Curve).LineName()).trimmed());
     }
 }
 
@@ -565,12 +619,12 @@ QImage InColours(const QImage& Image, TPictureColours Colours) {
         return mono;
     }
     case TPictureColours::Colours16: {
-        // The sixteen standard colours hold every entry of the curve colour table.
+        // White and fifteen of the sixteen curve colours; slate grey falls to gray.
         const QList<QRgb> table = {
-            qRgb(0, 0, 0),       qRgb(128, 0, 0),   qRgb(0, 128, 0),   qRgb(128, 128, 0),
-            qRgb(0, 0, 128),     qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(192, 192, 192),
-            qRgb(128, 128, 128), qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(255, 255, 0),
-            qRgb(0, 0, 255),     qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255)};
+            qRgb(0, 0, 0),   qRgb(128, 0, 0),   qRgb(0, 128, 0),   qRgb(128, 128, 0),
+            qRgb(0, 0, 128), qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(128, 128, 128),
+            qRgb(255, 0, 0), qRgb(0, 160, 0),   qRgb(204, 102, 0), qRgb(184, 134, 11),
+            qRgb(0, 0, 255), qRgb(255, 0, 255), qRgb(0, 139, 139), qRgb(255, 255, 255)};
         return Image.convertToFormat(QImage::Format_Indexed8, table, Qt::ThresholdDither);
     }
     case TPictureColours::Colours256:
@@ -613,42 +667,45 @@ bool SavePicture(TPlotPainter& Painter, const QString& File, const TPictureSize&
     if (pixels.isEmpty())
         return fail(kNoMemory);
     const QString kind = QFileInfo(File).suffix().toLower();
-    TPictureMode mode(Painter.DrawWindow);
-    const QRect bounds(QPoint(0, 0), pixels);
-
-    if (kind == "svg") {
-        QSvgGenerator svg;
-        svg.setFileName(File);
-        svg.setSize(pixels);
-        svg.setViewBox(bounds);
-        svg.setResolution(Size.Ppi);
-        svg.setTitle(Q(Painter.Data.Caption).trimmed());
-        QPainter p;
-        if (!p.begin(&svg))
-            return fail("Cannot write " + File + ".");
-        Painter.draw(p, bounds);
-        if (!p.end())
-            return fail("Cannot write " + File + ".");
-        return true;
-    }
-    if (kind == "pdf") {
-        QPdfWriter pdf(File);
-        pdf.setResolution(Size.Ppi);
-        pdf.setPageSize(QPageSize(QSizeF(Size.WidthIn, Size.HeightIn), QPageSize::Inch));
-        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-        pdf.setTitle(Q(Painter.Data.Caption).trimmed());
-        pdf.setCreator("Kolmar");
-        QPainter p;
-        if (!p.begin(&pdf))
-            return fail("Cannot write " + File + ".");
-        Painter.draw(p, bounds);
-        if (!p.end())
-            return fail("Cannot write " + File + ".");
-        return true;
-    }
-    if (kind != "bmp" && kind != "png")
+    if (kind != "bmp" && kind != "png" && kind != "svg" && kind != "pdf")
         return fail("Unknown picture type \"" + QFileInfo(File).suffix() +
                     "\": use .bmp, .png, .svg or .pdf.");
+    TPictureMode mode(Painter.DrawWindow);
+    const QRect bounds(QPoint(0, 0), pixels);
+    // Written beside the file and renamed into place: a failed save leaves the old one whole.
+    QSaveFile file(File);
+    const QString cannot = "Cannot write " + File + ".";
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(cannot);
+
+    if (kind == "svg" || kind == "pdf") {
+        QSvgGenerator svg;
+        std::unique_ptr<QPdfWriter> pdf;
+        QPaintDevice* device = &svg;
+        if (kind == "svg") {
+            svg.setOutputDevice(&file);
+            svg.setSize(pixels);
+            svg.setViewBox(bounds);
+            svg.setResolution(Size.Ppi);
+            svg.setTitle(Q(Painter.Data.Caption).trimmed());
+        } else {
+            pdf = std::make_unique<QPdfWriter>(&file);
+            pdf->setResolution(Size.Ppi);
+            pdf->setPageSize(QPageSize(QSizeF(Size.WidthIn, Size.HeightIn), QPageSize::Inch));
+            pdf->setPageMargins(QMarginsF(0, 0, 0, 0));
+            pdf->setTitle(Q(Painter.Data.Caption).trimmed());
+            pdf->setCreator("Kolmar");
+            device = pdf.get();
+        }
+        QPainter p;
+        if (!p.begin(device))
+            return fail(cannot);
+        Painter.draw(p, bounds);
+        if (!p.end())
+            return fail(cannot);
+        pdf.reset();
+        return file.commit() || fail(cannot);
+    }
 
     QImage image(pixels, QImage::Format_RGB32);
     if (image.isNull())
@@ -664,8 +721,8 @@ bool SavePicture(TPlotPainter& Painter, const QString& File, const TPictureSize&
     const QImage out = InColours(image, Colours);
     if (out.isNull())
         return fail(kNoMemory);
-    if (!out.save(File, kind == "bmp" ? "BMP" : "PNG"))
-        return fail("Cannot write " + File + ".");
+    if (!out.save(&file, kind == "bmp" ? "BMP" : "PNG") || !file.commit())
+        return fail(cannot);
     return true;
 }
 

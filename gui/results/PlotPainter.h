@@ -38,7 +38,7 @@ constexpr double kMaxPictureSide = 30000.0; // pixels
 struct TPictureSize {
     double WidthIn = 6.0;
     double HeightIn = 4.0;
-    int Ppi = 72;
+    int Ppi = 150;
     // round(Ppi * WidthIn) by round(Ppi * HeightIn) pixels; empty when a side is below 1 or
     // above kMaxPictureSide.
     QSize Pixels() const;
@@ -79,11 +79,31 @@ public:
     };
     std::vector<TLegendRow> LegendRows() const;
 
+    // The legend box of a picture or a page: its font, its rows in columns, and its place.
+    // It lies inside the graph area when one column fits there (in the corner that hides the
+    // fewest points, or where the user put the window's legend); otherwise it stands right of
+    // the axes, in as many columns as the height needs, the graph area giving up the room. The
+    // font shrinks from the graph font towards kMinLegendPoints until the legend fits.
+    struct TLegendBox {
+        QFont Font;
+        double TextHeight = 0.0;
+        double RowHeight = 0.0;
+        double ColumnWidth = 0.0;
+        int RowsPerColumn = 0;
+        QRectF Box;
+        bool Outside = false;
+    };
+    static constexpr double kMinLegendPoints = 6.0;
+    // Places the legend for the current layout; narrows the graph area (and moves the soil
+    // band) when the legend goes outside. Nothing without rows.
+    std::optional<TLegendBox> PlaceLegend(const QPaintDevice* Device);
+
 private:
     void DrawCaptions(QPainter& P, double H) const;
     void DrawTicks(QPainter& P, double H) const;
     void DrawCurves(QPainter& P) const;
-    void DrawLegendBox(QPainter& P) const;
+    void DrawLegendBox(QPainter& P, const TLegendBox& Legend) const;
+    QPointF QuietCorner(double W, double H) const;
     void DrawSoilBand(QPainter& P) const;
     void DrawMarker(QPainter& P, const QPointF& At, int Shape) const;
 };

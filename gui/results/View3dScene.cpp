@@ -211,52 +211,68 @@ void AddShaft(TScene3D& Scene, const TProgramData& P, const TSceneExtent& E) {
     }
 }
 
+// The result diagrams run along the shaft from its top to its toe: points below the toe
+// belong to longer shafts and are left out. Each line's value at the toe is written beside the
+// toe, the three labels one under the other so that they never overlap.
 void AddDiagrams(TScene3D& Scene, const TProgramData& P, const TSceneExtent& E,
                  const TBlockOptions& O, const TGraphPlot& G) {
     if (G.LineCount() < 3 || G.Count() < 2)
         return;
     TSceneBuilder b(Scene, TScenePart::Diagram);
+    const double toeDepth = E.L * (1.0 + 1e-9) + 1e-9;
+    auto usable = [&](const TFloatPoint& p) {
+        return std::isfinite(p.X) && std::isfinite(p.Y) && DiagramDepth(P, p.Y) <= toeDepth;
+    };
     double M = 0.0;
-    std::array<double, 3> largest{};
-    std::array<double, 3> largestDepth{};
+    std::array<double, 3> atToe{};
+    std::array<double, 3> toe{};
     for (int k = 0; k < 3; ++k)
         for (int j = 0; j < G.Count(); ++j) {
             const TFloatPoint& p = G.Data(k, j);
-            if (!std::isfinite(p.X) || !std::isfinite(p.Y))
+            if (!usable(p))
                 continue;
             M = std::max(M, std::fabs(p.X));
-            if (std::fabs(p.X) > std::fabs(largest[static_cast<std::size_t>(k)])) {
-                largest[static_cast<std::size_t>(k)] = p.X;
-                largestDepth[static_cast<std::size_t>(k)] = DiagramDepth(P, p.Y);
+            const double depth = DiagramDepth(P, p.Y);
+            if (depth >= toe[static_cast<std::size_t>(k)]) {
+                toe[static_cast<std::size_t>(k)] = depth;
+                atToe[static_cast<std::size_t>(k)] = p.X;
             }
         }
     if (!(M > 0.0) || !std::isfinite(M))
         return;
     const double r = E.D;
-    const double S = 2.0 * E.D * ValidSizeFactor(O.UltimateEffectsFactor);
+    // At size factor 1 the largest value stands five diameters off the shaft.
+    const double S = 5.0 * E.D * ValidSizeFactor(O.UltimateEffectsFactor);
     const std::array<bool, 3> shown{O.ShowSkinFriction, O.ShowTipResistance, O.ShowTotalCapacity};
+    int labels = 0;
     for (int k = 0; k < 3; ++k) {
         const auto kk = static_cast<std::size_t>(k);
         if (!shown[kk])
             continue;
         const TColour3 colour = kDiagramColours[kk];
-        for (int j = 0; j + 1 < G.Count(); ++j) {
+        int last = -1;
+        for (int j = 0; j < G.Count(); ++j)
+            if (usable(G.Data(k, j)))
+                last = j;
+        for (int j = 0; j + 1 <= last; ++j) {
             const TFloatPoint& pa = G.Data(k, j);
             const TFloatPoint& pb = G.Data(k, j + 1);
-            if (!std::isfinite(pa.X) || !std::isfinite(pa.Y) || !std::isfinite(pb.X) ||
-                !std::isfinite(pb.Y))
+            if (!usable(pa) || !usable(pb))
                 continue;
             const double a = DiagramDepth(P, pa.Y);
             const double bd = DiagramDepth(P, pb.Y);
             std::vector<TVec3> strip{
                 {-bd, 0, r}, {-a, 0, r}, {-a, 0, r + pa.X / M * S}, {-bd, 0, r + pb.X / M * S}};
-            if (j + 2 == G.Count())
+            if (j + 1 == last)
                 strip.push_back({-bd, 0, r}); // back to the shaft after the last pair
             b.Opaque(TPrimitiveKind::LineStrip, colour, std::move(strip));
         }
-        if (O.ShowUltimateEffectsValues)
-            b.Label({-largestDepth[kk], 0, 1.5 * E.D + largest[kk] / M * S},
-                    ValueLabel(largest[kk]), colour);
+        if (O.ShowUltimateEffectsValues && last >= 0) {
+            // One label per line below the toe, a twentieth of the scene apart.
+            const double below = toe[kk] + (labels + 1) * 0.05 * E.Size;
+            b.Label({-below, 0, r + S * 0.5}, ValueLabel(atToe[kk]), colour);
+            ++labels;
+        }
     }
 }
 

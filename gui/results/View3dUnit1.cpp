@@ -7,21 +7,29 @@
 #include "gui/data/PltData.h"
 #include "gui/results/PileDiagrams.h"
 #include "gui/results/glWindow.h"
+#include "ui/widgets/PrintTarget.h"
 #include "ui/widgets/UserDialogs.h"
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QDate>
 #include <QFileInfo>
+#include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPainter>
+#include <QPrinter>
+#include <QSaveFile>
 #include <QVBoxLayout>
 
 #include <filesystem>
 
 TDlgBlock::TDlgBlock(TProjectSource Project, TResultGraphs& Graphs, TUserDialogs& Dialogs,
                      QWidget* Parent)
-    : QWidget(Parent), fProject(std::move(Project)), fGraphs(Graphs), fDialogs(Dialogs) {
+    : QWidget(Parent), fProject(std::move(Project)), fGraphs(Graphs), fDialogs(Dialogs),
+      fPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Landscape, QMarginsF(1, 1, 1, 1),
+                  QPageLayout::Inch) {
     setWindowTitle("3-D View");
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -125,19 +133,57 @@ QImage TDlgBlock::RenderImage() {
 
 bool TDlgBlock::SavePicture(const QString& FileName) {
     const QImage image = RenderImage();
-    return !image.isNull() && image.save(FileName);
+    if (image.isNull())
+        return false;
+    const QString kind = QFileInfo(FileName).suffix().toLower();
+    if (kind == "pdf")
+        return WriteImagePdf(image, FileName, kPicturePpi, windowTitle());
+    if (kind != "bmp" && kind != "png")
+        return false;
+    QSaveFile file(FileName);
+    return file.open(QIODevice::WriteOnly) && image.save(&file, kind == "bmp" ? "BMP" : "PNG") &&
+           file.commit();
 }
 
 void TDlgBlock::SavePictureClick() {
     const TProgramData& p = fProject();
     const QFileInfo project(QString::fromStdString(p.FileName));
-    const QString name = fDialogs.SaveFileName("Save 3-D View As", project.absolutePath(),
-                                               project.completeBaseName() + "-3d.bmp",
-                                               {"Bitmap(*.bmp)", "PNG picture(*.png)"}, "bmp");
+    const QString name = fDialogs.SaveFileName(
+        "Save 3-D View As", project.absolutePath(), project.completeBaseName() + "-3d.png",
+        {"PNG picture(*.png)", "PDF document(*.pdf)", "Bitmap(*.bmp)"}, "png");
     if (name.isEmpty())
         return;
     if (!SavePicture(name))
         fDialogs.Warning("The picture of the 3-D view could not be written to " + name + ".");
+}
+
+QString TDlgBlock::PageHeading() const {
+    const QString title = QString::fromStdString(fProject().Title).trimmed();
+    const QString date = QLocale::c().toString(QDate::currentDate(), "d MMMM yyyy");
+    return (title.isEmpty() ? QString("3-D View") : title) + "    " + date;
+}
+
+bool TDlgBlock::PrintTo(QPrinter& Printer) {
+    const QImage image = RenderImage();
+    QPainter painter;
+    if (image.isNull() || !painter.begin(&Printer))
+        return false;
+    painter.setFont(font());
+    // The painter starts at the printable area inside the margins.
+    DrawImageOnPage(painter, QRect(0, 0, Printer.width(), Printer.height()), image, PageHeading());
+    return painter.end();
+}
+
+void TDlgBlock::PrintClick() {
+    QPrinter printer(QPrinter::HighResolution);
+    const QFileInfo project(QString::fromStdString(fProject().FileName));
+    const QString pdf = PdfFileFor(project.absolutePath(), project.completeBaseName() + "-3d");
+    if (ChoosePrinter(printer, "3-D View", pdf, fPageLayout, this) && !PrintTo(printer))
+        fDialogs.Warning("The 3-D view could not be printed.");
+}
+
+void TDlgBlock::PageSetupClick() {
+    ChoosePageLayout(fPageLayout, this);
 }
 
 void TDlgBlock::closeEvent(QCloseEvent* Event) {
@@ -148,6 +194,8 @@ void TDlgBlock::closeEvent(QCloseEvent* Event) {
 
 void TDlgBlock::contextMenuEvent(QContextMenuEvent* Event) {
     QMenu menu(this);
+    menu.addAction("Print...", this, &TDlgBlock::PrintClick);
+    menu.addAction("Page Setup...", this, &TDlgBlock::PageSetupClick);
     menu.addAction("Save Picture...", this, &TDlgBlock::SavePictureClick);
     menu.addAction("Restart View", this, &TDlgBlock::RestartViewClick);
     menu.exec(Event->globalPos());

@@ -9,10 +9,12 @@
 #include "gui/results/PileProject.h"
 #include "gui/results/View3dScene.h"
 
+#include <QPageLayout>
 #include <QPointer>
 #include <QWidget>
 
 class QMdiArea;
+class QPrinter;
 class TDlgPileDiagrams;
 class TGraphPlot;
 class TResultGraphs;
@@ -51,11 +53,19 @@ public:
     TDlgPileDiagrams* ShowDiagramsDialog(QWidget* Owner);
     TDlgPileDiagrams* DiagramsDialog() const;
 
-    // The picture of the view; writes it to a file (".bmp", ".png", ... by the name).
+    // The picture of the view; writes it to a file, ".png", ".bmp" or ".pdf" by the name (the
+    // PDF page is the picture at kPicturePpi); false for any other name or a failed write.
+    static constexpr int kPicturePpi = 96;
     QImage RenderImage();
     bool SavePicture(const QString& FileName);
     // Asks for a file name and saves the picture there.
     void SavePictureClick();
+    // Prints the picture on Printer (a printer or a PDF file), as large as the page allows under
+    // the project's title and the date; false when the job could not be started.
+    bool PrintTo(QPrinter& Printer);
+    // The print and page setup dialogs, for a printer or, without one, a PDF file.
+    void PrintClick();
+    void PageSetupClick();
 
     const TSceneExtent& Extent() const { return fExtent; }
     TglWindow& Gl() { return *fGl; }
@@ -66,6 +76,7 @@ protected:
 
 private:
     void Refit();
+    QString PageHeading() const;
 
     TProjectSource fProject;
     TResultGraphs& fGraphs;
@@ -73,4 +84,5 @@ private:
     TglWindow* fGl = nullptr;
     TSceneExtent fExtent;
     QPointer<TDlgPileDiagrams> fDiagrams;
+    QPageLayout fPageLayout;
 };

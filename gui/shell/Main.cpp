@@ -117,7 +117,9 @@ TMainForm::TMainForm(TUserDialogs& Dialogs, QWidget* Parent)
 
     for (TGraphPlot* g : fGraphs.All())
         g->FormFactory = [this](TGraphPlot& Graph) -> std::unique_ptr<TGraphForm> {
-            return std::make_unique<TPlotForm>(*fMdi, Graph, fDialogs);
+            auto form = std::make_unique<TPlotForm>(*fMdi, Graph, fDialogs);
+            form->Folder = [this] { return QFileInfo(Q(fProject->FileName)).absolutePath(); };
+            return form;
         };
     // The active plot window's menu joins the menu bar, before Window; the connection ends
     // with the menu bar, which goes before the frame when the window is destroyed.

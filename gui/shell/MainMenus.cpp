@@ -7,9 +7,12 @@
 
 #include <QActionGroup>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QStyle>
 #include <QToolBar>
+
+#include <algorithm>
 
 void TMainForm::CreateMenus() {
     CreateFileMenu();
@@ -204,10 +207,36 @@ void TMainForm::CreateGraphicsMenu() {
     GraphicsMenuShow();
 }
 
+namespace {
+
+// Cascades the open child windows so that every title bar stays visible: each window, at two
+// thirds of the frame, lies one title bar lower and to the right of the one before, and the
+// stack starts again at the top-left when it would leave the frame.
+void CascadeChildren(QMdiArea& Area) {
+    const QList<QMdiSubWindow*> windows = Area.subWindowList(QMdiArea::CreationOrder);
+    const QSize frame = Area.viewport()->size();
+    const int step = Area.style()->pixelMetric(QStyle::PM_TitleBarHeight) + 4;
+    const QSize size(std::max(200, frame.width() * 2 / 3), std::max(150, frame.height() * 2 / 3));
+    const int room = std::max(1, (frame.height() - size.height()) / step + 1);
+    int i = 0;
+    for (QMdiSubWindow* w : windows) {
+        if (!w->isVisible() || w->isMinimized())
+            continue;
+        w->showNormal();
+        const int k = i % room;
+        w->setGeometry(QRect(QPoint(k * step + (i / room) * step / 2, k * step), size));
+        w->raise();
+        ++i;
+    }
+}
+
+} // namespace
+
 void TMainForm::CreateWindowMenu() {
     fWindowMenu = menuBar()->addMenu("&Window");
     connect(fWindowMenu, &QMenu::aboutToShow, this, &TMainForm::WindowMenuShow);
-    WindowCascade = fWindowMenu->addAction("&Cascade", fMdi, &QMdiArea::cascadeSubWindows);
+    WindowCascade = fWindowMenu->addAction("&Cascade", this, [this] { CascadeChildren(*fMdi); });
+    fWindowMenu->addAction("&Tile", fMdi, &QMdiArea::tileSubWindows);
     WindowArrange = fWindowMenu->addAction("&Arrange Icons", this, &TMainForm::WindowArrangeClick);
     WindowSeparator = fWindowMenu->addSeparator();
     WindowSeparator->setVisible(false);

@@ -377,7 +377,7 @@ private slots:
         QVERIFY(form->GraphicsItems[giLoad]->isEnabled());
         QVERIFY(!form->GraphicsItems[giChart1]->isVisible());
         QCOMPARE(form->GraphicsItems[giCombine]->text(),
-                 "Combined Plots vs Depth (Initial Diameter)");
+                 "Combined Plots vs Depth (Initial Diameter) (ultimate)");
 
         form->show();
         form->GraphicsItems[giCombine]->trigger();

@@ -666,3 +666,24 @@ TEST(ProjectFileBad, EachDefectGivesItsMessageAndKeepsWhatWasRead) {
 }
 
 } // namespace
+
+// Switching a project to the other unit system and back leaves every value as stored: each
+// example, switched there and back and saved, is byte for byte the file it was read from.
+TEST(ProjectFileUnits, EveryExampleSurvivesASwitchOfUnitsAndBack) {
+    int examples = 0;
+    for (const fs::directory_entry& entry :
+         fs::directory_iterator(fs::path(KOLMAR_SOURCE_DIR) / "examples")) {
+        if (entry.path().extension() != ".kx8d")
+            continue;
+        ++examples;
+        const std::string original = ReadBytes(entry.path());
+        std::string error;
+        auto project = TProgramData::CreateFromText(original, 0, &error, entry.path().string());
+        ASSERT_TRUE(project && error.empty()) << entry.path() << ": " << error;
+        const int own = project->fUnits;
+        project->SetUnits(own == UnitsEnglish ? UnitsSI : UnitsEnglish);
+        project->SetUnits(own);
+        EXPECT_EQ(project->SaveToText(), original) << entry.path().filename();
+    }
+    EXPECT_GE(examples, 7);
+}

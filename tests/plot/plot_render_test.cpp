@@ -2,6 +2,7 @@
 // run), pictures saved to disk, and the plot window's own behaviour: the active-curve limit,
 // zoom, the legend, the plot menu in the menu bar and closing.
 #include "../dialogs/ScriptedDialogs.h"
+#include "RenderedPdf.h"
 
 #include "gui/data/DataUnit.h"
 #include "gui/results/PlotDialogs.h"
@@ -21,7 +22,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -186,7 +189,7 @@ TEST_F(FullRun, SavedPictures) {
     QTemporaryDir dir;
     TPlotPainter painter(graphs.pltCombine);
     QString error;
-    const TPictureSize size; // 6 x 4 inches at 72 per inch
+    const TPictureSize size{6, 4, 72}; // 6 x 4 inches at 72 per inch
     EXPECT_EQ(size.Pixels(), QSize(432, 288));
 
     const QString bmp = dir.filePath("chart.bmp");
@@ -229,6 +232,121 @@ TEST_F(FullRun, SavedPictures) {
     // The picture flags are back as they were for the window.
     EXPECT_FALSE(painter.DrawWindow.PrintLegend);
     EXPECT_FALSE(painter.DrawWindow.MessedUp);
+}
+
+// The plot window's picture of one graph in every kind Save To Disk offers, each read back the
+// way a reader sees it (the SVG drawn by Qt's renderer, the PDF page rendered by poppler): one
+// picture four times, the same to the pixel for the two raster files and the same in every
+// block of ink for the two drawings.
+TEST_F(FullRun, WindowPictureIsTheSameInEveryKind) {
+    QMdiArea area;
+    area.resize(900, 700);
+    area.show();
+    TScriptedDialogs dialogs;
+    TGraphPlot& graph = graphs.pltCombine;
+    graph.FormFactory = [&](TGraphPlot& G) -> std::unique_ptr<TGraphForm> {
+        return std::make_unique<TPlotForm>(area, G, dialogs);
+    };
+    graph.Show();
+    auto* form = dynamic_cast<TPlotForm*>(graph.Form());
+    ASSERT_NE(form, nullptr);
+    QCoreApplication::processEvents();
+
+    QTemporaryDir dir;
+    const TPictureSize size; // the dialog's default: 6 x 4 in at 150 per inch
+    const QSize pixels(900, 600);
+    QString error;
+    for (const char* name : {"graph.bmp", "graph.png", "graph.svg", "graph.pdf"})
+        ASSERT_TRUE(SavePicture(form->Painter, dir.filePath(name), size,
+                                TPictureColours::TrueColour24, &error))
+            << name << ": " << error.toStdString();
+    graph.Hide();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    const QImage bmp = QImage(dir.filePath("graph.bmp")).convertToFormat(QImage::Format_RGB32);
+    const QImage png = QImage(dir.filePath("graph.png")).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(bmp.size(), pixels);
+    EXPECT_EQ(bmp, png);
+
+    QSvgRenderer svg(dir.filePath("graph.svg"));
+    ASSERT_TRUE(svg.isValid());
+    EXPECT_EQ(svg.viewBox(), QRect(QPoint(0, 0), pixels));
+    QImage drawn = Canvas(pixels.width(), pixels.height());
+    {
+        QPainter p(&drawn);
+        svg.render(&p, QRectF(drawn.rect()));
+    }
+    std::string why;
+    const QImage page = RenderedPdfPage(dir.filePath("graph.pdf"), size.Ppi, &why);
+    ASSERT_FALSE(page.isNull()) << why;
+    ASSERT_EQ(page.size(), pixels);
+
+    // Blocks of 20 pixels (an eighth of an inch): a curve, label or legend entry missing or
+    // moved by more than that shows as an inked block against a blank one.
+    for (const auto& [label, picture] : {std::pair{"svg", drawn}, std::pair{"pdf", page}}) {
+        SCOPED_TRACE(label);
+        EXPECT_GT(InkOf(picture).Coloured, InkOf(png).Coloured / 2);
+        const TInkDifference d = InkDifference(png, picture, 20);
+        EXPECT_LT(d.Unmatched, 0.01) << "largest block difference " << d.Largest;
+        EXPECT_LT(d.Largest, 0.25) << "unmatched blocks " << d.Unmatched;
+    }
+}
+
+namespace {
+
+// Answers the file dialog with File and records where it started and what it offered.
+class TSaveDialogs : public TScriptedDialogs {
+public:
+    QString SaveFileName(const QString&, const QString& Dir, const QString&,
+                         const QStringList& Filters, const QString&) override {
+        StartedIn = Dir;
+        Offered = Filters;
+        return File;
+    }
+    QString File, StartedIn;
+    QStringList Offered;
+};
+
+} // namespace
+
+// Print and Page Setup enabled; Save To Disk from the window: the file dialog starts in the
+// project's folder and offers the four kinds; the size dialog, confirmed as it opens, gives 6 x 4
+// in at 150 pixels per inch.
+TEST_F(FullRun, SaveToDiskStartsInTheProjectFolderAtSixByFour) {
+    QMdiArea area;
+    area.resize(900, 700);
+    area.show();
+    TSaveDialogs dialogs;
+    QTemporaryDir dir;
+    dialogs.File = dir.filePath("graph.png");
+    TGraphPlot& graph = graphs.pltTotal;
+    graph.FormFactory = [&](TGraphPlot& G) -> std::unique_ptr<TGraphForm> {
+        return std::make_unique<TPlotForm>(area, G, dialogs);
+    };
+    graph.Show();
+    auto* form = dynamic_cast<TPlotForm*>(graph.Form());
+    ASSERT_NE(form, nullptr);
+    form->Folder = [&] { return dir.path(); };
+    // Printing and its page setup are there with or without a printer (a PDF file without).
+    form->PlotMenuShow();
+    EXPECT_TRUE(form->PrintItem->isEnabled());
+    EXPECT_TRUE(form->PageSetupItem->isEnabled());
+    QTimer::singleShot(0, [] {
+        if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            d->accept();
+    });
+    form->SaveToDiskClick();
+    graph.Hide();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    EXPECT_EQ(dialogs.StartedIn, dir.path());
+    ASSERT_EQ(dialogs.Offered.size(), 4);
+    for (const char* kind : {"*.png", "*.svg", "*.pdf", "*.bmp"})
+        EXPECT_TRUE(dialogs.Offered.join(' ').contains(kind)) << kind;
+    EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join('\n').toStdString();
+    const QImage saved(dialogs.File);
+    EXPECT_EQ(saved.size(), QSize(900, 600));
+    EXPECT_NEAR(saved.dotsPerMeterX() * 0.0254, 150.0, 0.5);
 }
 
 // An example run of the engine: the graphs its plot file fills paint.
@@ -370,6 +488,34 @@ TEST_F(PlotWindow, LegendAndMenuToggleCurves) {
     EXPECT_FALSE(form.Legend->isVisible());
 }
 
+// Twenty active curves in windows down to a small one: the legend stays inside the canvas and
+// clear of the axis numbers and captions around the graph area.
+TEST_F(PlotWindow, LegendOfTwentyCurvesFitsTheWindow) {
+    TPlotForm& form = Form();
+    for (const QSize size : {QSize(900, 650), QSize(560, 420), QSize(420, 320)}) {
+        SCOPED_TRACE(size.width());
+        form.resize(size);
+        QCoreApplication::processEvents();
+        const QRect legend = form.Legend->geometry();
+        const QRectF g = form.Painter.DrawWindow.GraphArea;
+        ASSERT_TRUE(form.Legend->isVisible());
+        EXPECT_TRUE(form.Canvas->rect().contains(legend));
+        EXPECT_GE(legend.top(), g.top());
+        EXPECT_LE(legend.bottom(), g.bottom());
+        EXPECT_GE(legend.left(), g.left());
+    }
+    // The smallest window takes the entries in columns; a double-click finds the row in its
+    // column.
+    const int columns = form.Legend->Columns();
+    EXPECT_GE(columns, 2);
+    ASSERT_EQ(form.Legend->Rows().size(), 20u);
+    const int perColumn = (20 + columns - 1) / columns;
+    const int last = (columns - 1) * perColumn;
+    EXPECT_EQ(form.Legend->RowAt(QPoint(form.Legend->width() - 4, 2)), last);
+    form.Legend->RowDoubleClicked(last);
+    EXPECT_FALSE(graph.Lines(form.Legend->Rows()[static_cast<std::size_t>(last)].Curve).Visible);
+}
+
 TEST_F(PlotWindow, MenuJoinsTheBarWhileActive) {
     TPlotForm& form = Form();
     QMenuBar bar;
@@ -437,6 +583,7 @@ TEST(PlotDialogs, LegendNamesAndActiveCurves) {
 
     TSaveAttributesDialog attributes(messages);
     const TPictureSize size = attributes.Size();
-    EXPECT_EQ(size.Pixels(), QSize(432, 288));
-    EXPECT_EQ(attributes.Colours(), TPictureColours::Colours16);
+    // 6 x 4 inches at 150 per inch, in true colour.
+    EXPECT_EQ(size.Pixels(), QSize(900, 600));
+    EXPECT_EQ(attributes.Colours(), TPictureColours::TrueColour24);
 }

@@ -136,9 +136,35 @@ TEST(PlotCurves, MarkersRepeatEveryTenCurves) {
 TEST(PlotCurves, ColourTableRepeatsAfterSeventeen) {
     EXPECT_EQ(CurveColour(0), (TRgb{0, 0, 0}));
     EXPECT_EQ(CurveColour(1), (TRgb{0, 0, 255}));
-    EXPECT_EQ(CurveColour(16), (TRgb{0, 255, 255}));
+    EXPECT_EQ(CurveColour(11), (TRgb{0, 160, 0}));
+    EXPECT_EQ(CurveColour(13), (TRgb{204, 102, 0}));
+    EXPECT_EQ(CurveColour(14), (TRgb{112, 128, 144}));
+    EXPECT_EQ(CurveColour(15), (TRgb{184, 134, 11}));
+    EXPECT_EQ(CurveColour(16), (TRgb{0, 139, 139}));
     EXPECT_EQ(CurveColour(17), CurveColour(0));
     EXPECT_EQ(CurveColour(12), CurveColour(10)); // gray twice
+}
+
+// WCAG 2 relative luminance of an sRGB colour, and its contrast ratio against white.
+double ContrastAgainstWhite(const TRgb& C) {
+    auto linear = [](int V) {
+        const double c = V / 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    const double l = 0.2126 * linear(C.R) + 0.7152 * linear(C.G) + 0.0722 * linear(C.B);
+    return (1.0 + 0.05) / (l + 0.05);
+}
+
+TEST(PlotCurves, EveryCurveColourReadsOnWhite) {
+    // The check itself: pure yellow and silver fail it, gray passes.
+    EXPECT_LT(ContrastAgainstWhite({255, 255, 0}), 3.0);
+    EXPECT_LT(ContrastAgainstWhite({192, 192, 192}), 3.0);
+    EXPECT_NEAR(ContrastAgainstWhite({128, 128, 128}), 3.95, 0.01);
+    for (int k = 0; k < CurveColourCount; ++k) {
+        const TRgb c = CurveColour(k);
+        EXPECT_GE(ContrastAgainstWhite(c), 3.0)
+            << "entry " << k << " (" << c.R << ", " << c.G << ", " << c.B << ")";
+    }
 }
 
 TEST(PlotCurves, TwentyFiveCurvesOpenWithTwentyActive) {

@@ -237,15 +237,16 @@ TEST_F(OfferGraphsTest, ItemsFollowWhatTheFileHeld) {
 TEST_F(OfferGraphsTest, CombinedCaptionsFollowWhatTheCurvesDifferBy) {
     project->IPENT = 0;
     auto items = Offer();
-    EXPECT_EQ(items[giCombine].Caption, "Combined Plots vs Depth (Initial Diameter)");
-    EXPECT_EQ(items[giCombineD].Caption, "Combined Plots vs Depth (Initial Diameter)");
+    // The two combined depth items tell ultimate from ASD/LRFD.
+    EXPECT_EQ(items[giCombine].Caption, "Combined Plots vs Depth (Initial Diameter) (ultimate)");
+    EXPECT_EQ(items[giCombineD].Caption, "Combined Plots vs Depth (Initial Diameter) (ASD/LRFD)");
     EXPECT_EQ(items[giCombinedSettle].Caption,
               "Combined Plots of Load vs Settlement (Initial Diameter)");
     EXPECT_EQ(items[giSkin].Caption, "Ultimate &Skin Friction vs Depth");
     EXPECT_EQ(items[giLoad].Caption, "Load Distribution (averaged, initial diameter)");
     project->IPENT = 1;
     items = Offer();
-    EXPECT_EQ(items[giCombineD].Caption, "Combined Plots vs Depth (Initial Length)");
+    EXPECT_EQ(items[giCombineD].Caption, "Combined Plots vs Depth (Initial Length) (ASD/LRFD)");
     EXPECT_EQ(items[giCombinedSettle].Caption,
               "Combined Plots of Load vs Settlement (Initial Length)");
 }

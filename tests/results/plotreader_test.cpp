@@ -2,6 +2,7 @@
 // (data/*.plt): capacity curves, load-settlement series, design charts, t-z, q-w and
 // load-distribution sections, and what a damaged file leaves behind.
 #include "gui/data/DataUnit.h"
+#include "gui/data/PlotScale.h"
 #include "gui/data/PltData.h"
 #include "ui/model/WordRead.h"
 
@@ -133,6 +134,8 @@ TEST_F(PlotReaderTest, TwoDiametersWithAllSections) {
     EXPECT_TRUE(PointIs(graphs.pltLoad.Data(0, 0), 3.25, 12.5));
     EXPECT_TRUE(PointIs(graphs.pltLoad.Data(0, 1), 2.75, 7.5));
     EXPECT_TRUE(graphs.showloadcurves);
+    // Each load level is named by its load at the top.
+    EXPECT_EQ(graphs.pltLoad.Lines(0).LineName(), "Q = 3.25 tons");
 
     for (TGraphPlot* g : graphs.All())
         EXPECT_EQ(g->Units(), 1);
@@ -165,6 +168,19 @@ TEST_F(PlotReaderTest, ElevationsLengthsAndSI) {
     EXPECT_TRUE(PointIs(graphs.pltAxial.Data(0, 1), 10, 0.1));
     for (TGraphPlot* g : graphs.All())
         EXPECT_EQ(g->Units(), 2);
+}
+
+TEST_F(PlotReaderTest, NamesCarryFourSignificantDigits) {
+    // A diameter carried through a unit conversion, and a second one half a foot larger.
+    project->DSTART = 2.49999999999;
+    ASSERT_TRUE(Read("two-diameters.plt")) << error;
+    EXPECT_EQ(graphs.pltSkin.Lines(0).LineName(), "Dia=2.5 ft");
+    EXPECT_EQ(graphs.pltSkin.Lines(1).LineName(), "Dia=3 ft");
+    project->DSTART = 1.23456;
+    project->fUnits = 2;
+    ASSERT_TRUE(Read("two-diameters.plt")) << error;
+    EXPECT_EQ(graphs.pltSkin.Lines(0).LineName(), "Dia=1.235 m");
+    EXPECT_EQ(graphs.pltLoad.Lines(0).LineName(), "Q = 3.25 kN");
 }
 
 TEST_F(PlotReaderTest, UpliftAndLRFDCaptions) {
@@ -207,6 +223,13 @@ TEST_F(PlotReaderTest, DesignChartsEnglish) {
     EXPECT_TRUE(PointIs(c1.Data(1, 1), 200, 20));
     EXPECT_EQ(graphs.PltChart2.Caption, "Design Chart (1-in movement)");
     EXPECT_TRUE(PointIs(graphs.PltChart2.Data(0, 0), 200, 10));
+    // The vertical axis holds the lengths analysed, 10 to 20 ft, not reaching back to 0.
+    EXPECT_EQ(c1.YCaption, "Shaft Length");
+    const std::optional<TFloatRect> range = ValueRange(c1);
+    ASSERT_TRUE(range.has_value());
+    EXPECT_EQ(range->Top, 10.0);
+    EXPECT_EQ(range->Bottom, 20.0);
+    EXPECT_EQ(range->Left, 0.0);
     // Charts beyond the file's count keep what they held.
     EXPECT_EQ(graphs.PltChart3.Caption, "kept");
     EXPECT_EQ(graphs.PltChart3.LineCount(), 0);
@@ -224,7 +247,7 @@ TEST_F(PlotReaderTest, DesignChartsSI) {
     const TGraphPlot& c1 = graphs.PltChart1;
     EXPECT_EQ(c1.Caption, "Design Chart (0.5-m movement)");
     EXPECT_EQ(c1.Lines(0).LineName(), "Dia=0.9144 m");
-    EXPECT_EQ(c1.Lines(1).LineName(), "Dia=1.2192 m");
+    EXPECT_EQ(c1.Lines(1).LineName(), "Dia=1.219 m");
     // Inches and pounds become metres and kilonewtons.
     EXPECT_TRUE(PointIs(c1.Data(0, 0), 200000 / 224.82014388489208633, 120 / 39.37));
     EXPECT_NEAR(c1.Data(0, 0).X, 889.6, 0.05);
@@ -314,8 +337,9 @@ TEST_F(PlotReaderTest, ShorterLaterCurvesArePaddedAndTheReadingStaysInStep) {
     // The last curve's series was read from the right place.
     EXPECT_TRUE(PointIs(graphs.pltAxial.Data(4, 15), 210, 1.5));
     // Diameters step by 0.152 m without design charts.
-    EXPECT_EQ(graphs.pltSkin.Lines(1).LineName(), "Dia=1.0664 m");
-    EXPECT_EQ(graphs.pltSkin.Lines(4).LineName(), "Dia=1.5224 m");
+    // Names carry four significant digits.
+    EXPECT_EQ(graphs.pltSkin.Lines(1).LineName(), "Dia=1.066 m");
+    EXPECT_EQ(graphs.pltSkin.Lines(4).LineName(), "Dia=1.522 m");
     // The file ends after its capacity curves: the t-z graph of the earlier file is emptied.
     EXPECT_FALSE(graphs.showtzcurves);
     EXPECT_FALSE(graphs.showloadcurves);

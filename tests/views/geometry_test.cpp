@@ -209,13 +209,19 @@ TEST(ViewState, ZoomInThenOutIsNotExactlyOne) {
     v.Pan = {1, 2, 3};
     RestartView(v, {35, 0, 0});
     EXPECT_EQ(v.Zoom, 1.0);
-    EXPECT_EQ(v.AngleX, 0.0);
+    // Back to the oblique opening view.
+    EXPECT_EQ(v.AngleZ, 0.0);
+    EXPECT_EQ(v.AngleY, 20.0);
+    EXPECT_EQ(v.AngleX, -30.0);
     EXPECT_EQ(v.Pan.X, 35.0);
     EXPECT_EQ(v.Pan.Y, 0.0);
 }
 
 TEST(ViewState, UprightSceneAtZeroAngles) {
     TViewState v;
+    EXPECT_EQ(v.AngleY, InitialAngleY) << "the view opens obliquely";
+    EXPECT_EQ(v.AngleX, InitialAngleX) << "the view opens obliquely";
+    v.AngleZ = v.AngleY = v.AngleX = 0.0;
     v.Fit = 2.0;
     const TMatrix4 m = ModelViewMatrix(v);
     const TVec3 deep = Transform(m, {-10, 0, 0});
@@ -251,6 +257,7 @@ TEST(ViewState, PanFollowsThePointerWhateverTheTurn) {
 
 TEST(ViewState, RotateDragTurnsAboutTheScreenAxisAcrossTheMovement) {
     TViewState press;
+    press.AngleZ = press.AngleY = press.AngleX = 0.0; // from the upright view
     TViewState v = press;
     // A drag to the right over a quarter of the width: 22.5 degrees about the upright axis.
     RotateDrag(v, press, 200, 0, 800, 600, false);

@@ -1,6 +1,6 @@
-// Renders the pictures of docs/: the elevation view and the 3D view of the belled example with
-// its results. Run under an X server with OpenGL: xvfb-run -a -s "-screen 0 1600x1200x24"
-// views_pictures OUTPUT_DIR
+// Renders the pictures of docs/: the elevation view (its picture and its window) and the 3D view
+// of the belled example with its results, as the view opens. Run under an X server with OpenGL:
+// xvfb-run -a -s "-screen 0 1600x1200x24" views_pictures OUTPUT_DIR
 #include "gui/data/DataUnit.h"
 #include "gui/results/PileSide.h"
 #include "gui/results/View3dUnit1.h"
@@ -66,6 +66,8 @@ int main(int argc, char** argv) {
     const bool sideOk =
         side && side->RenderImage(QSize(640, 560)).save(out.filePath("elevation-view.png"));
 
+    const bool windowOk =
+        side && side->parentWidget()->grab().save(out.filePath("elevation-window.png"));
     form.Comp3D->trigger();
     TDlgBlock* view = TDlgBlock::Find(form.MdiArea());
     if (!view)
@@ -77,12 +79,9 @@ int main(int argc, char** argv) {
     view->Options.ShowSoilLayerLabels = true;
     view->Options.ShowSoilLayerDepthLabels = true;
     view->RedrawComplete();
-    TViewState& v = view->Gl().View;
-    v.AngleX = -35;
-    v.AngleY = 20;
-    v.Zoom = 0.7L;
+    view->Gl().View.Zoom = 0.75L; // the opening angle, a little back to show the whole profile
     const bool blockOk = view->SavePicture(out.filePath("3d-view.png"));
-    if (!sideOk || !blockOk) {
+    if (!sideOk || !windowOk || !blockOk) {
         std::fprintf(stderr, "views_pictures: a picture could not be written to %s\n", argv[1]);
         return 73;
     }

@@ -3,6 +3,7 @@
 // of the elevation, its read-out and landscape printing; the "Show 3D View" menu and the seven
 // tool buttons with their rules; the "Combined Plots" dialog; mouse modes; saving pictures.
 #include "../gui/TestSupport.h"
+#include "../plot/RenderedPdf.h"
 
 #include "gui/data/DataUnit.h"
 #include "gui/results/PileDiagrams.h"
@@ -46,6 +47,26 @@ bool HasColour(const QImage& Image, QRgb Colour) {
             if ((Image.pixel(x, y) & 0xFFFFFF) == (Colour & 0xFFFFFF))
                 return true;
     return false;
+}
+
+int CountColour(const QImage& Image, QRgb Colour) {
+    int n = 0;
+    for (int y = 0; y < Image.height(); ++y)
+        for (int x = 0; x < Image.width(); ++x)
+            n += (Image.pixel(x, y) & 0xFFFFFF) == (Colour & 0xFFFFFF) ? 1 : 0;
+    return n;
+}
+
+// The most pixels of Colour in any one row of the picture.
+int WidestRowOf(const QImage& Image, QRgb Colour) {
+    int widest = 0;
+    for (int y = 0; y < Image.height(); ++y) {
+        int n = 0;
+        for (int x = 0; x < Image.width(); ++x)
+            n += (Image.pixel(x, y) & 0xFFFFFF) == (Colour & 0xFFFFFF) ? 1 : 0;
+        widest = std::max(widest, n);
+    }
+    return widest;
 }
 
 int Differing(const QImage& A, const QImage& B) {
@@ -150,15 +171,21 @@ private slots:
         side->OmitHatches->setChecked(true);
         QVERIFY(!HasColour(side->RenderImage(QSize(640, 560)), qRgb(128, 128, 0)));
 
+        // The buttons keep to their strip below the picture.
+        for (QWidget* w : std::initializer_list<QWidget*>{side->PrintButton, side->CloseButton,
+                                                          side->OmitHatches})
+            QVERIFY(!side->PictureArea().intersects(w->geometry()));
+
         // The read-out on the ground line.
         QVERIFY(!side->NoDraw());
-        const int row = PixelY(side->Window(), 2 * 3.0, side->height());
+        const int row = PixelY(side->Window(), 2 * 3.0, side->PictureArea().height());
         QMouseEvent move(QEvent::MouseMove, QPointF(30, row), side->mapToGlobal(QPointF(30, row)),
                          Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(side, &move);
         QCOMPARE(side->parentWidget()->windowTitle(), "Elevation View  Depth: 0.0");
 
-        // Printing: a landscape page titled after the profile.
+        // Printing: a landscape page titled after the profile, with its hatches.
+        side->OmitHatches->setChecked(false);
         QPrinter printer(QPrinter::ScreenResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(dir->filePath("profile.pdf"));
@@ -166,6 +193,28 @@ private slots:
         QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Landscape);
         QCOMPARE(printer.docName(), "Soil-Pile Profile");
         QVERIFY(QFileInfo(dir->filePath("profile.pdf")).size() > 1000);
+
+        // The page as a reader sees it, rendered without smoothing so that colours stay exact:
+        // the clay's hatch is lines (a solid fill would ink most of the band), and the water
+        // table a dashed blue line across the profile.
+        std::string why;
+        const QImage page = RenderedPdfPage(dir->filePath("profile.pdf"), 150, &why, true);
+        QVERIFY2(!page.isNull(), why.c_str());
+        const QSizeF inches = printer.pageLayout().fullRect(QPageLayout::Inch).size();
+        QVERIFY(std::abs(page.width() - inches.width() * 150) < 2);
+        QVERIFY(std::abs(page.height() - inches.height() * 150) < 2);
+        // The bands cover about half the page; their lines about a sixth of the bands.
+        const int hatch = CountColour(page, qRgb(128, 128, 0));
+        const int area = page.width() * page.height();
+        QVERIFY2(hatch > area / 50 && hatch < area / 5, qPrintable(QString::number(hatch)));
+        QVERIFY2(WidestRowOf(page, qRgb(0, 0, 200)) > page.width() / 3,
+                 qPrintable(QString::number(WidestRowOf(page, qRgb(0, 0, 200)))));
+        // Its words: title, scale, water table and the shaft's dimensions, the length being the
+        // profile's depth drawn for this design-load project.
+        const QString text = PdfText(dir->filePath("profile.pdf"), &why);
+        for (const char* words : {"design load 300 tons", "Depth (ft)", "Water table 5 ft",
+                                  "D = 3 ft", "L = 70 ft", "Bell 7.5 ft"})
+            QVERIFY2(text.contains(words), words);
 
         side->CloseButton->click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -226,9 +275,35 @@ private slots:
         QVERIFY(view->Gl().View.Zoom == 1.0L);
         QCOMPARE(view->Gl().View.Pan.X, view->Extent().CentrePan.X);
 
-        // Pictures.
+        // Pictures: the PDF page is the picture itself, as large as the picture at 96 per inch.
         QVERIFY(view->SavePicture(dir->filePath("view.bmp")));
-        QVERIFY(!QImage(dir->filePath("view.bmp")).isNull());
+        const QImage bmp(dir->filePath("view.bmp"));
+        QVERIFY(!bmp.isNull());
+        QVERIFY(view->SavePicture(dir->filePath("view.pdf")));
+        std::string why;
+        const QImage page =
+            RenderedPdfPage(dir->filePath("view.pdf"), TDlgBlock::kPicturePpi, &why);
+        QVERIFY2(!page.isNull(), why.c_str());
+        QCOMPARE(page.size(), bmp.size());
+        const TInkDifference same =
+            InkDifference(bmp.convertToFormat(QImage::Format_RGB32), page, 16);
+        QVERIFY2(same.Largest < 0.1, qPrintable(QString::number(same.Largest)));
+        QVERIFY(!view->SavePicture(dir->filePath("view.gif")));
+
+        // Printing, here to a PDF file: the picture fills the page's width under the heading.
+        QPrinter printer(QPrinter::ScreenResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir->filePath("printed.pdf"));
+        printer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Landscape,
+                                          QMarginsF(1, 1, 1, 1), QPageLayout::Inch));
+        QVERIFY(view->PrintTo(printer));
+        const QImage printed = RenderedPdfPage(dir->filePath("printed.pdf"), 72, &why);
+        QVERIFY2(!printed.isNull(), why.c_str());
+        QCOMPARE(printed.size(), QSize(792, 612)); // US letter, landscape
+        QVERIFY(Painted(printed) > 792 * 612 / 10);
+        // Nothing in the one-inch margins.
+        QCOMPARE(Painted(printed.copy(0, 0, 72, 612)), 0);
+        QCOMPARE(Painted(printed.copy(0, 0, 792, 72)), 0);
         dialogs->SaveResults = {dir->filePath("asked.png")};
         view->SavePictureClick();
         QCOMPARE(dialogs->SaveTitles.last(), "Save 3-D View As");
@@ -359,8 +434,9 @@ private slots:
         QCOMPARE(static_cast<double>(gl->View.Zoom), 1.0 + double(rows) / gl->height());
 
         commands.Rotating->trigger();
+        const double angleX = gl->View.AngleX;
         Drag(gl, centre, centre + QPoint(gl->width() / 9, 0));
-        QVERIFY(gl->View.AngleX > 5.0);
+        QVERIFY(gl->View.AngleX > angleX + 5.0);
 
         commands.ZoomWindow->trigger();
         QVERIFY(gl->ZoomWindowBoxEnabled);

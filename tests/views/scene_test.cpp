@@ -158,15 +158,20 @@ TEST_F(SceneTest, DiagramsAgainstDepthEvenWithElevations) {
     const TScene3D s = Build(o, &g);
     const auto strips = Part(s, TScenePart::Diagram, false);
     ASSERT_EQ(strips.size(), 3u * 4u) << "four pairs of points per curve";
-    // The total capacity (largest, 120 at 40 ft) reaches r + S = D + 2 D at its deepest pair.
+    // The total capacity (largest, 120 at the toe, 40 ft) reaches r + S = D + 5 D at its
+    // deepest pair.
     const TPrimitive& last = strips.back();
     ASSERT_EQ(last.Points.size(), 5u) << "the last pair closes back to the shaft";
-    EXPECT_DOUBLE_EQ(last.Points[3].Z, 2.0 + 4.0);
+    EXPECT_DOUBLE_EQ(last.Points[3].Z, 2.0 + 10.0);
     EXPECT_DOUBLE_EQ(last.Points[3].X, -40.0);
     EXPECT_DOUBLE_EQ(last.Points[4].Z, 2.0);
     ASSERT_EQ(s.Labels.size(), 3u);
     EXPECT_EQ(s.Labels[2].Text, "   120.000");
-    EXPECT_DOUBLE_EQ(s.Labels[2].At.Z, 1.5 * 2.0 + 4.0);
+    EXPECT_DOUBLE_EQ(s.Labels[2].At.Z, 2.0 + 5.0);
+    // The three labels stand one under another below the toe.
+    EXPECT_LT(s.Labels[1].At.X, s.Labels[0].At.X);
+    EXPECT_LT(s.Labels[2].At.X, s.Labels[1].At.X);
+    EXPECT_LT(s.Labels[0].At.X, -40.0);
 
     // The same curves stored as elevations below a ground at elevation 100.
     p->UseElevation = 1;
@@ -186,7 +191,7 @@ TEST_F(SceneTest, DiagramsAgainstDepthEvenWithElevations) {
     p->UseElevation = 0;
     const auto wide = Part(Build(o, &g), TScenePart::Diagram, false);
     ASSERT_EQ(wide.size(), 4u);
-    EXPECT_DOUBLE_EQ(wide.back().Points[3].Z, 2.0 + 8.0);
+    EXPECT_DOUBLE_EQ(wide.back().Points[3].Z, 2.0 + 20.0);
 
     // All values zero: nothing to scale by, nothing drawn.
     TGraphPlot zero;
