@@ -28,6 +28,8 @@ void AskNamesOnConsole(RunContext& ctx);
 // directory, ".", ".." and symbolic links, and by identity for files that exist): the input,
 // the outputs, the scratch files and names.dat. Empty names are left to the opening.
 std::optional<std::pair<FileRole, FileRole>> FindNameClash(const RunContext& ctx);
+// Two paths that lead to one file, compared as FindNameClash compares the files of a run.
+bool LeadToOneFile(const std::filesystem::path& a, const std::filesystem::path& b);
 // Reads names.dat from the working directory, or falls back to the console, and looks for a
 // clash of names (ctx.name_clash); opens CHART.DAT only when names.dat was complete and no
 // names clash.

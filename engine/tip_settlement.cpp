@@ -88,7 +88,6 @@ int SoilSettlement(RunContext& ctx, CaseResult& result, SettlementRunState& stat
     NullBuffer discard;
     std::ostream nowhere(&discard);
     const bool stage_qw = first_case || state.tz_staged;
-    const std::filesystem::path tz_diam = ctx.Resolve(FileRole::tz_diam);
     settlement::SettlementFiles base = settlement::FilesOf(ctx);
     settlement::SettlementFiles files{
         base.report,
@@ -213,6 +212,8 @@ void WriteNoUpliftCurve(std::ostream& os) {
 } // namespace
 
 void StartSettlementFiles(RunContext& ctx) {
+    if (ctx.Holds(FileRole::tz_diam))
+        return; // held in memory, empty at the start of every run
     std::ofstream empty(ctx.Resolve(FileRole::tz_diam), std::ios::out | std::ios::trunc);
 }
 
