@@ -46,7 +46,7 @@ void BuildTables(ProgramResults& out) {
         t[static_cast<std::size_t>(TableKind::capacity)] = CapacityTableOf(in, c);
         t[static_cast<std::size_t>(TableKind::layer_resistance)] = LayerResistanceOf(in, c);
         for (ResultTable& line : LoadSettlementOf(in, c)) {
-            const TableKind kind = line.name == "trend"         ? TableKind::trend
+            const TableKind kind = line.name == "trend" || line.name == "rock" ? TableKind::trend
                                    : line.name == "upper_bound" ? TableKind::upper_bound
                                                                 : TableKind::lower_bound;
             t[static_cast<std::size_t>(kind)] = std::move(line);

@@ -195,6 +195,34 @@ std::vector<ResultTable> LoadSettlementOf(const InputData& in, const CaseResult&
     static constexpr const char* kLines[] = {"trend", "upper_bound", "lower_bound"};
     const int lines = result.settlement.series >= 3 ? 3 : result.settlement.series >= 1 ? 1 : 0;
     std::vector<ResultTable> tables;
+    if (lines == 1) {
+        // A rock method's one curve: the top load against the top movement, for strong rock
+        // with the lower-bound and the upper-bound soil tables side by side.
+        const CapacityTable& c = result.capacity;
+        int code = 0;
+        if (c.design_row >= 0 && c.design_row < static_cast<int>(c.rows.size())) {
+            const int tip = c.rows[static_cast<std::size_t>(c.design_row)].tip_layer;
+            if (tip >= 0 && tip < static_cast<int>(in.layers.size()))
+                code = in.layers[static_cast<std::size_t>(tip)].code;
+        }
+        const bool strong = code == kStrongRockSideOrBase || code == kStrongRockSideAndBase;
+        ResultTable t;
+        t.name = "rock";
+        if (strong)
+            t.columns = {{"top_load_lower_bound_soil", u.force},
+                         {"top_movement_lower_bound_soil", u.movement},
+                         {"top_load_upper_bound_soil", u.force},
+                         {"top_movement_upper_bound_soil", u.movement}};
+        else
+            t.columns = {{"top_load", u.force}, {"top_movement", u.movement}};
+        for (const settlement::LoadSettlementRow& r : result.settlement.block[0]) {
+            t.values.insert(t.values.end(), {r.top_load, r.top_movement});
+            if (strong)
+                t.values.insert(t.values.end(), {r.tip_load, r.tip_movement});
+        }
+        tables.push_back(std::move(t));
+        return tables;
+    }
     for (int k = 0; k < lines; ++k) {
         ResultTable t;
         t.name = kLines[k];

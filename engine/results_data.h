@@ -57,7 +57,8 @@ OutputUnits UnitsOf(const InputData& in);
 
 // The tables of a case, in output units: the capacity table against length; the resistance of
 // every layer along the shaft at the design length (empty without a design row); the
-// load-settlement lines (trend, upper bound, lower bound) that the case computed.
+// load-settlement lines (trend, upper bound, lower bound) that the case computed, or the one
+// curve of a rock method ("rock").
 ResultTable CapacityTableOf(const InputData& in, const CaseResult& result);
 ResultTable LayerResistanceOf(const InputData& in, const CaseResult& result);
 std::vector<ResultTable> LoadSettlementOf(const InputData& in, const CaseResult& result);

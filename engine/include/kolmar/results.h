@@ -21,7 +21,9 @@ typedef struct KolmarResults KolmarResults;
 
 /* The tables of a handle. The capacity table (one row per whole-foot length: L, tip layer,
    volume, QS, QB or WT under uplift, qb, QU, QBD, QDN, QU per volume, and the LRFD QS, QB, QU),
-   the resistance of each layer at the design length, the three load-settlement lines, and the
+   the resistance of each layer at the design length, the three load-settlement lines (for a tip
+   in rock the method's one curve is the trend table: top load and top movement, for strong rock
+   with the lower-bound and the upper-bound soil tables side by side), and the
    design charts (one row per settlement, diameter and length, with the load; not per case).
    Values are in the report's units: ft, tons, tsf, cu yd and in for English projects; m, kN,
    kPa, cu m and m for SI projects. */
