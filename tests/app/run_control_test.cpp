@@ -167,7 +167,7 @@ TEST(RunEngine, LibraryWithoutEntryPointIsRefusedBeforeAnyCall) {
     const TEngineRun run = RunEngine(RunFilesFor(dir / "p.kx8d"), KOLMAR_NO_ENTRY_LIB);
     EXPECT_FALSE(run.Called);
     EXPECT_NE(run.Error.find("Attempt to initialize DLL failed"), std::string::npos) << run.Error;
-    EXPECT_NE(run.Error.find("IKOLMAR"), std::string::npos) << run.Error;
+    EXPECT_NE(run.Error.find("kolmar_run"), std::string::npos) << run.Error;
     EXPECT_FALSE(fs::exists(dir / "p.kx8o"));
 }
 
