@@ -257,9 +257,11 @@ void OpenRunFiles(RunContext& ctx) {
     }
 }
 
-void WriteConsoleBanner(std::ostream& os) {
+void WriteConsoleBanner(std::ostream& os, bool named_by_caller) {
     WriteLine(os, " Kolmar " KOLMAR_VERSION_STRING " - vertically loaded drilled shaft analysis");
-    WriteLine(os, " Analysis engine: the files of the run are named in names.dat");
+    WriteLine(os, named_by_caller
+                      ? " Analysis engine: the files of the run are named by the caller"
+                      : " Analysis engine: the files of the run are named in names.dat");
 }
 
 void WriteBanner(std::ostream& os, std::string_view version) {
@@ -375,7 +377,7 @@ int RunEntry(int call_code, RunContext& ctx) {
         return KOLMAR_STATUS_WRONG_CODE;
     ctx.status = KOLMAR_STATUS_OK;
     try {
-        WriteConsoleBanner(*ctx.console);
+        WriteConsoleBanner(*ctx.console, ctx.held_in_memory);
         if (ctx.held_in_memory)
             ctx.name_clash = FindNameClash(ctx); // the caller named the files
         else

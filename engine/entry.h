@@ -39,7 +39,8 @@ void ReadRunControl(RunContext& ctx);
 void OpenRunFiles(RunContext& ctx);
 
 // Headers.
-void WriteConsoleBanner(std::ostream& os);
+// The console banner; its second line says where the file names came from.
+void WriteConsoleBanner(std::ostream& os, bool named_by_caller = false);
 void WriteBanner(std::ostream& os, std::string_view version);
 struct PathParts {
     std::string drive, dir, base, ext;

@@ -183,9 +183,22 @@ TEngineRun RunEngine(const TRunFiles& Files, const fs::path& EngineFile) {
         const std::string dir = Files.Project.parent_path().string();
         const std::string base = Files.Project.stem().string();
         const std::string results = Files.Results.string();
+        // The handle is asked for only to take the console text; the results are in the files.
+        using TMessages = const char* (*)(const KolmarResults*);
+        using TFree = void (*)(KolmarResults*);
+        auto messages =
+            reinterpret_cast<TMessages>(library.FindProcedure("kolmar_results_messages"));
+        auto release = reinterpret_cast<TFree>(library.FindProcedure("kolmar_results_free"));
+        KolmarResults* handle = nullptr;
         result.Status = entry(input.c_str(), dir.c_str(), base.c_str(),
-                              results.empty() ? nullptr : results.c_str(), nullptr);
+                              results.empty() ? nullptr : results.c_str(),
+                              messages && release ? &handle : nullptr);
         result.Called = true;
+        if (handle) {
+            if (const char* text = messages(handle))
+                result.Console = text;
+            release(handle);
+        }
     } catch (const EDLLError& e) {
         result.Error = std::string("Attempt to initialize DLL failed\n") + e.what();
     }

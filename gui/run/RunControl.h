@@ -65,6 +65,7 @@ struct TEngineRun {
     int Status = -1;              // its result, when Called
     std::string Error;            // why it was not called, when !Called
     bool NamesNotWritten = false; // not called because names.dat could not be written
+    std::string Console;          // what the engine wrote for a console (kolmar_run only)
 };
 
 // Runs the engine once on a saved project through its entry for programs (kolmar_run): loads

@@ -64,6 +64,7 @@ TRunOutcome RunAnalysis(TProgramData& Project, const TRunRequest& Request) {
         return outcome;
     }
     outcome.Status = run.Status;
+    outcome.Console = run.Console;
     outcome.Completion = CompletionMessage(run.Status);
     if (Request.Graphs)
         ReadResults(outcome, Project, *Request.Graphs);

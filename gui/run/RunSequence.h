@@ -43,6 +43,7 @@ struct TRunOutcome {
     TRunFiles Files;
     int Status = -1;
     std::string Completion; // the completion message of Status
+    std::string Console;    // what the engine wrote for a console during the run
     bool PlotFound = false; // a plot file exists after the run (and Graphs were given)
     std::string PlotError;  // the plot-file reader's message when it refused the file
 };
