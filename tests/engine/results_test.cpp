@@ -111,17 +111,25 @@ TEST(ResultsTest, TheProgramsEntryWritesWhatIkolmarWrites) {
     }
 }
 
-// The results file of every example validates against docs/results.schema.json and holds the
-// report's printed values to printing precision: every capacity row, the design row and the
-// load-settlement lines (tests/engine/check_results.py, with python3-jsonschema).
+// The results file of every example (and of the engine tests' projects) validates against
+// docs/results.schema.json and holds the report's printed values to printing precision: every
+// capacity row, the design row and the load-settlement lines (tests/engine/check_results.py,
+// with python3-jsonschema).
 TEST(ResultsTest, EveryExampleResultsFileValidatesAndEqualsTheReport) {
 #ifndef KOLMAR_CHECK_RESULTS_SCHEMA
     GTEST_SKIP() << "configured with -DKOLMAR_RESULTS_SCHEMA_TEST=OFF";
 #else
-    for (const std::string name : kExamples) {
+    // The examples, and the engine tests' projects: uplift (WT), SI twins, many cases.
+    std::vector<std::pair<std::string, fs::path>> projects;
+    for (const std::string name : kExamples)
+        projects.emplace_back(name, Example(name));
+    for (const auto& entry : fs::directory_iterator(fs::path(KOLMAR_TEST_DATA) / "data"))
+        if (entry.path().extension() == ".kx8d")
+            projects.emplace_back(entry.path().stem().string(), entry.path());
+    for (const auto& [name, project] : projects) {
         SCOPED_TRACE(name);
         TempDir dir;
-        ASSERT_EQ(RunProgramEntry(Example(name), dir.path(), name, nullptr), KOLMAR_STATUS_OK);
+        ASSERT_EQ(RunProgramEntry(project, dir.path(), name, nullptr), KOLMAR_STATUS_OK);
         const std::string command =
             std::string("/usr/bin/python3 '") + KOLMAR_TEST_DATA + "/check_results.py' '" +
             KOLMAR_SOURCE_DIR + "/docs/results.schema.json' '" + (dir / (name + ".kx8o")).string() +
