@@ -3,8 +3,10 @@
 // checked against its schema and the report, the layers' side resistance adding up to QS, the
 // refusals, and many runs at once on many threads.
 #include "entry.h"
+#include "json_writer.h"
 #include "kolmar/ikolmar.h"
 #include "kolmar/results.h"
+#include "sha256.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +14,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <map>
 #include <set>
 #include <string>
@@ -260,6 +263,31 @@ TEST(ResultsTest, AccessorsAnswerBadIndicesSafely) {
     fs::create_directories(elsewhere.parent_path());
     EXPECT_EQ(kolmar_results_write_json(h.results, elsewhere.string().c_str()), 0);
     EXPECT_EQ(ReadFile(elsewhere), kolmar_results_json(h.results));
+}
+
+// Numbers are written in the shortest text that reads back as the same double, whatever the
+// magnitude; a value that is not finite becomes null, so that no file holds NaN or infinity.
+TEST(ResultsTest, JsonNumbersReadBackAsTheSameDouble) {
+    const double values[] = {0.1,     1.0 / 3.0, 2.0 / 3.0 * 1e300, 5e-324, 1e21,
+                             -12.625, 284.44131684460221, 1.7976931348623157e308};
+    for (const double v : values) {
+        const std::string text = JsonNumber(v);
+        EXPECT_EQ(std::strtod(text.c_str(), nullptr), v) << text;
+        EXPECT_EQ(text.find_first_of(", "), std::string::npos) << text;
+    }
+    EXPECT_EQ(JsonNumber(0.1), "0.1");
+    EXPECT_EQ(JsonNumber(-0.0), "0");
+    EXPECT_EQ(JsonNumber(std::numeric_limits<double>::quiet_NaN()), "null");
+    EXPECT_EQ(JsonNumber(-std::numeric_limits<double>::infinity()), "null");
+    EXPECT_EQ(JsonQuote("a \"b\"\\\n\x01\xe9"), "\"a \\\"b\\\"\\\\\\n\\u0001\\u00e9\"");
+}
+
+TEST(ResultsTest, Sha256OfKnownTexts) {
+    EXPECT_EQ(Sha256Hex(""), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+    EXPECT_EQ(Sha256Hex("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+    // Two blocks of padding: 56 bytes.
+    EXPECT_EQ(Sha256Hex("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq"),
+              "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1");
 }
 
 // 8 threads each run 25 projects, every run in a folder of its own, at once; every file equals
