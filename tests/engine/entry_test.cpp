@@ -342,20 +342,20 @@ TEST(EntryTest, TheLibraryExportsOnlyIkolmarAndTheProgramsInterface) {
             functions.insert(name);
     }
     const std::set<std::string> expected = {"IKOLMAR",
-                                             "kolmar_run",
-                                             "kolmar_results_status",
-                                             "kolmar_results_status_text",
-                                             "kolmar_results_messages",
-                                             "kolmar_results_json",
-                                             "kolmar_results_case_count",
-                                             "kolmar_results_case_diameter",
-                                             "kolmar_results_case_length",
-                                             "kolmar_results_design_row",
-                                             "kolmar_results_table",
-                                             "kolmar_results_column_name",
-                                             "kolmar_results_column_unit",
-                                             "kolmar_results_write_json",
-                                             "kolmar_results_free"};
+                                            "kolmar_run",
+                                            "kolmar_results_status",
+                                            "kolmar_results_status_text",
+                                            "kolmar_results_messages",
+                                            "kolmar_results_json",
+                                            "kolmar_results_case_count",
+                                            "kolmar_results_case_diameter",
+                                            "kolmar_results_case_length",
+                                            "kolmar_results_design_row",
+                                            "kolmar_results_table",
+                                            "kolmar_results_column_name",
+                                            "kolmar_results_column_unit",
+                                            "kolmar_results_write_json",
+                                            "kolmar_results_free"};
     EXPECT_EQ(functions, expected) << listing;
 }
 

@@ -268,8 +268,8 @@ TEST(ResultsTest, AccessorsAnswerBadIndicesSafely) {
 // Numbers are written in the shortest text that reads back as the same double, whatever the
 // magnitude; a value that is not finite becomes null, so that no file holds NaN or infinity.
 TEST(ResultsTest, JsonNumbersReadBackAsTheSameDouble) {
-    const double values[] = {0.1,     1.0 / 3.0, 2.0 / 3.0 * 1e300, 5e-324, 1e21,
-                             -12.625, 284.44131684460221, 1.7976931348623157e308};
+    const double values[] = {0.1,  1.0 / 3.0, 2.0 / 3.0 * 1e300,  5e-324,
+                             1e21, -12.625,   284.44131684460221, 1.7976931348623157e308};
     for (const double v : values) {
         const std::string text = JsonNumber(v);
         EXPECT_EQ(std::strtod(text.c_str(), nullptr), v) << text;

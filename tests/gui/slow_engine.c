@@ -23,8 +23,7 @@ __attribute__((visibility("default"))) int IKOLMAR(int call_code) {
 }
 
 __attribute__((visibility("default"))) int kolmar_run(const char* input_path,
-                                                      const char* output_dir,
-                                                      const char* base_name,
+                                                      const char* output_dir, const char* base_name,
                                                       const char* json_path, void** results) {
     char flag[4096];
     (void)input_path;
