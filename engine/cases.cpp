@@ -127,8 +127,12 @@ void MainAnalysis(RunContext& ctx) {
             state.keep_tz_data = li + 1 == plan.lengths.size() && di + 1 == plan.diameters.size();
             const bool computed = AnalyseCase(ctx, setup, state);
             const CaseResult& result = ctx.current;
-            if (ctx.results && computed)
+            if (ctx.results && computed) {
                 ctx.results->cases.push_back(result);
+                ctx.results->curves.push_back(ctx.results->pending);
+            }
+            if (ctx.results)
+                ctx.results->pending = CaseCurves{};
             state.chart.Length(setup.length_index) = kInPerFt * result.length;
             state.chart.Diameter(setup.diameter_index) = kInPerFt * setup.diameter;
             if (computed && (per_length ? di == 0 : li == 0)) {

@@ -41,8 +41,19 @@ std::string ReadWhole(const std::filesystem::path& path) {
 
 void BuildTables(ProgramResults& out) {
     const InputData& in = out.run.input;
-    for (const CaseResult& c : out.run.cases) {
+    for (std::size_t i = 0; i < out.run.cases.size(); ++i) {
+        const CaseResult& c = out.run.cases[i];
         std::array<ResultTable, kTableKindCount> t;
+        if (i < out.run.curves.size())
+            for (int k = 0; k < settlement::kLineCount; ++k) {
+                const LineCurves& line = out.run.curves[i][static_cast<std::size_t>(k)];
+                const auto at = [&](TableKind first) -> ResultTable& {
+                    return t[static_cast<std::size_t>(first) + static_cast<std::size_t>(k)];
+                };
+                at(TableKind::tz_trend) = TzCurvesOf(in, line);
+                at(TableKind::qw_trend) = QwCurveOf(in, line);
+                at(TableKind::distribution_trend) = LoadDistributionOf(in, line);
+            }
         t[static_cast<std::size_t>(TableKind::capacity)] = CapacityTableOf(in, c);
         t[static_cast<std::size_t>(TableKind::layer_resistance)] = LayerResistanceOf(in, c);
         for (ResultTable& line : LoadSettlementOf(in, c)) {

@@ -30,9 +30,18 @@ enum class TableKind : int {
     trend,
     upper_bound,
     lower_bound,
-    design_charts
+    design_charts,
+    tz_trend,
+    tz_upper_bound,
+    tz_lower_bound,
+    qw_trend,
+    qw_upper_bound,
+    qw_lower_bound,
+    distribution_trend,
+    distribution_upper_bound,
+    distribution_lower_bound
 };
-inline constexpr int kTableKindCount = 6;
+inline constexpr int kTableKindCount = 15;
 
 // What one run leaves: the status, the results, the tables of every case and the results
 // file's text.

@@ -239,6 +239,55 @@ std::vector<ResultTable> LoadSettlementOf(const InputData& in, const CaseResult&
     return tables;
 }
 
+std::string_view LineName(int line_index) {
+    static constexpr std::string_view kNames[] = {"trend", "upper_bound", "lower_bound"};
+    return line_index >= 0 && line_index < 3 ? kNames[line_index] : std::string_view("line");
+}
+
+ResultTable TzCurvesOf(const InputData& in, const LineCurves& line) {
+    const OutputUnits u = UnitsOf(in);
+    ResultTable t;
+    t.name = "tz_curves";
+    t.columns = {
+        {"curve", "-"}, {"depth", u.length}, {"t", in.si() ? "kPa" : "psi"}, {"z", u.movement}};
+    for (const settlement::TzCurve& curve : line.tz)
+        for (std::size_t j = 0; j < curve.points.value.size(); ++j)
+            t.values.insert(
+                t.values.end(),
+                {static_cast<double>(curve.number), LengthOut(in, curve.depth / kInPerFt),
+                 in.si() ? curve.points.value[j] * settlement::kPsiToKpa : curve.points.value[j],
+                 in.si() ? curve.points.movement[j] * settlement::kInToM
+                         : curve.points.movement[j]});
+    return t;
+}
+
+ResultTable QwCurveOf(const InputData& in, const LineCurves& line) {
+    const OutputUnits u = UnitsOf(in);
+    ResultTable t;
+    t.name = "qw_curve";
+    t.columns = {{"tip_load", u.force}, {"tip_movement", u.movement}};
+    if (!line.solved)
+        return t;
+    for (std::size_t j = 0; j < line.qw.value.size(); ++j)
+        t.values.insert(t.values.end(),
+                        {in.si() ? line.qw.value[j] / kLbPerKn : line.qw.value[j] / kLbPerTon,
+                         in.si() ? line.qw.movement[j] * settlement::kInToM : line.qw.movement[j]});
+    return t;
+}
+
+ResultTable LoadDistributionOf(const InputData& in, const LineCurves& line) {
+    const OutputUnits u = UnitsOf(in);
+    ResultTable t;
+    t.name = "load_distribution";
+    t.columns = {{"step", "-"}, {"depth", u.length}, {"load", u.force}, {"movement", u.movement}};
+    for (const LineCurves::Element& e : line.distribution)
+        t.values.insert(t.values.end(),
+                        {static_cast<double>(e.step), LengthOut(in, e.depth / kInPerFt),
+                         in.si() ? e.load / kLbPerKn : e.load / kLbPerTon,
+                         in.si() ? e.movement * settlement::kInToM : e.movement});
+    return t;
+}
+
 ResultTable DesignChartsOf(const InputData& in, const RunResults& results) {
     const OutputUnits u = UnitsOf(in);
     ResultTable t;

@@ -6,16 +6,35 @@
 #include "run_context.h"
 #include "settlement/tz_solver.h"
 
+#include <array>
 #include <iosfwd>
 #include <string>
 #include <vector>
 
 namespace kolmar::engine {
 
+// The curves of one line that the t-z method solved for a case, in the solver's units: the t-z
+// curves (depth and movement in inches, load transfer in psi), the q-w curve (tip movement in
+// inches against tip load in pounds) and, per tip movement of the fifteen, every element's
+// mid-depth (inches), average load (pounds) and mid movement (inches): the load distribution.
+struct LineCurves {
+    bool solved = false;
+    std::vector<settlement::TzCurve> tz;
+    settlement::CurvePoints qw;
+    struct Element {
+        int step = 0; // tip movement, 1..15
+        double depth = 0.0, load = 0.0, movement = 0.0;
+    };
+    std::vector<Element> distribution;
+};
+using CaseCurves = std::array<LineCurves, settlement::kLineCount>;
+
 // What the case loop keeps when ctx.results is set.
 struct RunResults {
-    std::vector<CaseResult> cases; // every analysed case, in loop order
-    bool charts = false;           // design charts were computed
+    std::vector<CaseResult> cases;  // every analysed case, in loop order
+    std::vector<CaseCurves> curves; // the t-z method's curves of every case, beside `cases`
+    CaseCurves pending;             // the curves of the case being analysed
+    bool charts = false;            // design charts were computed
     settlement::DesignChartTable chart;
     int chart_settlements = 0, chart_diameters = 0, chart_lengths = 0; // the extent computed
 
@@ -62,6 +81,14 @@ OutputUnits UnitsOf(const InputData& in);
 ResultTable CapacityTableOf(const InputData& in, const CaseResult& result);
 ResultTable LayerResistanceOf(const InputData& in, const CaseResult& result);
 std::vector<ResultTable> LoadSettlementOf(const InputData& in, const CaseResult& result);
+// The t-z curves (curve, depth, t, z), the q-w curve (tip load, tip movement) and the load
+// distribution (step, depth, load, movement) of a solved line, in output units: depths in ft or
+// m, t in psi or kPa, loads in tons or kN, movements in inches or metres.
+ResultTable TzCurvesOf(const InputData& in, const LineCurves& line);
+ResultTable QwCurveOf(const InputData& in, const LineCurves& line);
+ResultTable LoadDistributionOf(const InputData& in, const LineCurves& line);
+// The name of a line in the results: "trend", "upper_bound", "lower_bound".
+std::string_view LineName(int line_index);
 // The design charts: one row per settlement, diameter and length with the load.
 ResultTable DesignChartsOf(const InputData& in, const RunResults& results);
 

@@ -293,7 +293,27 @@ std::string TwoDigits(int v) {
     return text;
 }
 
-void WriteCase(JsonWriter& w, const InputData& in, const CaseResult& c) {
+// The t-z method's curves of a case, per solved line: t-z curves, q-w curve, load distribution.
+void WriteCurves(JsonWriter& w, const InputData& in, const CaseCurves* curves) {
+    using Maker = ResultTable (*)(const InputData&, const LineCurves&);
+    const std::pair<const char*, Maker> kinds[] = {{"tz_curves", TzCurvesOf},
+                                                   {"qw_curves", QwCurveOf},
+                                                   {"load_distribution", LoadDistributionOf}};
+    for (const auto& [key, make] : kinds) {
+        w.Key(key);
+        w.BeginObject();
+        for (int k = 0; curves && k < settlement::kLineCount; ++k) {
+            const LineCurves& line = (*curves)[static_cast<std::size_t>(k)];
+            if (!line.solved)
+                continue;
+            w.Key(LineName(k));
+            WriteTable(w, make(in, line));
+        }
+        w.EndObject();
+    }
+}
+
+void WriteCase(JsonWriter& w, const InputData& in, const CaseResult& c, const CaseCurves* curves) {
     w.BeginObject();
     w.Key("number");
     w.Integer(c.setup.number);
@@ -371,6 +391,7 @@ void WriteCase(JsonWriter& w, const InputData& in, const CaseResult& c) {
         WriteTable(w, t);
     }
     w.EndObject();
+    WriteCurves(w, in, curves);
     w.EndObject();
 }
 
@@ -433,8 +454,9 @@ void WriteResultsJson(std::ostream& os, const RunResults& results) {
 
     w.Key("cases");
     w.BeginArray();
-    for (const CaseResult& c : results.cases)
-        WriteCase(w, in, c);
+    for (std::size_t i = 0; i < results.cases.size(); ++i)
+        WriteCase(w, in, results.cases[i],
+                  i < results.curves.size() ? &results.curves[i] : nullptr);
     w.EndArray();
     w.Key("design_charts");
     if (results.charts)

@@ -215,9 +215,10 @@ std::vector<std::pair<std::string, std::string>> CsvTables(const TJson& Results)
         for (const char* name : {"capacity", "layer_resistance"})
             if (const TJson* t = c.Find(name))
                 tables.emplace_back(prefix + name + ".csv", TableCsv(*t));
-        if (const TJson* lines = c.Find("load_settlement"))
-            for (const auto& [line, t] : lines->Members)
-                tables.emplace_back(prefix + "load_settlement-" + line + ".csv", TableCsv(t));
+        for (const char* group : {"load_settlement", "tz_curves", "qw_curves", "load_distribution"})
+            if (const TJson* lines = c.Find(group))
+                for (const auto& [line, t] : lines->Members)
+                    tables.emplace_back(prefix + group + "-" + line + ".csv", TableCsv(t));
     }
     if (const TJson* charts = Results.Find("design_charts");
         charts && charts->Kind == TJson::TKind::Object)

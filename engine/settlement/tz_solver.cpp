@@ -474,6 +474,8 @@ int SolveLine(const ShaftCase& shaft, LoadTransferLine line, SettlementFiles& fi
         WriteTzListing(files.tz_text, curves, si, si ? " M." : "FT.", si ? kInToM : 1.0 / 12.0);
     if (first_case && trend)
         StageTzCurves(files.plot_t, curves, si);
+    if (files.keep_curves)
+        files.keep_curves(line, curves, qw);
     WriteQwListings(shaft, line, qw, files, tz_data);
 
     const SolverShaft solver = MakeSolverShaft(shaft);
@@ -490,6 +492,8 @@ int SolveLine(const ShaftCase& shaft, LoadTransferLine line, SettlementFiles& fi
         CarryUp(solver, points, most, ReadCurve(qw, tip[k]), tip[k], work);
         if (scratch)
             WriteScratchSolution(tz_data, work);
+        if (files.keep_step)
+            files.keep_step(line, k, work);
         for (const ElementResult& e : work.elements) {
             bisected += e.bisected ? 1 : 0;
             failed += e.converged ? 0 : 1;

@@ -258,6 +258,18 @@ TEST(ResultsTest, AccessorsAnswerBadIndicesSafely) {
               nullptr);
     EXPECT_EQ(rows, 0);
     EXPECT_EQ(columns, 4);
+    // The t-z method's curves: ten points per t-z curve, the q-w curve, the load distribution
+    // of the fifteen tip movements.
+    kolmar_results_table(h.results, 0, KOLMAR_TABLE_TZ_LOWER_BOUND, &rows, &columns);
+    EXPECT_GT(rows, 0);
+    EXPECT_EQ(rows % 10, 0);
+    EXPECT_STREQ(kolmar_results_column_unit(h.results, 0, KOLMAR_TABLE_TZ_TREND, 2), "psi");
+    kolmar_results_table(h.results, 0, KOLMAR_TABLE_QW_UPPER_BOUND, &rows, &columns);
+    EXPECT_EQ(rows, 10);
+    const double* distribution =
+        kolmar_results_table(h.results, 0, KOLMAR_TABLE_DISTRIBUTION_TREND, &rows, &columns);
+    ASSERT_GT(rows, 0);
+    EXPECT_EQ(distribution[(rows - 1) * columns], 15.0); // the last tip movement
     // The results file written elsewhere is the same text.
     const fs::path elsewhere = dir / "sub" / "copy.json";
     fs::create_directories(elsewhere.parent_path());

@@ -33,6 +33,20 @@ typedef struct KolmarResults KolmarResults;
 #define KOLMAR_TABLE_UPPER_BOUND 3
 #define KOLMAR_TABLE_LOWER_BOUND 4
 #define KOLMAR_TABLE_DESIGN_CHARTS 5
+/* The t-z method's curves of a case with its tip in soil, per line (trend, upper bound, lower
+   bound): the t-z curves (curve number, depth, unit load transfer t in psi or kPa, movement z),
+   the q-w curve at the tip (tip load, tip movement) and the load distribution (for each of the
+   fifteen tip movements, every element's mid-depth, average load and mid movement). Tables of
+   a line the case did not solve have their columns and no rows. */
+#define KOLMAR_TABLE_TZ_TREND 6
+#define KOLMAR_TABLE_TZ_UPPER_BOUND 7
+#define KOLMAR_TABLE_TZ_LOWER_BOUND 8
+#define KOLMAR_TABLE_QW_TREND 9
+#define KOLMAR_TABLE_QW_UPPER_BOUND 10
+#define KOLMAR_TABLE_QW_LOWER_BOUND 11
+#define KOLMAR_TABLE_DISTRIBUTION_TREND 12
+#define KOLMAR_TABLE_DISTRIBUTION_UPPER_BOUND 13
+#define KOLMAR_TABLE_DISTRIBUTION_LOWER_BOUND 14
 
 /* Analyses the project file input_path and writes BASE.kx8o, .kx8r, .kx8z and .kx8p into
    output_dir (BASE = base_name, a file name without a folder) and the results file at json_path,
