@@ -65,7 +65,7 @@ RockValues RockProcedure(RunContext& ctx, RockProcedures& rock, const InputData&
     } else {
         const rock::WeakRockShaft shaft{rock.layers, L, D, ratio, in.Ec, in.si()};
         const rock::WeakRockResistance r = rock::WeakRockCapacityAt(
-            shaft, m, z, step, rock.weak, notes, ctx.Out(FileRole::rock_msg));
+            shaft, m, z, step, rock.weak, notes, ctx.Stream(FileRole::rock_msg));
         values = {r.fs, r.QB};
         status = r.status;
     }
@@ -262,7 +262,7 @@ void ComputeCapacity(RunContext& ctx, const InputData& grid, const CaseSetup& se
                       in,
                       setup,
                       notes,
-                      ctx.Out(FileRole::rock_msg),
+                      ctx.Stream(FileRole::rock_msg),
                       D,
                       D / in.DSTART,
                       RockProcedures{rock::GeoLayersOf(in), {}},

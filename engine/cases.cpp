@@ -11,6 +11,7 @@
 #include "profile.h"
 #include "report.h"
 #include "resistance.h"
+#include "results_data.h"
 
 #include <fstream>
 #include <locale>
@@ -31,6 +32,10 @@ constexpr std::size_t kHeaderWidth = 12; // the curve count's field in the first
 
 // Starts the rock-message file of a case afresh.
 bool OpenRockMessages(RunContext& ctx) {
+    if (ctx.Holds(FileRole::rock_msg)) {
+        ctx.held[static_cast<std::size_t>(FileRole::rock_msg)].str({});
+        return true;
+    }
     std::ofstream& out = ctx.Out(FileRole::rock_msg);
     if (out.is_open())
         out.close();
@@ -48,6 +53,11 @@ bool OpenRockMessages(RunContext& ctx) {
 
 // Closes the rock-message file and copies it into the report, each line as 80 columns.
 void CopyRockMessages(RunContext& ctx) {
+    if (ctx.Holds(FileRole::rock_msg)) {
+        std::istringstream messages(ctx.held[static_cast<std::size_t>(FileRole::rock_msg)].str());
+        CopyAs80Columns(messages, ctx.report());
+        return;
+    }
     ctx.Out(FileRole::rock_msg).close();
     std::ifstream messages(ctx.Resolve(FileRole::rock_msg), std::ios::in | std::ios::binary);
     if (messages.is_open())
@@ -117,6 +127,12 @@ void MainAnalysis(RunContext& ctx) {
             state.keep_tz_data = li + 1 == plan.lengths.size() && di + 1 == plan.diameters.size();
             const bool computed = AnalyseCase(ctx, setup, state);
             const CaseResult& result = ctx.current;
+            if (ctx.results && computed) {
+                ctx.results->cases.push_back(result);
+                ctx.results->curves.push_back(ctx.results->pending);
+            }
+            if (ctx.results)
+                ctx.results->pending = CaseCurves{};
             state.chart.Length(setup.length_index) = kInPerFt * result.length;
             state.chart.Diameter(setup.diameter_index) = kInPerFt * setup.diameter;
             if (computed && (per_length ? di == 0 : li == 0)) {
@@ -149,6 +165,13 @@ void MainAnalysis(RunContext& ctx) {
         const ChartExtent extent{static_cast<int>(in.PDSETT.size()),
                                  static_cast<int>(plan.diameters.size()), complete_lengths};
         WritePlotDesignCharts(ctx.plot(), in, extent, state.chart);
+        if (ctx.results) {
+            ctx.results->charts = true;
+            ctx.results->chart = state.chart;
+            ctx.results->chart_settlements = extent.NT;
+            ctx.results->chart_diameters = extent.ND;
+            ctx.results->chart_lengths = extent.NQ;
+        }
         if (ctx.status == 0)
             WriteDesignChartReport(ctx.report(), in, extent, state.chart);
     }

@@ -15,6 +15,7 @@
 #include <locale>
 #include <memory>
 #include <ostream>
+#include <sstream>
 #include <system_error>
 
 namespace kolmar::engine {
@@ -115,13 +116,17 @@ void ReportOpenFailures(RunContext& ctx) {
 
 // Where a file name leads: absolute, with ".", ".." and symbolic links of the existing part
 // resolved, so that two spellings of one file compare equal.
-std::filesystem::path Destination(const RunContext& ctx, FileRole role) {
+std::filesystem::path Destination(const std::filesystem::path& name) {
     std::error_code ec;
-    std::filesystem::path path = std::filesystem::absolute(ctx.Resolve(role), ec);
+    std::filesystem::path path = std::filesystem::absolute(name, ec);
     if (ec)
-        path = ctx.Resolve(role);
+        path = name;
     std::filesystem::path canonical = std::filesystem::weakly_canonical(path, ec);
     return ec ? path.lexically_normal() : canonical;
+}
+
+std::filesystem::path Destination(const RunContext& ctx, FileRole role) {
+    return Destination(ctx.Resolve(role));
 }
 
 bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
@@ -161,7 +166,24 @@ void AppendFile(const std::filesystem::path& path, std::ostream& target) {
         CopyAs80Columns(staged, target);
 }
 
+// The staged files of a run held in memory, appended in the order of the files on disk.
+void AssembleHeldFiles(RunContext& ctx) {
+    const auto append = [&](FileRole role, std::ostream& target) {
+        std::istringstream staged(ctx.held[Index(role)].str());
+        CopyAs80Columns(staged, target);
+    };
+    append(FileRole::qw_stage, ctx.tz_text());
+    append(FileRole::plot_stage_t, ctx.plot());
+    append(FileRole::tz_diam, ctx.plot());
+    append(FileRole::plot_stage_q, ctx.plot());
+    append(FileRole::plot_stage_l, ctx.plot());
+}
+
 } // namespace
+
+bool LeadToOneFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    return SameFile(Destination(a), Destination(b));
+}
 
 bool ReadNamesFile(RunContext& ctx, std::istream& names) {
     std::string line;
@@ -235,14 +257,16 @@ void OpenRunFiles(RunContext& ctx) {
     if (!ctx.input_open)
         ctx.open_failures.push_back(FileRole::input);
     for (const FileRole role : kNamedRoles) {
-        if (role != FileRole::input && !OpenOutput(ctx, role))
+        if (role != FileRole::input && !ctx.Holds(role) && !OpenOutput(ctx, role))
             ctx.open_failures.push_back(role);
     }
 }
 
-void WriteConsoleBanner(std::ostream& os) {
+void WriteConsoleBanner(std::ostream& os, bool named_by_caller) {
     WriteLine(os, " Kolmar " KOLMAR_VERSION_STRING " - vertically loaded drilled shaft analysis");
-    WriteLine(os, " Analysis engine: the files of the run are named in names.dat");
+    WriteLine(os, named_by_caller
+                      ? " Analysis engine: the files of the run are named by the caller"
+                      : " Analysis engine: the files of the run are named in names.dat");
 }
 
 void WriteBanner(std::ostream& os, std::string_view version) {
@@ -320,6 +344,10 @@ void WriteDateBlock(std::ostream& os, const DateTime& when) {
 }
 
 void AssembleStagedFiles(RunContext& ctx) {
+    if (ctx.held_in_memory) {
+        AssembleHeldFiles(ctx);
+        return;
+    }
     constexpr FileRole kStaged[] = {FileRole::qw_stage, FileRole::plot_stage_t,
                                     FileRole::plot_stage_q, FileRole::plot_stage_l};
     std::array<bool, kFileRoleCount> written{};
@@ -354,8 +382,11 @@ int RunEntry(int call_code, RunContext& ctx) {
         return KOLMAR_STATUS_WRONG_CODE;
     ctx.status = KOLMAR_STATUS_OK;
     try {
-        WriteConsoleBanner(*ctx.console);
-        ReadRunControl(ctx);
+        WriteConsoleBanner(*ctx.console, ctx.held_in_memory);
+        if (ctx.held_in_memory)
+            ctx.name_clash = FindNameClash(ctx); // the caller named the files
+        else
+            ReadRunControl(ctx);
         if (ctx.name_clash) {
             // Checked before any output is opened: nothing is created, truncated or appended.
             ReportNameClash(ctx);

@@ -28,6 +28,8 @@ void AskNamesOnConsole(RunContext& ctx);
 // directory, ".", ".." and symbolic links, and by identity for files that exist): the input,
 // the outputs, the scratch files and names.dat. Empty names are left to the opening.
 std::optional<std::pair<FileRole, FileRole>> FindNameClash(const RunContext& ctx);
+// Two paths that lead to one file, compared as FindNameClash compares the files of a run.
+bool LeadToOneFile(const std::filesystem::path& a, const std::filesystem::path& b);
 // Reads names.dat from the working directory, or falls back to the console, and looks for a
 // clash of names (ctx.name_clash); opens CHART.DAT only when names.dat was complete and no
 // names clash.
@@ -37,7 +39,8 @@ void ReadRunControl(RunContext& ctx);
 void OpenRunFiles(RunContext& ctx);
 
 // Headers.
-void WriteConsoleBanner(std::ostream& os);
+// The console banner; its second line says where the file names came from.
+void WriteConsoleBanner(std::ostream& os, bool named_by_caller = false);
 void WriteBanner(std::ostream& os, std::string_view version);
 struct PathParts {
     std::string drive, dir, base, ext;

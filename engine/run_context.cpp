@@ -4,6 +4,7 @@
 
 #include <ctime>
 #include <iostream>
+#include <locale>
 
 namespace kolmar::engine {
 
@@ -14,6 +15,8 @@ RunContext::RunContext()
     file_name[static_cast<std::size_t>(FileRole::tz_diam)] = kTzDiamFileName;
     file_name[static_cast<std::size_t>(FileRole::rock_msg)] = kRockMsgFileName;
     file_name[static_cast<std::size_t>(FileRole::names)] = kNamesFileName;
+    for (std::ostringstream& text : held)
+        text.imbue(std::locale::classic());
 }
 
 std::filesystem::path RunContext::Resolve(FileRole role) const {
@@ -21,6 +24,28 @@ std::filesystem::path RunContext::Resolve(FileRole role) const {
     if (work_dir.empty() || name.is_absolute())
         return name;
     return work_dir / name;
+}
+
+bool RunContext::IsScratchOrStaged(FileRole role) {
+    switch (role) {
+    case FileRole::qw_stage:
+    case FileRole::plot_stage_t:
+    case FileRole::plot_stage_q:
+    case FileRole::plot_stage_l:
+    case FileRole::chart:
+    case FileRole::tz_data:
+    case FileRole::tz_diam:
+    case FileRole::rock_msg:
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::ostream& RunContext::Stream(FileRole role) {
+    if (Holds(role))
+        return held[static_cast<std::size_t>(role)];
+    return Out(role);
 }
 
 DateTime LocalNow() {

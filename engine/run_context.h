@@ -13,12 +13,15 @@
 #include <functional>
 #include <iosfwd>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 namespace kolmar::engine {
+
+struct RunResults; // results_data.h
 
 // ---------------------------------------------------------------------------------------------
 // Files of a run, by role.
@@ -338,6 +341,15 @@ struct RunContext {
     std::ofstream& run_notes() { return Out(FileRole::run_notes); }
     std::ofstream& tz_text() { return Out(FileRole::tz_text); }
     std::ofstream& plot() { return Out(FileRole::plot); }
+    // A run through the programs' entry holds its scratch files (CHART.DAT, TZDATA.DAT,
+    // TZDIAM.DAT, ROCKMSG.DAT) and its staged files (.kx8w, .kx8t, .kx8q, .kx8l) in memory, so
+    // that runs in one directory or one process never share a file. `Stream` is the stream a role
+    // is written to: the held text in that case, the file otherwise.
+    bool held_in_memory = false;
+    std::array<std::ostringstream, kFileRoleCount> held{};
+    static bool IsScratchOrStaged(FileRole role);
+    bool Holds(FileRole role) const { return held_in_memory && IsScratchOrStaged(role); }
+    std::ostream& Stream(FileRole role);
     std::string input_text;              // the whole project file
     bool input_open = false;             // the project file was opened and read
     std::vector<FileRole> open_failures; // files that could not be opened, in opening order
@@ -358,6 +370,9 @@ struct RunContext {
     std::function<void(RunContext&)> on_analysis_end;
 
     InputData input;
+
+    // When set, the case loop keeps every case's results and the design charts here as data.
+    RunResults* results = nullptr;
 
     CaseResult current; // the case analysed last
     // The warning on clay strength derived from the blow count is written once per run.

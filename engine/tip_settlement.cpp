@@ -5,6 +5,7 @@
 #include "format.h"
 #include "kolmar/ikolmar.h"
 #include "profile.h"
+#include "results_data.h"
 #include "settlement/rock/decomposed_rock.h"
 #include "settlement/rock/strong_rock.h"
 #include "settlement/rock/weak_rock.h"
@@ -80,6 +81,26 @@ settlement::ShaftCase SoilCase(const RunContext& ctx, const CaseResult& result) 
     return shaft;
 }
 
+// The curves and the load distribution of every solved line, kept for the results as data.
+void KeepCurves(RunResults& results, settlement::SettlementFiles& files) {
+    files.keep_curves = [&results](settlement::LoadTransferLine line,
+                                   const std::vector<settlement::TzCurve>& curves,
+                                   const settlement::CurvePoints& qw) {
+        LineCurves& kept = results.pending[static_cast<std::size_t>(settlement::LineIndex(line))];
+        kept = LineCurves{};
+        kept.solved = true;
+        kept.tz = curves;
+        kept.qw = qw;
+    };
+    files.keep_step = [&results](settlement::LoadTransferLine line, std::size_t step,
+                                 const settlement::CarryResult& carried) {
+        LineCurves& kept = results.pending[static_cast<std::size_t>(settlement::LineIndex(line))];
+        for (const settlement::ElementResult& e : carried.elements)
+            kept.distribution.push_back(
+                {static_cast<int>(step) + 1, e.mid_depth, e.average_load, e.mid_movement});
+    };
+}
+
 int SoilSettlement(RunContext& ctx, CaseResult& result, SettlementRunState& state) {
     const settlement::ShaftCase shaft = SoilCase(ctx, result);
     const bool first_case = shaft.variation == 1 && shaft.chart_pass == 1;
@@ -88,7 +109,6 @@ int SoilSettlement(RunContext& ctx, CaseResult& result, SettlementRunState& stat
     NullBuffer discard;
     std::ostream nowhere(&discard);
     const bool stage_qw = first_case || state.tz_staged;
-    const std::filesystem::path tz_diam = ctx.Resolve(FileRole::tz_diam);
     settlement::SettlementFiles base = settlement::FilesOf(ctx);
     settlement::SettlementFiles files{
         base.report,
@@ -106,6 +126,8 @@ int SoilSettlement(RunContext& ctx, CaseResult& result, SettlementRunState& stat
             ++state.qw_staged;
             base.rewrite_tz_diam(" " + std::to_string(state.qw_staged) + "\n");
         }};
+    if (ctx.results)
+        KeepCurves(*ctx.results, files);
     const int status = settlement::RunSoilSettlement(shaft, files, result.settlement, state.chart);
     if (status != 0)
         return status;
@@ -213,6 +235,8 @@ void WriteNoUpliftCurve(std::ostream& os) {
 } // namespace
 
 void StartSettlementFiles(RunContext& ctx) {
+    if (ctx.Holds(FileRole::tz_diam))
+        return; // held in memory, empty at the start of every run
     std::ofstream empty(ctx.Resolve(FileRole::tz_diam), std::ios::out | std::ios::trunc);
 }
 

@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
     cmake make g++ ninja-build pkg-config   # build
     python3                                 # the lint test (scripts/lint.py)
+    python3-jsonschema                      # results files checked against their schema
     libgtest-dev libgmock-dev               # unit tests
     libbenchmark-dev                        # benchmarks under bench/
     qt6-base-dev qt6-base-dev-tools         # desktop program (Widgets, PrintSupport)

@@ -25,6 +25,7 @@ struct TCommandLine {
     std::string Command;                // run, check, upgrade, plot, export
     std::vector<std::string> Arguments; // the positional arguments after the command
     std::string Layout;                 // --layout 2012 | 6.0: overrides the file's content
+    std::string Json;                   // --json FILE: where run writes the results file
     std::vector<std::string> Raw;       // every word after the command, options included
 };
 
@@ -50,3 +51,5 @@ int CheckCommand(const TCommandLine& Line);
 int UpgradeCommand(const TCommandLine& Line); // app/runner/cmd_upgrade.cpp
 // A command that parses its own options from Line.Raw.
 int ExportCommand(const TCommandLine& Line); // app/runner/cmd_export.cpp
+// The results file of a run, printed, copied or converted to CSV; parses Line.Raw.
+int ResultsCommand(const TCommandLine& Line); // app/runner/cmd_results.cpp

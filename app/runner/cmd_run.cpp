@@ -29,6 +29,12 @@ int RunCommand(const TCommandLine& Line) {
     // The runner runs the project's file as it is on disk.
     TRunRequest request;
     request.EngineFile = ExecutableDirectory() / KOLMAR_ENGINE_FILE;
+    if (!Line.Json.empty()) {
+        std::error_code ec;
+        request.ResultsFile = fs::absolute(Line.Json, ec);
+        if (ec)
+            request.ResultsFile = Line.Json;
+    }
     request.CallEngine = [](const TRunFiles& Files, const fs::path& Engine) {
         std::cout << "Kolmar " << KOLMAR_VERSION_STRING << ": analysing " << Files.Project.string()
                   << std::endl;
@@ -50,6 +56,8 @@ int RunCommand(const TCommandLine& Line) {
         break;
     }
 
+    // The engine's banner, title and messages, as a run through IKOLMAR shows them.
+    std::cerr << run.Console << std::flush;
     std::cout << "\n" << run.Completion << "\n";
     std::cout << "Status " << run.Status << ": " << StatusMeaning(run.Status) << "\n";
     std::cout << "Result files:\n";

@@ -16,13 +16,14 @@ const char* const kHelp =
     R"(kolmar - axial design of drilled shafts, from the command line
 
 Usage:
-  kolmar run PROJECT [--layout 2012|6.0]
+  kolmar run PROJECT [--layout 2012|6.0] [--json FILE]
       Checks the project, runs the analysis engine on it and lists the result files.
       PROJECT is a .kx8d project file (a name without extension gets .kx8d). An older
       .kxd file is first converted to a .kx8d file of the same name beside it; a .kx8d
       file in an older layout is refused (see upgrade).
       The report (.kx8o), run notes (.kx8r), plot data (.kx8p) and t-z listing (.kx8z)
-      are written beside the project. The exit status is the engine's run status:
+      are written beside the project, with the results as data in PROJECT.results.json
+      (or in FILE with --json). The exit status is the engine's run status:
         0  normal completion
         2  a t-z curve depth lies beyond the extent of the input strength curve
         4  the shaft tip lies beyond the extent of the input strength curve
@@ -52,6 +53,12 @@ Usage:
   kolmar export PROJECT -o results.xlsx [--graphs NAME,...] [--no-markers] [--csv DIR]
       Writes the result graphs of a project that has been run into a spreadsheet
       workbook (a data sheet and a chart sheet per graph), or one CSV file per graph.
+
+  kolmar results PROJECT [--format json|csv] [-o FILE|DIR]
+      Prints the results file of a project that has been run (PROJECT.results.json), or
+      copies it to FILE; with --format csv writes one CSV file per table into DIR (a
+      header row of names with their units), or prints them all. A project run only
+      through IKOLMAR has no results file.
 
   kolmar --help | --version
 
@@ -89,11 +96,16 @@ int main(int argc, char** argv) {
     TCommandLine line;
     if (argc >= 2 && std::strcmp(argv[1], "plot") == 0)
         return PaintCommand(argv);
-    // export reads its own options.
+    // export and results read their own options.
     if (argc >= 2 && std::strcmp(argv[1], "export") == 0) {
         line.Command = argv[1];
         line.Raw.assign(argv + 2, argv + argc);
         return ExportCommand(line);
+    }
+    if (argc >= 2 && std::strcmp(argv[1], "results") == 0) {
+        line.Command = argv[1];
+        line.Raw.assign(argv + 2, argv + argc);
+        return ResultsCommand(line);
     }
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -111,6 +123,10 @@ int main(int argc, char** argv) {
             line.Layout = argv[++i];
             if (line.Layout != "2012" && line.Layout != "6.0")
                 return Usage("unknown layout '" + line.Layout + "' (2012 or 6.0)");
+        } else if (arg == "--json") {
+            if (i + 1 >= argc)
+                return Usage("--json needs a file name");
+            line.Json = argv[++i];
         } else if (arg.size() > 1 && arg[0] == '-') {
             return Usage("unknown option '" + arg + "'");
         } else if (line.Command.empty()) {
@@ -121,6 +137,8 @@ int main(int argc, char** argv) {
     }
     if (line.Command.empty())
         return Usage("no command given");
+    if (!line.Json.empty() && line.Command != "run")
+        return Usage("--json belongs to the run command");
     if (line.Command == "run")
         return RunCommand(line);
     if (line.Command == "check")

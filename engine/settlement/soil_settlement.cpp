@@ -11,6 +11,7 @@
 #include <fstream>
 #include <locale>
 #include <ostream>
+#include <sstream>
 #include <stdexcept>
 
 namespace kolmar::engine::settlement {
@@ -68,9 +69,13 @@ void WriteCaseError(std::ostream& os, const std::vector<std::string>& problems) 
     WriteBlankLines(os, 2);
 }
 
-// A scratch file in the working directory, rewritten from its start.
-std::function<void(const std::string&)> Rewriter(std::filesystem::path path) {
-    return [path = std::move(path)](const std::string& text) {
+// A scratch file rewritten from its start: in the run's memory, or in the working directory.
+std::function<void(const std::string&)> Rewriter(RunContext& ctx, FileRole role) {
+    if (ctx.Holds(role)) {
+        std::ostringstream& held = ctx.held[static_cast<std::size_t>(role)];
+        return [&held](const std::string& text) { held.str(text); };
+    }
+    return [path = ctx.Resolve(role)](const std::string& text) {
         std::ofstream out(path, std::ios::out | std::ios::trunc | std::ios::binary);
         out.imbue(std::locale::classic());
         out << text;
@@ -186,13 +191,13 @@ SettlementFiles FilesOf(RunContext& ctx) {
     return SettlementFiles{ctx.report(),
                            ctx.run_notes(),
                            ctx.tz_text(),
-                           ctx.Out(FileRole::qw_stage),
-                           ctx.Out(FileRole::plot_stage_t),
-                           ctx.Out(FileRole::plot_stage_q),
-                           ctx.Out(FileRole::plot_stage_l),
-                           ctx.Out(FileRole::chart),
-                           Rewriter(ctx.Resolve(FileRole::tz_data)),
-                           Rewriter(ctx.Resolve(FileRole::tz_diam))};
+                           ctx.Stream(FileRole::qw_stage),
+                           ctx.Stream(FileRole::plot_stage_t),
+                           ctx.Stream(FileRole::plot_stage_q),
+                           ctx.Stream(FileRole::plot_stage_l),
+                           ctx.Stream(FileRole::chart),
+                           Rewriter(ctx, FileRole::tz_data),
+                           Rewriter(ctx, FileRole::tz_diam)};
 }
 
 } // namespace kolmar::engine::settlement

@@ -62,6 +62,8 @@ struct ShaftCase {
 
 // The files the analysis writes. Every stream must stay valid for the call; a stream whose file
 // is not open simply takes no text.
+struct TzCurve;     // below
+struct CarryResult; // tz_solver.h
 struct SettlementFiles {
     std::ostream& report;    // .kx8o
     std::ostream& run_notes; // .kx8r
@@ -76,6 +78,11 @@ struct SettlementFiles {
     // rewrite_tz_data function the call builds no TZDATA.DAT listing at all.
     std::function<void(const std::string&)> rewrite_tz_data;
     std::function<void(const std::string&)> rewrite_tz_diam;
+    // When set, the results as data: the t-z and q-w curves of every solved line, and every
+    // tip movement's carrying-up with its elements (the load distribution).
+    std::function<void(LoadTransferLine, const std::vector<TzCurve>&, const CurvePoints&)>
+        keep_curves{};
+    std::function<void(LoadTransferLine, std::size_t, const CarryResult&)> keep_step{};
 };
 
 // Unit labels of the listings, three characters (area five).

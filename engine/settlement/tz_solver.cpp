@@ -544,6 +544,8 @@ int SolveLine(const ShaftCase& shaft, LoadTransferLine line, SettlementFiles& fi
         WriteTzListing(files.tz_text, curves, si, si ? " M." : "FT.", si ? kInToM : 1.0 / 12.0);
     if (first_case && trend)
         StageTzCurves(files.plot_t, curves, si);
+    if (files.keep_curves)
+        files.keep_curves(line, curves, qw);
     WriteQwListings(shaft, line, qw, files, tz_data);
 
     const SolverShaft solver = MakeSolverShaft(shaft);
@@ -554,7 +556,9 @@ int SolveLine(const ShaftCase& shaft, LoadTransferLine line, SettlementFiles& fi
     // Every element's record is kept only where it is listed: the scratch listing and the load
     // distribution of the first case's trend line.
     const bool distribution = first_case && trend;
-    const KeepElements keep = scratch || distribution ? KeepElements::all : KeepElements::top;
+    // The results as data keep every element's load and movement.
+    const KeepElements keep = scratch || distribution || files.keep_step ? KeepElements::all
+                                                                          : KeepElements::top;
     CarryResult work;
     int bisected = 0;
     int failed = 0;
@@ -565,6 +569,8 @@ int SolveLine(const ShaftCase& shaft, LoadTransferLine line, SettlementFiles& fi
                 failed);
         if (scratch)
             WriteScratchSolution(tz_data, work);
+        if (files.keep_step)
+            files.keep_step(line, k, work);
         if (distribution)
             for (const ElementResult& e : work.elements)
                 WriteLine(files.plot_l, DistributionRecord(e, si));

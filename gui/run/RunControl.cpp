@@ -4,6 +4,7 @@
 #include "gui/data/DataUnit.h"
 #include "gui/run/dynlib.h"
 #include "kolmar/ikolmar.h"
+#include "kolmar/results.h"
 #include "ui/model/NumberText.h"
 
 #include <optional>
@@ -28,11 +29,12 @@ TRunFiles RunFilesFor(const fs::path& ProjectFile) {
                      with(".kx8w"),
                      with(".kx8t"),
                      with(".kx8q"),
-                     with(".kx8l")};
+                     with(".kx8l"),
+                     with(".results.json")};
 }
 
 std::vector<fs::path> ResultFiles(const TRunFiles& Files) {
-    return {Files.Report, Files.Notes, Files.Plot, Files.TZText};
+    return {Files.Report, Files.Notes, Files.Plot, Files.TZText, Files.Results};
 }
 
 namespace {
@@ -170,6 +172,40 @@ private:
 } // namespace
 
 TEngineRun RunEngine(const TRunFiles& Files, const fs::path& EngineFile) {
+    TEngineRun result;
+    try {
+        TDynamicLibrary library(EngineFile.string(), true);
+        auto entry = reinterpret_cast<KolmarRunEntry>(library.FindProcedure(KOLMAR_RUN_ENTRY_NAME));
+        if (!entry)
+            throw EDLLError("The library " + EngineFile.string() + " has no " +
+                            KOLMAR_RUN_ENTRY_NAME + " entry point");
+        const std::string input = Files.Project.string();
+        const std::string dir = Files.Project.parent_path().string();
+        const std::string base = Files.Project.stem().string();
+        const std::string results = Files.Results.string();
+        // The handle is asked for only to take the console text; the results are in the files.
+        using TMessages = const char* (*)(const KolmarResults*);
+        using TFree = void (*)(KolmarResults*);
+        auto messages =
+            reinterpret_cast<TMessages>(library.FindProcedure("kolmar_results_messages"));
+        auto release = reinterpret_cast<TFree>(library.FindProcedure("kolmar_results_free"));
+        KolmarResults* handle = nullptr;
+        result.Status = entry(input.c_str(), dir.c_str(), base.c_str(),
+                              results.empty() ? nullptr : results.c_str(),
+                              messages && release ? &handle : nullptr);
+        result.Called = true;
+        if (handle) {
+            if (const char* text = messages(handle))
+                result.Console = text;
+            release(handle);
+        }
+    } catch (const EDLLError& e) {
+        result.Error = std::string("Attempt to initialize DLL failed\n") + e.what();
+    }
+    return result;
+}
+
+TEngineRun RunEngineByNamesDat(const TRunFiles& Files, const fs::path& EngineFile) {
     TEngineRun result;
     const fs::path dir = Files.Project.parent_path();
     TDirectoryGuard guard;

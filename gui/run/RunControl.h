@@ -19,6 +19,7 @@ struct TRunFiles {
     std::filesystem::path Stage1;  // .kx8t, staged plot section
     std::filesystem::path Stage2;  // .kx8q, staged plot section
     std::filesystem::path Stage3;  // .kx8l, staged plot section
+    std::filesystem::path Results; // .results.json, the results as data (the programs' entry)
 };
 
 // Absolute paths of the run files of a project file.
@@ -64,14 +65,22 @@ struct TEngineRun {
     int Status = -1;              // its result, when Called
     std::string Error;            // why it was not called, when !Called
     bool NamesNotWritten = false; // not called because names.dat could not be written
+    std::string Console;          // what the engine wrote for a console (kolmar_run only)
 };
 
-// Runs the engine once on a saved project: writes names.dat beside the project, makes the
-// project's directory current, loads the engine library from EngineFile, calls IKOLMAR with the
-// agreed code, unloads the library, deletes names.dat and the temporary files, and restores the
-// previous working directory. A library that cannot be loaded, or has no IKOLMAR, is refused
-// before any call ("Attempt to initialize DLL failed", with the reason).
+// Runs the engine once on a saved project through its entry for programs (kolmar_run): loads
+// the engine library from EngineFile, names the project, its folder and base name and the
+// results file (Files.Results), and unloads the library. Writes no names.dat, leaves the
+// working directory alone and leaves no scratch file: runs of other projects may go on at the
+// same time. A library that cannot be loaded, or has no kolmar_run, is refused before any call
+// ("Attempt to initialize DLL failed", with the reason).
 TEngineRun RunEngine(const TRunFiles& Files, const std::filesystem::path& EngineFile);
+
+// The same run through IKOLMAR, as any caller of the classic entry makes it: writes names.dat
+// beside the project, makes the project's directory current, calls IKOLMAR with the agreed code,
+// deletes names.dat and the temporary files, and restores the previous working directory. Only
+// one such run may use a directory at a time, and the process's working directory is shared.
+TEngineRun RunEngineByNamesDat(const TRunFiles& Files, const std::filesystem::path& EngineFile);
 
 // Directory of the running executable (where the engine library is expected).
 std::filesystem::path ExecutableDirectory();

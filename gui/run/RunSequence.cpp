@@ -52,6 +52,8 @@ TRunOutcome RunAnalysis(TProgramData& Project, const TRunRequest& Request) {
     }
 
     outcome.Files = RunFilesFor(Project.FileName);
+    if (!Request.ResultsFile.empty())
+        outcome.Files.Results = Request.ResultsFile;
     const TEngineRun run = Request.CallEngine
                                ? Request.CallEngine(outcome.Files, Request.EngineFile)
                                : RunEngine(outcome.Files, Request.EngineFile);
@@ -62,9 +64,12 @@ TRunOutcome RunAnalysis(TProgramData& Project, const TRunRequest& Request) {
         return outcome;
     }
     outcome.Status = run.Status;
+    outcome.Console = run.Console;
     outcome.Completion = CompletionMessage(run.Status);
     if (Request.Graphs)
         ReadResults(outcome, Project, *Request.Graphs);
+    // The run itself leaves no scratch file; these are leftovers of an earlier run through
+    // names.dat that stopped before it could tidy up.
     DeleteRunScratch(outcome.Files.Project.parent_path(), outcome.Files);
     return outcome;
 }

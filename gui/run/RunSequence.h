@@ -1,7 +1,7 @@
 // One analysis run of a project, as the desktop program's Run Analysis command and `kolmar run`
-// both make it: save (when asked), check the layer geometry, write names.dat and call the
-// engine, take the completion message, read the plot file into the result graphs (when given),
-// and tidy the run's temporary files. The callers present the outcome their own way.
+// both make it: save (when asked), check the layer geometry, call the engine through its entry
+// for programs, take the completion message and read the plot file into the result graphs (when
+// given). The callers present the outcome their own way.
 #pragma once
 
 #include "gui/run/RunControl.h"
@@ -23,10 +23,11 @@ using TEngineCall =
     std::function<TEngineRun(const TRunFiles& Files, const std::filesystem::path& EngineFile)>;
 
 struct TRunRequest {
-    std::filesystem::path EngineFile; // the engine library, loaded afresh for this run
-    bool SaveFirst = false;           // save the project to its file before the check
-    TResultGraphs* Graphs = nullptr;  // read the plot file into these after a run, when given
-    TEngineCall CallEngine;           // empty: RunEngine
+    std::filesystem::path EngineFile;  // the engine library, loaded afresh for this run
+    bool SaveFirst = false;            // save the project to its file before the check
+    TResultGraphs* Graphs = nullptr;   // read the plot file into these after a run, when given
+    TEngineCall CallEngine;            // empty: RunEngine
+    std::filesystem::path ResultsFile; // the results file; empty: NAME.results.json beside it
 };
 
 struct TRunOutcome {
@@ -42,6 +43,7 @@ struct TRunOutcome {
     TRunFiles Files;
     int Status = -1;
     std::string Completion; // the completion message of Status
+    std::string Console;    // what the engine wrote for a console during the run
     bool PlotFound = false; // a plot file exists after the run (and Graphs were given)
     std::string PlotError;  // the plot-file reader's message when it refused the file
 };

@@ -168,7 +168,7 @@ TEST(RunEngine, LibraryWithoutEntryPointIsRefusedBeforeAnyCall) {
     const TEngineRun run = RunEngine(RunFilesFor(dir / "p.kx8d"), KOLMAR_NO_ENTRY_LIB);
     EXPECT_FALSE(run.Called);
     EXPECT_NE(run.Error.find("Attempt to initialize DLL failed"), std::string::npos) << run.Error;
-    EXPECT_NE(run.Error.find("IKOLMAR"), std::string::npos) << run.Error;
+    EXPECT_NE(run.Error.find("kolmar_run"), std::string::npos) << run.Error;
     EXPECT_FALSE(fs::exists(dir / "p.kx8o"));
 }
 
@@ -236,4 +236,22 @@ TEST(RunNotesTest, OutcomeTextByStatus) {
     EXPECT_NE(RunOutcomeText(8, TRunNotesSummary{}, "").find("could not be read"),
               std::string::npos);
     EXPECT_NE(RunOutcomeText(0, none, "BAD PLOT").find("BAD PLOT"), std::string::npos);
+}
+
+// The classic entry still runs a project through names.dat, made current for the call, and
+// leaves neither names.dat nor a staged file, nor a results file, which only kolmar_run writes.
+TEST(RunEngine, TheNamesDatRunThroughIkolmarStillWorks) {
+    const fs::path dir = FreshDir("byname");
+    fs::copy_file(fs::path(KOLMAR_SOURCE_DIR) / "examples" / "clay-bell.kx8d", dir / "c.kx8d",
+                  fs::copy_options::overwrite_existing);
+    const fs::path before = fs::current_path();
+    const TEngineRun run = RunEngineByNamesDat(RunFilesFor(dir / "c.kx8d"), KOLMAR_ENGINE_LIB);
+    EXPECT_TRUE(run.Called) << run.Error;
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(fs::current_path(), before);
+    EXPECT_NE(ReadAll(dir / "c.kx8o").find("VERTICALLY LOADED DRILLED SHAFT ANALYSIS"),
+              std::string::npos);
+    for (const char* left :
+         {"names.dat", "TZDIAM.DAT", "c.kx8w", "c.kx8t", "c.kx8q", "c.kx8l", "c.results.json"})
+        EXPECT_FALSE(fs::exists(dir / left)) << left;
 }

@@ -306,20 +306,22 @@ TEST(Runner, OlderAndDamagedFilesThroughCheckRunAndUpgrade) {
 
 // names.dat that cannot be written is a file the runner could not write (73), not an engine
 // that cannot be loaded, and no partial names.dat is left for a later engine to read.
-TEST(Runner, RunControlFileThatCannotBeWrittenStopsTheRunWithNothingLeft) {
+// The runner names the files to the engine directly: a path longer than names.dat could carry
+// (255 characters) runs like any other.
+TEST(Runner, AProjectInALongPathRuns) {
     fs::path dir = FreshDir("longpath");
     while (dir.string().size() < 260)
         dir /= std::string(40, 'd');
     fs::create_directories(dir);
     const fs::path project = CopyExample("sand-water-table.kx8d", dir);
     const Result r = Kolmar("run " + Quote(project));
-    EXPECT_EQ(r.exit, 73) << r.output;
-    EXPECT_NE(r.output.find("longer than 255 characters"), std::string::npos) << r.output;
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1)
-        << "only the project";
+    EXPECT_EQ(r.exit, 0) << r.output;
+    EXPECT_TRUE(fs::exists(dir / "sand-water-table.kx8o"));
+    EXPECT_TRUE(fs::exists(dir / "sand-water-table.results.json"));
+    EXPECT_FALSE(fs::exists(dir / "names.dat"));
 }
 
-TEST(Runner, RunControlFileInAReadOnlyFolderStopsTheRunWithNothingLeft) {
+TEST(Runner, AReadOnlyFolderStopsTheRunWithNothingLeft) {
     if (::geteuid() == 0)
         GTEST_SKIP() << "a read-only folder does not stop the superuser";
     const fs::path locked = FreshDir("readonly");
@@ -327,7 +329,7 @@ TEST(Runner, RunControlFileInAReadOnlyFolderStopsTheRunWithNothingLeft) {
     fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
     const Result r = Kolmar("run " + Quote(inside));
     fs::permissions(locked, fs::perms::owner_all);
-    EXPECT_EQ(r.exit, 73) << r.output;
+    EXPECT_EQ(r.exit, KOLMAR_STATUS_FILE_ERROR) << r.output;
     EXPECT_EQ(std::distance(fs::directory_iterator(locked), fs::directory_iterator()), 1);
 }
 
@@ -341,4 +343,80 @@ TEST(Runner, PlotGoesToThePictureCompanion) {
     else
         EXPECT_NE(r.output.find("kolmar: this build draws no pictures"), std::string::npos)
             << r.output;
+}
+
+namespace {
+std::set<std::string> FilesIn(const fs::path& dir) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+} // namespace
+
+// run writes the results file beside the report (or where --json says, and then not beside
+// it); results prints it, copies it, or writes one CSV file per table with names and units.
+TEST(Runner, ResultsFileIsWrittenAndConverted) {
+    const fs::path dir = FreshDir("results");
+    const fs::path project = CopyExample("sand-over-clay.kx8d", dir);
+    Result r = Kolmar("run " + Quote(project));
+    ASSERT_EQ(r.exit, 0) << r.output;
+    EXPECT_NE(r.output.find((dir / "sand-over-clay.results.json").string()), std::string::npos)
+        << r.output;
+    EXPECT_EQ(FilesIn(dir),
+              (std::set<std::string>{"sand-over-clay.kx8d", "sand-over-clay.kx8o",
+                                     "sand-over-clay.kx8r", "sand-over-clay.kx8z",
+                                     "sand-over-clay.kx8p", "sand-over-clay.results.json"}));
+    const std::string json = ReadAll(dir / "sand-over-clay.results.json");
+    EXPECT_EQ(json.rfind("{\n  \"schema\": \"kolmar-results/1\",\n", 0), 0u) << json.substr(0, 80);
+
+    // results prints the file as it is, and copies it with -o.
+    r = Kolmar("results " + Quote(project));
+    EXPECT_EQ(r.exit, 0);
+    EXPECT_EQ(r.output, json);
+    r = Kolmar("results " + Quote(project) + " -o " + Quote(dir / "copy.json"));
+    EXPECT_EQ(r.exit, 0) << r.output;
+    EXPECT_EQ(ReadAll(dir / "copy.json"), json);
+
+    // CSV: one file per table, a header row of names with units.
+    r = Kolmar("results " + Quote(project) + " --format csv -o " + Quote(dir / "csv"));
+    EXPECT_EQ(r.exit, 0) << r.output;
+    const std::set<std::string> csv = FilesIn(dir / "csv");
+    EXPECT_TRUE(csv.count("case1-capacity.csv") && csv.count("case1-layer_resistance.csv") &&
+                csv.count("case1-load_settlement-trend.csv") && csv.count("design_charts.csv"))
+        << r.output;
+    const std::string capacity = ReadAll(dir / "csv" / "case1-capacity.csv");
+    EXPECT_EQ(capacity.rfind("L (ft),tip_layer (-),volume (cu yd),QS (tons),", 0), 0u) << capacity;
+    EXPECT_EQ(ReadAll(dir / "csv" / "design_charts.csv")
+                  .rfind("settlement (in),diameter (ft),length (ft),load (tons)\n", 0),
+              0u);
+
+    // --json puts the file elsewhere, and only there.
+    fs::remove(dir / "sand-over-clay.results.json");
+    fs::create_directories(dir / "data");
+    r = Kolmar("run " + Quote(project) + " --json " + Quote(dir / "data" / "r.json"));
+    EXPECT_EQ(r.exit, 0) << r.output;
+    EXPECT_TRUE(fs::exists(dir / "data" / "r.json"));
+    EXPECT_FALSE(fs::exists(dir / "sand-over-clay.results.json"));
+
+    // Usage errors.
+    EXPECT_EQ(Kolmar("results " + Quote(project) + " --format xml").exit, 64);
+    EXPECT_EQ(Kolmar("check " + Quote(project) + " --json x.json").exit, 64);
+}
+
+// A project run only through IKOLMAR (or never run) has no results file, and results says so.
+TEST(Runner, ResultsOfAProjectWithoutAResultsFile) {
+    const fs::path dir = FreshDir("noresults");
+    const fs::path project = CopyExample("clay-bell.kx8d", dir);
+    const Result r = Kolmar("results " + Quote(project));
+    EXPECT_EQ(r.exit, 66);
+    EXPECT_NE(r.output.find("has no results file"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("IKOLMAR"), std::string::npos) << r.output;
+
+    // A damaged file is refused with the reason, not half converted.
+    std::ofstream(dir / "clay-bell.results.json")
+        << "{\"schema\": \"kolmar-results/1\", \"cases\": [";
+    const Result bad = Kolmar("results " + Quote(project) + " --format csv");
+    EXPECT_EQ(bad.exit, 65) << bad.output;
+    EXPECT_NE(bad.output.find("cannot be read"), std::string::npos) << bad.output;
 }

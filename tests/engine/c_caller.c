@@ -1,8 +1,11 @@
 /* A foreign caller written in C: loads the engine library with dlopen, finds IKOLMAR with dlsym
    and calls it with a wrong call code in an empty directory, which must return 1 and leave the
-   directory empty. Usage: c_caller <path of libKolmar2017_DLL.so> */
+   directory empty; then finds kolmar_run (kolmar/results.h, plain C too) and calls it with a
+   base name that holds a folder, which must return 9, leave the directory empty and give a
+   handle to free. Usage: c_caller <path of libKolmar2017_DLL.so> */
 #define _DEFAULT_SOURCE
 #include "kolmar/ikolmar.h"
+#include "kolmar/results.h"
 
 #include <dirent.h>
 #include <dlfcn.h>
@@ -28,6 +31,9 @@ int main(int argc, char** argv) {
     char dir[] = "/tmp/kolmar-c-caller-XXXXXX";
     void* library;
     KolmarEntry entry;
+    KolmarRunEntry run;
+    void (*release)(KolmarResults*);
+    KolmarResults* handle = NULL;
     int status, failed = 0;
 
     if (argc != 2) {
@@ -59,6 +65,19 @@ int main(int argc, char** argv) {
     if (!directory_is_empty(dir)) {
         fprintf(stderr, "wrong call code: files were created in %s\n", dir);
         failed = 1;
+    }
+    *(void**)(&run) = dlsym(library, KOLMAR_RUN_ENTRY_NAME);
+    *(void**)(&release) = dlsym(library, "kolmar_results_free");
+    if (run == NULL || release == NULL) {
+        fprintf(stderr, "no %s or kolmar_results_free in %s\n", KOLMAR_RUN_ENTRY_NAME, argv[1]);
+        failed = 1;
+    } else {
+        status = run("p.kx8d", dir, "sub/p", NULL, &handle);
+        if (status != KOLMAR_STATUS_FILE_ERROR || handle == NULL || !directory_is_empty(dir)) {
+            fprintf(stderr, "kolmar_run with a folder in the base name: status %d\n", status);
+            failed = 1;
+        }
+        release(handle);
     }
     dlclose(library);
     if (chdir("/") != 0 || rmdir(dir) != 0)

@@ -225,7 +225,7 @@ private slots:
                                  << "could not be located";
         QTest::newRow("not a library") << KOLMAR_SOURCE_DIR "/README.md"
                                        << "failed to properly initialize";
-        QTest::newRow("no IKOLMAR") << KOLMAR_NO_ENTRY_LIB << "has no IKOLMAR";
+        QTest::newRow("no kolmar_run") << KOLMAR_NO_ENTRY_LIB << "has no kolmar_run";
     }
     void engineThatCannotBeLoaded() {
         QFETCH(QString, engine);
@@ -237,9 +237,9 @@ private slots:
         const QString message = dialogs->Messages[0];
         QVERIFY2(message.startsWith("Attempt to initialize DLL failed\n"), qPrintable(message));
         QVERIFY2(message.contains(reason), qPrintable(message));
-        // Nothing was called: no report, names.dat left for the next run to rewrite.
+        // Nothing was called: no report, and no run-control file beside the project.
         QVERIFY(!QFile::exists(Path("clay-bell.kx8o")));
-        QVERIFY(QFile::exists(Path("names.dat")));
+        QVERIFY(!QFile::exists(Path("names.dat")));
         QVERIFY(!form->Running());
         QCOMPARE(form->CurDir, dir->path());
     }

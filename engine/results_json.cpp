@@ -1,0 +1,469 @@
+// The results file, "kolmar-results/1": the run, the project as read, the messages of the run
+// notes, and per case the capacity table, the design row, the layers' share of it and the
+// load-settlement lines, then the design charts. docs/results.schema.json describes it.
+#include "results_data.h"
+
+#include "capacity.h"
+#include "json_writer.h"
+#include "kolmar/ikolmar.h"
+
+#include <cstdio>
+#include <optional>
+#include <regex>
+#include <sstream>
+
+namespace kolmar::engine {
+namespace {
+
+void WriteTable(JsonWriter& w, const ResultTable& t) {
+    w.BeginObject();
+    w.Key("columns");
+    w.BeginArray();
+    for (const ResultColumn& c : t.columns) {
+        w.BeginObject();
+        w.Key("name");
+        w.String(c.name);
+        w.Key("unit");
+        w.String(c.unit);
+        w.EndObject();
+    }
+    w.EndArray();
+    w.Key("rows");
+    w.BeginArray();
+    for (std::size_t r = 0; r < t.Rows(); ++r)
+        w.NumberRow(t.values.data() + r * t.columns.size(), t.columns.size());
+    w.EndArray();
+    w.EndObject();
+}
+
+void Value(JsonWriter& w, std::string_view name, double value, std::string_view unit) {
+    w.BeginObject();
+    w.Key("name");
+    w.String(name);
+    w.Key("value");
+    w.Number(value);
+    w.Key("unit");
+    w.String(unit);
+    w.EndObject();
+}
+
+void WriteProjectValues(JsonWriter& w, const InputData& in) {
+    struct Scalar {
+        const char* name;
+        double value;
+        const char* unit;
+    };
+    const Scalar scalars[] = {{"METHOD", double(in.METHOD), "-"},
+                              {"KCYCL", double(in.KCYCL), "-"},
+                              {"RCYCL", in.RCYCL, "-"},
+                              {"PINC", in.PINC, "ft"},
+                              {"IMOD", double(in.IMOD), "-"},
+                              {"NLRFD", double(in.NLRFD), "-"},
+                              {"IPENT", double(in.IPENT), "-"},
+                              {"IChart", double(in.IChart), "-"},
+                              {"UseElevation", double(in.UseElevation), "-"},
+                              {"ValElevation", in.ValElevation, "ft"},
+                              {"PrintTZCurves", double(in.PrintTZCurves), "-"},
+                              {"DSTART", in.DSTART, "ft"},
+                              {"DIALIM", in.DIALIM, "ft"},
+                              {"RATIO", in.RATIO, "-"},
+                              {"BELANGL", in.BELANGL, "deg"},
+                              {"TOPLENG", in.TOPLENG, "ft"},
+                              {"BS", in.BS, "ft"},
+                              {"Ec", in.Ec, "psi"},
+                              {"WTD", in.WTD, "ft"},
+                              {"P", in.P, "tons"},
+                              {"DGH", in.DGH, "ft"},
+                              {"PD", in.PD, "ft"},
+                              {"FST", in.FST, "-"},
+                              {"FSB", in.FSB, "-"},
+                              {"PDMIN", in.PDMIN, "ft"},
+                              {"PDINCR", in.PDINCR, "ft"},
+                              {"DIAMINCR", in.DIAMINCR, "ft"},
+                              {"NPOINTPD", double(in.NPOINTPD), "-"}};
+    w.Key("values");
+    w.BeginArray();
+    for (const Scalar& s : scalars)
+        Value(w, s.name, s.value, s.unit);
+    w.EndArray();
+    w.Key("chart_settlements");
+    w.NumberRow(in.PDSETT.data(), in.PDSETT.size());
+    w.Key("chart_settlements_unit");
+    w.String("in");
+    w.Key("tz_depths");
+    w.NumberRow(in.tz_depths.data(), in.tz_depths.size());
+    w.Key("tz_depths_unit");
+    w.String("ft");
+}
+
+// The two values of a layer field, and which estimate mark belongs to it.
+struct FieldValues {
+    TopBottom value{};
+    std::optional<Estimated> mark;
+};
+
+FieldValues FieldOf(const Layer& l, LayerField field) {
+    const auto both = [](double v) { return TopBottom{v, v}; };
+    switch (field) {
+    case LayerField::NC:
+        return {l.NC, Estimated::NC};
+    case LayerField::GAMMA:
+        return {l.GAMMA, {}};
+    case LayerField::PHI:
+        return {l.PHI, Estimated::PHI};
+    case LayerField::DELTA:
+        return {l.DELTA, {}};
+    case LayerField::CU:
+        return {l.CU, Estimated::CU};
+    case LayerField::BLOWS:
+        return {l.BLOWS, {}};
+    case LayerField::TRANLM:
+        return {l.TRANLM, {}};
+    case LayerField::QMAX:
+        return {l.QMAX, {}};
+    case LayerField::LRFDS:
+        return {both(l.LRFDS), {}};
+    case LayerField::LRFDB:
+        return {both(l.LRFDB), {}};
+    case LayerField::QUR:
+        return {l.QUR, {}};
+    case LayerField::QUCON:
+        return {l.QUCON, {}};
+    case LayerField::CS:
+        return {l.CS, {}};
+    case LayerField::DISCT:
+        return {l.DISCT, {}};
+    case LayerField::BDS:
+        return {l.BDS, {}};
+    case LayerField::EL:
+        return {l.EL, {}};
+    case LayerField::RQD:
+        return {l.RQD, {}};
+    case LayerField::ICOND:
+        return {{double(l.ICOND[0]), double(l.ICOND[1])}, {}};
+    case LayerField::SLUMP:
+        return {l.SLUMP, {}};
+    case LayerField::POISSON:
+        return {l.POISSON, {}};
+    case LayerField::EGM:
+        return {l.EGM, {}};
+    case LayerField::BETA:
+        return {l.BETA, Estimated::BETA};
+    case LayerField::ISIDE:
+        return {both(l.ISIDE), {}};
+    case LayerField::KO:
+        return {l.KO, {}};
+    case LayerField::MEXP:
+        return {l.MEXP, {}};
+    case LayerField::ALPHA:
+        return {l.ALPHA, Estimated::ALPHA};
+    }
+    return {};
+}
+
+void LayerValue(JsonWriter& w, const Layer& l, std::string_view name, const FieldValues& f,
+                std::string_view unit) {
+    w.BeginObject();
+    w.Key("name");
+    w.String(name);
+    w.Key("unit");
+    w.String(unit);
+    for (const End end : {kTop, kBottom}) {
+        w.Key(end == kTop ? "top" : "bottom");
+        w.Number(f.value[end]);
+        w.Key(end == kTop ? "estimated_top" : "estimated_bottom");
+        w.Bool(f.mark && l.marks.IsSet(*f.mark, end));
+    }
+    w.EndObject();
+}
+
+void WriteLayers(JsonWriter& w, const InputData& in) {
+    w.Key("layers");
+    w.BeginArray();
+    for (std::size_t i = 0; i < in.layers.size(); ++i) {
+        const Layer& l = in.layers[i];
+        w.BeginObject();
+        w.Key("layer");
+        w.Integer(static_cast<long long>(i + 1));
+        w.Key("code");
+        w.Integer(l.code);
+        w.Key("material");
+        w.String(MaterialName(l.code));
+        w.Key("method");
+        w.String(MethodName(l));
+        w.Key("top");
+        w.Number(l.ztop);
+        w.Key("bottom");
+        w.Number(l.zbot);
+        w.Key("depth_unit");
+        w.String("ft");
+        w.Key("values");
+        w.BeginArray();
+        if (l.code >= kMinSoilCode && l.code <= kMaxSoilCode) {
+            const LayerRecord& record = LayerRecordOf(l.code);
+            std::vector<LayerField> fields(record.row.begin(), record.row.end());
+            if (record.tail == LayerTail::sand_method) {
+                fields.push_back(LayerField::ISIDE);
+                fields.push_back(SandMethodField(l.ISIDE));
+            } else if (record.tail == LayerTail::alpha) {
+                fields.push_back(LayerField::ALPHA);
+            }
+            for (const LayerField field : fields) {
+                const LayerFieldInfo& info = LayerFieldInfoOf(field);
+                LayerValue(w, l, info.name, FieldOf(l, field), info.unit);
+            }
+            if (l.code == kSand && l.ISIDE == kKulhawyChenMethod)
+                LayerValue(w, l, "OCR", {l.OCR, Estimated::OCR}, "-");
+        }
+        w.EndArray();
+        w.EndObject();
+    }
+    w.EndArray();
+}
+
+// The warning, error and note blocks of the run notes: a block starts at a line that names its
+// kind and ends at the next blank line; the layer and depth are taken from its text when it
+// names them.
+void WriteMessages(JsonWriter& w, const std::string& run_notes) {
+    static const std::regex kind_re("(WARNING|ERROR|NOTE)");
+    static const std::regex layer_re("LAYER\\s+(?:NO\\.\\s*|NUMBER\\s+)?([0-9]+)");
+    static const std::regex depth_re("DEPTH[^0-9\\n]*?([0-9]+\\.?[0-9]*)");
+    std::istringstream lines(run_notes);
+    std::string line, kind, text;
+    const auto flush = [&] {
+        if (kind.empty())
+            return;
+        w.BeginObject();
+        w.Key("kind");
+        w.String(kind);
+        std::smatch m;
+        w.Key("layer");
+        if (std::regex_search(text, m, layer_re))
+            w.Integer(std::stoll(m[1].str()));
+        else
+            w.Null();
+        w.Key("depth");
+        if (std::regex_search(text, m, depth_re))
+            w.Number(std::strtod(m[1].str().c_str(), nullptr));
+        else
+            w.Null();
+        w.Key("text");
+        w.String(text);
+        w.EndObject();
+        kind.clear();
+        text.clear();
+    };
+    w.Key("messages");
+    w.BeginArray();
+    while (std::getline(lines, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        const auto first = line.find_first_not_of(' ');
+        if (first == std::string::npos) {
+            if (!text.empty())
+                flush();
+            continue;
+        }
+        std::smatch m;
+        if (kind.empty() && std::regex_search(line, m, kind_re)) {
+            const std::string word = m[1].str();
+            kind = word == "WARNING" ? "warning" : word == "ERROR" ? "error" : "note";
+        }
+        if (kind.empty())
+            continue;
+        // Banner lines ("*****WARNING*****", rules of asterisks or dots) carry no text.
+        const std::string trimmed = line.substr(first, line.find_last_not_of(' ') - first + 1);
+        std::string bare;
+        for (const char c : trimmed)
+            if (c != '*' && c != '.' && c != '-' && c != '=')
+                bare += c;
+        if (bare.empty() || (bare != trimmed && std::regex_match(bare, kind_re)))
+            continue;
+        if (!text.empty())
+            text += '\n';
+        text += trimmed;
+    }
+    flush();
+    w.EndArray();
+}
+
+std::string TwoDigits(int v) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%02d", v < 0 ? 0 : v % 100);
+    return text;
+}
+
+// The t-z method's curves of a case, per solved line: t-z curves, q-w curve, load distribution.
+void WriteCurves(JsonWriter& w, const InputData& in, const CaseCurves* curves) {
+    using Maker = ResultTable (*)(const InputData&, const LineCurves&);
+    const std::pair<const char*, Maker> kinds[] = {{"tz_curves", TzCurvesOf},
+                                                   {"qw_curves", QwCurveOf},
+                                                   {"load_distribution", LoadDistributionOf}};
+    for (const auto& [key, make] : kinds) {
+        w.Key(key);
+        w.BeginObject();
+        for (int k = 0; curves && k < settlement::kLineCount; ++k) {
+            const LineCurves& line = (*curves)[static_cast<std::size_t>(k)];
+            if (!line.solved)
+                continue;
+            w.Key(LineName(k));
+            WriteTable(w, make(in, line));
+        }
+        w.EndObject();
+    }
+}
+
+void WriteCase(JsonWriter& w, const InputData& in, const CaseResult& c, const CaseCurves* curves) {
+    w.BeginObject();
+    w.Key("number");
+    w.Integer(c.setup.number);
+    w.Key("length_index");
+    w.Integer(c.setup.length_index);
+    w.Key("diameter_index");
+    w.Integer(c.setup.diameter_index);
+    const OutputUnits u = UnitsOf(in);
+    const double per_ft = in.si() ? 1.0 / kMToFt : 1.0;
+    w.Key("diameter");
+    w.Number(c.capacity.shaft.D * per_ft);
+    w.Key("base_diameter");
+    w.Number(c.capacity.shaft.Bb * per_ft);
+    w.Key("length");
+    w.Number(c.length * per_ft);
+    w.Key("capacity");
+    const ResultTable capacity = CapacityTableOf(in, c);
+    WriteTable(w, capacity);
+    const int design = c.capacity.design_row;
+    const bool has_design = design >= 0 && design < static_cast<int>(capacity.Rows());
+    w.Key("design_row");
+    if (has_design)
+        w.Integer(design);
+    else
+        w.Null();
+    w.Key("design");
+    if (has_design) {
+        w.BeginObject();
+        for (std::size_t k = 0; k < capacity.columns.size(); ++k) {
+            w.Key(capacity.columns[k].name);
+            w.Number(capacity.At(static_cast<std::size_t>(design), k));
+        }
+        w.EndObject();
+    } else {
+        w.Null();
+    }
+    w.Key("layer_resistance");
+    WriteTable(w, LayerResistanceOf(in, c));
+    w.Key("base");
+    if (has_design) {
+        const CapacityRow& raw = c.capacity.rows[static_cast<std::size_t>(design)];
+        const CapacityRow r = ToOutputUnits(raw, in.si());
+        const bool lrfd = in.NLRFD == 1, uplift = in.KCYCL == 2;
+        const double fsb = uplift ? 1.0 : in.FSB;
+        w.BeginObject();
+        w.Key("layer");
+        w.Integer(raw.tip_layer + 1);
+        w.Key("code");
+        w.Integer(raw.tip_layer >= 0 && raw.tip_layer < static_cast<int>(in.layers.size())
+                      ? in.layers[static_cast<std::size_t>(raw.tip_layer)].code
+                      : 0);
+        w.Key("weight_of_shaft");
+        w.Bool(uplift);
+        w.Key("qb");
+        w.Number(r.qb);
+        w.Key("QB");
+        w.Number(r.QB);
+        w.Key(lrfd ? "QB_lrfd" : "QB_allowable");
+        w.Number(lrfd ? r.QB_lrfd : (fsb > 0.0 ? r.QB / fsb : 0.0));
+        w.Key("units");
+        w.BeginObject();
+        w.Key("qb");
+        w.String(u.stress);
+        w.Key("force");
+        w.String(u.force);
+        w.EndObject();
+        w.EndObject();
+    } else {
+        w.Null();
+    }
+    w.Key("load_settlement");
+    w.BeginObject();
+    for (const ResultTable& t : LoadSettlementOf(in, c)) {
+        w.Key(t.name);
+        WriteTable(w, t);
+    }
+    w.EndObject();
+    WriteCurves(w, in, curves);
+    w.EndObject();
+}
+
+} // namespace
+
+void WriteResultsJson(std::ostream& os, const RunResults& results) {
+    JsonWriter w(os);
+    const InputData& in = results.input;
+    w.BeginObject();
+    w.Key("schema");
+    w.String("kolmar-results/1");
+    w.Key("engine_version");
+    w.String(KOLMAR_VERSION_STRING);
+    const DateTime& t = results.when;
+    w.Key("date");
+    w.String(std::to_string(t.year) + "-" + TwoDigits(t.month) + "-" + TwoDigits(t.day));
+    w.Key("time");
+    w.String(TwoDigits(t.hour) + ":" + TwoDigits(t.minute) + ":" + TwoDigits(t.second));
+    w.Key("status");
+    w.BeginObject();
+    w.Key("code");
+    w.Integer(results.status);
+    w.Key("meaning");
+    w.String(StatusMeaning(results.status));
+    w.EndObject();
+
+    w.Key("input");
+    w.BeginObject();
+    w.Key("file");
+    w.String(results.input_path);
+    w.Key("sha256");
+    w.String(results.input_sha256);
+    w.Key("read");
+    w.Bool(results.input_read);
+    w.Key("title");
+    w.String(in.title);
+    w.Key("unit_system");
+    w.String(in.si() ? "SI" : "EN");
+    w.Key("note");
+    w.String("values as read, in the engine's internal English units");
+    WriteProjectValues(w, in);
+    WriteLayers(w, in);
+    w.EndObject();
+
+    WriteMessages(w, results.run_notes);
+
+    const OutputUnits u = UnitsOf(in);
+    w.Key("units");
+    w.BeginObject();
+    for (const auto& [name, unit] : {std::pair{"length", u.length},
+                                     {"force", u.force},
+                                     {"stress", u.stress},
+                                     {"volume", u.volume},
+                                     {"force_per_volume", u.force_per_volume},
+                                     {"movement", u.movement}}) {
+        w.Key(name);
+        w.String(unit);
+    }
+    w.EndObject();
+
+    w.Key("cases");
+    w.BeginArray();
+    for (std::size_t i = 0; i < results.cases.size(); ++i)
+        WriteCase(w, in, results.cases[i],
+                  i < results.curves.size() ? &results.curves[i] : nullptr);
+    w.EndArray();
+    w.Key("design_charts");
+    if (results.charts)
+        WriteTable(w, DesignChartsOf(in, results));
+    else
+        w.Null();
+    w.EndObject();
+}
+
+} // namespace kolmar::engine
