@@ -29,6 +29,12 @@ struct LineCurves {
 };
 using CaseCurves = std::array<LineCurves, settlement::kLineCount>;
 
+// The t-z and q-w curves and the load distribution are kept for the first cases of a run only:
+// a run over many lengths and diameters (up to 2,000 cases) would otherwise keep some 40 values
+// per element, tip movement and line of every case, gigabytes where the report takes 35 MB.
+// Every case keeps its capacity table, design row, layer resistances and load-settlement lines.
+inline constexpr std::size_t kCasesWithCurves = 20;
+
 // What the case loop keeps when ctx.results is set.
 struct RunResults {
     std::vector<CaseResult> cases;  // every analysed case, in loop order

@@ -126,7 +126,7 @@ int SoilSettlement(RunContext& ctx, CaseResult& result, SettlementRunState& stat
             ++state.qw_staged;
             base.rewrite_tz_diam(" " + std::to_string(state.qw_staged) + "\n");
         }};
-    if (ctx.results)
+    if (ctx.results && ctx.results->cases.size() < kCasesWithCurves)
         KeepCurves(*ctx.results, files);
     const int status = settlement::RunSoilSettlement(shaft, files, result.settlement, state.chart);
     if (status != 0)
