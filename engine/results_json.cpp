@@ -225,7 +225,6 @@ void WriteLayers(JsonWriter& w, const InputData& in) {
 // kind and ends at the next blank line; the layer and depth are taken from its text when it
 // names them.
 void WriteMessages(JsonWriter& w, const std::string& run_notes) {
-    static const std::regex kind_re("(WARNING|ERROR|NOTE)");
     static const std::regex layer_re("LAYER\\s+(?:NO\\.\\s*|NUMBER\\s+)?([0-9]+)");
     static const std::regex depth_re("DEPTH[^0-9\\n]*?([0-9]+\\.?[0-9]*)");
     std::istringstream lines(run_notes);
@@ -264,10 +263,17 @@ void WriteMessages(JsonWriter& w, const std::string& run_notes) {
                 flush();
             continue;
         }
-        std::smatch m;
-        if (kind.empty() && std::regex_search(line, m, kind_re)) {
-            const std::string word = m[1].str();
-            kind = word == "WARNING" ? "warning" : word == "ERROR" ? "error" : "note";
+        if (kind.empty()) {
+            // The kind word that comes first on the line (plain searches: the run notes of a
+            // many-case run are tens of megabytes).
+            std::size_t at = std::string::npos;
+            for (const char* word : {"WARNING", "ERROR", "NOTE"}) {
+                const std::size_t found = line.find(word);
+                if (found < at) {
+                    at = found;
+                    kind = word[0] == 'W' ? "warning" : word[0] == 'E' ? "error" : "note";
+                }
+            }
         }
         if (kind.empty())
             continue;
@@ -277,7 +283,8 @@ void WriteMessages(JsonWriter& w, const std::string& run_notes) {
         for (const char c : trimmed)
             if (c != '*' && c != '.' && c != '-' && c != '=')
                 bare += c;
-        if (bare.empty() || (bare != trimmed && std::regex_match(bare, kind_re)))
+        if (bare.empty() ||
+            (bare != trimmed && (bare == "WARNING" || bare == "ERROR" || bare == "NOTE")))
             continue;
         if (!text.empty())
             text += '\n';
