@@ -66,7 +66,6 @@ const std::vector<TScalarField>& ScalarFields() {
         {"Elevation Labels", Member(&P::UseElevation)},
         {"Elevation for Top of Shaft", Member(&P::ValElevation)},
         {"Print t-z Curves", Member(&P::PrintTZCurves)},
-        {"Settlement Results", Member(&P::ID2)},
         {"File Layout", Member(&P::Yesnewversion)},
     };
     return fields;
@@ -138,12 +137,14 @@ void RestoreProjectData(TProgramData& Target, const TProgramData& Source) {
     const bool changed = Target.DataChanged;
     const bool damaged = Target.Damaged;
     const TFileLayout layout = Target.Layout;
+    const int results = Target.ID2;
     Target = Source;
     Target.FileName = std::move(fileName);
     Target.OnUnitsChanged = std::move(onUnitsChanged);
     Target.DataChanged = changed;
     Target.Damaged = damaged;
     Target.Layout = layout;
+    Target.ID2 = results;
 }
 
 void TProjectHistory::Reset(const TProgramData& Current) {

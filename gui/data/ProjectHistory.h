@@ -12,10 +12,12 @@
 
 // What differs between two projects, as names for the user ("Shaft Diameter", "Layer 2 Total
 // Unit Weight", "Soil Layers"); empty when every value of the file is the same. The file name,
-// the unsaved and damaged marks and the layout the project came from are no values of it.
+// the unsaved and damaged marks and the layout the project came from are no values of it, nor
+// is ID2, which tells what the last run's plot file holds (reading results sets it).
 std::vector<std::string> ProjectDifferences(const TProgramData& A, const TProgramData& B);
 
-// Gives Target every value of Source, keeping Target's file name, marks, layout and callback.
+// Gives Target every value of Source, keeping Target's file name, marks, layout, callback and
+// the ID2 of its results.
 void RestoreProjectData(TProgramData& Target, const TProgramData& Source);
 
 class TProjectHistory {
