@@ -210,8 +210,10 @@ void TMainForm::SetCaption() {
 }
 
 void TMainForm::RecordChange(const std::string& Name) {
-    fHistory.Commit(*fProject, Name);
-    fProject->DataChanged = !fHistory.AtSavedState();
+    // A commit that finds nothing new leaves the mark alone: it may stand for a change the
+    // history does not hold (the program set it itself).
+    if (fHistory.Commit(*fProject, Name))
+        fProject->DataChanged = !fHistory.AtSavedState();
     SetCaption();
     UpdateEditCommands();
 }

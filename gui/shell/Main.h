@@ -180,8 +180,8 @@ private:
     void CreateWindowMenu();
     void CreateHelpMenu();
     void CreateToolBar();
-    // Records what the project holds now as a named change (empty: named by what differs) and
-    // sets the unsaved mark by whether the history is at the saved state.
+    // Records what the project holds now as a named change (empty: named by what differs); a
+    // change recorded sets the unsaved mark by whether the history is at the saved state.
     void RecordChange(const std::string& Name = {});
     // Undo or redo has restored a state: the mark, the windows and the commands follow it.
     void HistoryMoved();

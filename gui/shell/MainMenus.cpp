@@ -117,7 +117,6 @@ void TMainForm::AddUnitsMenu() {
             // converted numbers and unit labels.
             if (fProject->fUnits != system && CommitActiveChild()) {
                 fProject->SetUnits(system);
-                fProject->DataChanged = true;
                 RecordChange(system == 2 ? "Switch to SI Units" : "Switch to English Units");
                 fDataWindows->ReloadAll();
             }
@@ -137,7 +136,6 @@ void TMainForm::AddDesignMethodMenu() {
             // The layer editor shows or hides its LRFD columns and the long form of its notes.
             if (fProject->NLRFD != value && CommitActiveChild()) {
                 fProject->NLRFD = value;
-                fProject->DataChanged = true;
                 RecordChange(value == 1 ? "Switch to LRFD" : "Switch to ASD");
                 fDataWindows->ReloadAll();
                 if (value == 1)
@@ -161,7 +159,6 @@ void TMainForm::AddComputationMethodMenu() {
             if (CommitActiveChild() && fDataWindows->Close(length ? dwDesignLoad : dwShaftLength)) {
                 if (fProject->METHOD != value) {
                     fProject->METHOD = value;
-                    fProject->DataChanged = true;
                     RecordChange(length ? "Specify the Shaft Length" : "Specify the Design Load");
                 }
                 fDataWindows->Open(length ? dwShaftLength : dwDesignLoad);
