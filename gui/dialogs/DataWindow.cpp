@@ -68,6 +68,7 @@ QString TDataWindow::QuietRefusal() const {
 
 void TDataWindow::closeEvent(QCloseEvent* Event) {
     if (StoreToProject()) {
+        Committed();
         Event->accept();
     } else {
         Event->ignore();
@@ -78,6 +79,27 @@ void TDataWindow::Changed() {
     fProject.DataChanged = true;
     if (OnChanged) {
         OnChanged();
+    }
+}
+
+void TDataWindow::Committed(const std::string& Name) {
+    if (OnCommitted) {
+        OnCommitted(Name);
+    }
+}
+
+void TDataWindow::ConnectFields() {
+    for (TDataEdit* field : findChildren<TDataEdit*>()) {
+        connect(field, &TDataEdit::ValueCommitted, this, &TDataWindow::FieldCommitted,
+                Qt::UniqueConnection);
+    }
+}
+
+void TDataWindow::FieldCommitted() {
+    // The whole window is written back: a field's value may rule others (a design load clears
+    // the shaft length), and the other controls hold nothing uncommitted that matters more.
+    if (StoreToProject()) {
+        Committed();
     }
 }
 

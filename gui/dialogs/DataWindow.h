@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <string>
 
 class QCloseEvent;
 class QGridLayout;
@@ -55,6 +56,15 @@ public:
 
     // Called after every change this window makes to the project (DataChanged is set first).
     std::function<void()> OnChanged;
+    // Called where the window has committed what the user did to the project: a typed value
+    // taken as the user left its field, a write-back on deactivation or closing, a layer
+    // inserted, added, deleted or given another kind. The name names the change ("Delete Layer
+    // 3"), or is empty when what differs names it. The project's undo history records it.
+    std::function<void(const std::string& Name)> OnCommitted;
+
+    // Makes every numeric field of the window commit its typed value to the project as the
+    // user leaves it (fields made later, as the layer rows, are connected by calling it again).
+    void ConnectFields();
 
 protected:
     // Closing writes back first and is refused when that fails.
@@ -68,9 +78,13 @@ protected:
         }
     }
     void Changed();
+    void Committed(const std::string& Name = {});
     // PrepareFields with the project's unit system.
     void PrepareFields();
 
     TProgramData& fProject;
     TUserDialogs& fDialogs;
+
+private slots:
+    void FieldCommitted();
 };

@@ -41,6 +41,17 @@ QMdiSubWindow* FrameOf(QWidget* Child) {
 
 } // namespace
 
+// Loads a window from the project and connects the fields it has now.
+void TDataWindowHost::Load(TDataWindow& Window) {
+    Window.LoadFromProject();
+    Window.ConnectFields();
+}
+
+void TDataWindowHost::Committed(const std::string& Name) {
+    if (OnCommitted)
+        OnCommitted(Name);
+}
+
 TDataWindowHost::TDataWindowHost(QMdiArea& Mdi, std::function<TProgramData&()> Project,
                                  TUserDialogs& Dialogs, QString& WordProcessor)
     : fMdi(Mdi), fProject(std::move(Project)), fDialogs(Dialogs), fWordProcessor(WordProcessor) {
@@ -92,6 +103,7 @@ TDataWindow* TDataWindowHost::Create(TDataWindowKind Kind) {
         if (OnProjectChanged)
             OnProjectChanged();
     };
+    window->OnCommitted = [this](const std::string& Name) { Committed(Name); };
     // The frame would size itself to the window's size hint; a window that chose its size (the
     // soil layers, to show all their columns) keeps it.
     const QSize chosen = window->testAttribute(Qt::WA_Resized) ? window->size() : QSize();
@@ -141,7 +153,7 @@ TDataWindow* TDataWindowHost::Open(TDataWindowKind Kind) {
     // is loaded here.
     if (fCurrent != frame) {
         fCurrent = frame;
-        window->LoadFromProject();
+        Load(*window);
     }
     return window;
 }
@@ -157,6 +169,7 @@ bool TDataWindowHost::Commit(QWidget* Child) {
         return true;
     }
     if (window->StoreToProject()) {
+        Committed({});
         return true;
     }
     if (QMdiSubWindow* frame = FrameOf(window)) {
@@ -193,7 +206,7 @@ void TDataWindowHost::SubWindowActivated(QMdiSubWindow* Window) {
     }
     fCurrent = Window;
     if (TDataWindow* data = DataWindowOf(Window)) {
-        data->LoadFromProject();
+        Load(*data);
     }
 }
 
@@ -201,7 +214,7 @@ void TDataWindowHost::ReloadAll() {
     for (const QPointer<QMdiSubWindow>& frame : fWindows) {
         if (frame && !frame->isHidden()) {
             if (TDataWindow* window = DataWindowOf(frame.data())) {
-                window->LoadFromProject();
+                Load(*window);
             }
         }
     }
@@ -223,4 +236,5 @@ void TDataWindowHost::EditTZPrint(QWidget* Parent) {
     TDlgTZPrint dialog(fProject(), fDialogs, Parent);
     dialog.OnChanged = OnProjectChanged;
     dialog.exec();
+    Committed({});
 }

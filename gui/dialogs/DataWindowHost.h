@@ -11,6 +11,7 @@
 
 #include <array>
 #include <functional>
+#include <string>
 
 class QMdiArea;
 class QMdiSubWindow;
@@ -70,9 +71,15 @@ public:
 
     // Called after every change a data window makes to the project (the caption's mark).
     std::function<void()> OnProjectChanged;
+    // Called where a data window has committed the user's changes to the project (a field
+    // left, a window deactivated or closed, a layer inserted, deleted or given another kind):
+    // the undo history records them. Name as TDataWindow::OnCommitted.
+    std::function<void(const std::string& Name)> OnCommitted;
 
 private:
     void SubWindowActivated(QMdiSubWindow* Window);
+    void Load(TDataWindow& Window);
+    void Committed(const std::string& Name);
     TDataWindow* Create(TDataWindowKind Kind);
     // Gives the activation back to Window after it refused to let go.
     void Reactivate(QMdiSubWindow* Window);

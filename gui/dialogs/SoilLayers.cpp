@@ -23,6 +23,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <string>
 
 namespace {
 
@@ -262,6 +263,7 @@ void TDlgSoilLayers::Rebuild() {
         }
     }
     PrepareFields();
+    ConnectFields();
     fFocusRow = std::clamp(fFocusRow, 0, layers - 1);
     EnableButtons();
 }
@@ -294,6 +296,7 @@ void TDlgSoilLayers::SoilTypeChanged(int Row, int Index) {
     SetFocusRow(Row);
     if (ChangeLayerKind(fProject.D[Row], Index + 1)) {
         Changed();
+        Committed();
     }
 }
 
@@ -323,8 +326,10 @@ void TDlgSoilLayers::btnInsertClick() {
     if (!StoreToProject()) {
         return;
     }
+    Committed(); // the typed values are a change of their own
     if (fProject.D.Insert(fFocusRow, TSoilLayer())) {
         Changed();
+        Committed("Insert Layer " + std::to_string(fFocusRow + 1));
         Rebuild();
         LayerGrid->scrollTo(LayerGrid->model()->index(fFocusRow, 0));
     }
@@ -334,8 +339,10 @@ void TDlgSoilLayers::btnAddClick() {
     if (!StoreToProject()) {
         return;
     }
+    Committed();
     if (fProject.D.Add(TSoilLayer())) {
         Changed();
+        Committed("Add Layer " + std::to_string(fProject.D.RowCount()));
         Rebuild();
         LayerGrid->scrollToBottom();
     }
@@ -351,8 +358,10 @@ void TDlgSoilLayers::btnDeleteClick() {
             TUserDialogs::TAnswer::Yes) {
         return;
     }
+    Committed();
     if (fProject.D.Delete(fFocusRow)) {
         Changed();
+        Committed("Delete Layer " + std::to_string(fFocusRow + 1));
         Rebuild();
     }
 }
@@ -365,6 +374,7 @@ void TDlgSoilLayers::EditLayerClick(int Row) {
     TDlgSoils dialog(fProject, fDialogs, Row, this);
     dialog.OnChanged = OnChanged;
     dialog.exec();
+    Committed();
     Rebuild();
     // Back to this window and the layer's button: rebuilding the rows took the focus away,
     // and the frame would otherwise bring another child window to the front.

@@ -91,7 +91,7 @@ bool TDlgTZDepths::StoreToProject() {
         std::string message;
         const QTableWidgetItem* item = tblDepths->item(r, 0);
         const std::string text = item != nullptr ? item->text().toStdString() : std::string();
-        if (!TryEvaluateExpression(text, depth, message)) {
+        if (!TryEvaluateExpression(text, depth, message, "L2", fProject.fUnits)) {
             fDialogs.Information(QString::fromStdString(message) +
                                  QStringLiteral("\n(depth in row %1)").arg(r + 1));
             tblDepths->setCurrentCell(r, 0);

@@ -100,6 +100,8 @@ TMainForm::TMainForm(TUserDialogs& Dialogs, QWidget* Parent)
         *fMdi, [this]() -> TProgramData& { return *fProject; }, fDialogs, WordProcessor);
     CommitChild = [this](QWidget* Child) { return fDataWindows->Commit(Child); };
     fDataWindows->OnProjectChanged = [this] { SetCaption(); };
+    fDataWindows->OnCommitted = [this](const std::string& Name) { RecordChange(Name); };
+    fHistory.Reset(*fProject);
 
     CreateMenus();
     CreateToolBar();
@@ -133,6 +135,11 @@ TMainForm::TMainForm(TUserDialogs& Dialogs, QWidget* Parent)
     UpdateResultCommands();
     UpdateDataCommands();
     connect(this, &TMainForm::ProjectReplaced, this, &TMainForm::UpdateDataCommands);
+    // New and Open start a history of their own.
+    connect(this, &TMainForm::ProjectReplaced, this, [this] {
+        fHistory.Reset(*fProject);
+        UpdateEditCommands();
+    });
     // A window that wrote back as another took over may have changed the project.
     connect(fMdi, &QMdiArea::subWindowActivated, this, [this] { SetCaption(); });
     resize(1200, 760); // room for the soil layer table with its LRFD columns
@@ -202,6 +209,49 @@ QString TMainForm::GetVersion() {
 
 void TMainForm::SetCaption() {
     setWindowTitle(Q(MainCaption(fProject->FileName, GetDataChanged(), fProject->Damaged)));
+}
+
+void TMainForm::RecordChange(const std::string& Name) {
+    // A commit that finds nothing new leaves the mark alone: it may stand for a change the
+    // history does not hold (the program set it itself).
+    if (fHistory.Commit(*fProject, Name))
+        fProject->DataChanged = !fHistory.AtSavedState();
+    SetCaption();
+    UpdateEditCommands();
+}
+
+void TMainForm::HistoryMoved() {
+    fProject->DataChanged = !fHistory.AtSavedState();
+    fDataWindows->ReloadAll();
+    UpdateDataCommands();
+    SetCaption();
+    UpdateEditCommands();
+}
+
+void TMainForm::ProjectWasSaved() {
+    fHistory.MarkSaved(*fProject);
+    UpdateEditCommands();
+}
+
+void TMainForm::UpdateEditCommands() {
+    if (!EditUndo)
+        return;
+    EditUndo->setEnabled(fHistory.CanUndo());
+    EditUndo->setText(fHistory.CanUndo() ? "&Undo " + Q(fHistory.UndoName()).replace("&", "&&")
+                                         : QString("&Undo"));
+    EditRedo->setEnabled(fHistory.CanRedo());
+    EditRedo->setText(fHistory.CanRedo() ? "&Redo " + Q(fHistory.RedoName()).replace("&", "&&")
+                                         : QString("&Redo"));
+}
+
+void TMainForm::EditUndoClick() {
+    if (CommitActiveChild() && fHistory.Undo(*fProject))
+        HistoryMoved();
+}
+
+void TMainForm::EditRedoClick() {
+    if (CommitActiveChild() && fHistory.Redo(*fProject))
+        HistoryMoved();
 }
 
 bool TMainForm::ProjectIsSaved() const {
@@ -380,6 +430,7 @@ TMainForm::TSaveOutcome TMainForm::DoSave(QString& Error) {
         Error = Q(e.what());
         return TSaveOutcome::Failed;
     }
+    ProjectWasSaved();
     SetCaption();
     return TSaveOutcome::Saved;
 }
@@ -439,6 +490,7 @@ TMainForm::TSaveOutcome TMainForm::DoSaveAs(QString& Error) {
         SetCaption();
         return TSaveOutcome::Failed;
     }
+    ProjectWasSaved();
     CurDir = info.absolutePath();
     if (keepResults) {
         CarryResults(Q(previous), target);
@@ -554,7 +606,9 @@ void TMainForm::CompRunClick() {
     fRunning = true;
     const TRunOutcome run = RunAnalysis(*fProject, request);
     fRunning = false;
-    SetCaption(); // the run saved the project first
+    if (!fProject->DataChanged)
+        ProjectWasSaved(); // the run saved the project first
+    SetCaption();
 
     switch (run.Step) {
     case TRunOutcome::TStep::SaveFailed:

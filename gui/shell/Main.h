@@ -8,6 +8,7 @@
 
 #include "gui/data/FileCommands.h"
 #include "gui/data/PltData.h"
+#include "gui/data/ProjectHistory.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -97,6 +98,8 @@ public:
     QAction *FileNew = nullptr, *FileOpen = nullptr, *FileSave = nullptr, *FileSaveAs = nullptr,
             *FileExit = nullptr;
     std::array<QAction*, TRecentFiles::MaxFiles> FileRecent{};
+    // Edit: undo and redo of every change to the project, each naming its change.
+    QAction *EditUndo = nullptr, *EditRedo = nullptr;
     QAction* FileRecentSeparator = nullptr;
     QAction *DataTitle = nullptr, *DataUnitsEnglish = nullptr, *DataUnitsSI = nullptr,
             *DataASD = nullptr, *DataLRFD = nullptr, *DataShaft = nullptr, *DataLayers = nullptr,
@@ -119,6 +122,12 @@ public slots:
     bool FileSaveClick();
     bool FileSaveAsClick();
     void FileRecentClick(int Index);
+    // The active window's typed values are committed first; then the last change is taken
+    // back (made again), and every open window shows the restored values.
+    void EditUndoClick();
+    void EditRedoClick();
+    // The project's undo history.
+    const TProjectHistory& History() const { return fHistory; }
     void CompRunClick();
     void CompInputClick();
     void CompKernelClick();
@@ -161,6 +170,7 @@ private:
     // (MainMenus.cpp).
     void CreateMenus();
     void CreateFileMenu();
+    void CreateEditMenu();
     void CreateDataMenu();
     void AddUnitsMenu();
     void AddDesignMethodMenu();
@@ -170,6 +180,15 @@ private:
     void CreateWindowMenu();
     void CreateHelpMenu();
     void CreateToolBar();
+    // Records what the project holds now as a named change (empty: named by what differs); a
+    // change recorded sets the unsaved mark by whether the history is at the saved state.
+    void RecordChange(const std::string& Name = {});
+    // Undo or redo has restored a state: the mark, the windows and the commands follow it.
+    void HistoryMoved();
+    // The saved project is the history's saved state.
+    void ProjectWasSaved();
+    // Undo and Redo enabled and named by the history.
+    void UpdateEditCommands();
     void ReadFirstSettings();
     void ReadRecentSettings();
     // Enables "View Output" by the report's existence and the result buttons by the flags.
@@ -193,9 +212,10 @@ private:
 
     TUserDialogs& fDialogs;
     std::unique_ptr<TProgramData> fProject;
+    TProjectHistory fHistory;
     std::unique_ptr<TDataWindowHost> fDataWindows; // goes before the project it edits
     QMdiArea* fMdi = nullptr;
-    QMenu *fFileMenu = nullptr, *fDataMenu = nullptr, *fCompMenu = nullptr,
+    QMenu *fFileMenu = nullptr, *fEditMenu = nullptr, *fDataMenu = nullptr, *fCompMenu = nullptr,
           *fGraphicsMenu = nullptr, *fWindowMenu = nullptr, *fHelpMenu = nullptr;
     std::array<QAction*, 50> fWindowItems{};
     QToolBar* fToolBar = nullptr;

@@ -1,5 +1,5 @@
-// The main window's menu bar and toolbar: the File, Data, Computation, Graphics, Window and
-// Help menus, built in that order, and the tool buttons over their commands.
+// The main window's menu bar and toolbar: the File, Edit, Data, Computation, Graphics, Window
+// and Help menus, built in that order, and the tool buttons over their commands.
 #include "gui/data/DataUnit.h"
 #include "gui/dialogs/DataWindowHost.h"
 #include "gui/shell/Main.h"
@@ -16,6 +16,7 @@
 
 void TMainForm::CreateMenus() {
     CreateFileMenu();
+    CreateEditMenu();
     CreateDataMenu();
     CreateComputationMenu();
     CreateGraphicsMenu();
@@ -48,6 +49,17 @@ void TMainForm::CreateFileMenu() {
     FileRecentSeparator = fFileMenu->addSeparator();
     FileRecentSeparator->setVisible(false);
     FileExit = fFileMenu->addAction("E&xit", this, &QWidget::close);
+}
+
+// Undo and Redo, named after the change they take back or make again.
+void TMainForm::CreateEditMenu() {
+    fEditMenu = menuBar()->addMenu("&Edit");
+    EditUndo = fEditMenu->addAction("&Undo", this, &TMainForm::EditUndoClick);
+    EditUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    EditRedo = fEditMenu->addAction("&Redo", this, &TMainForm::EditRedoClick);
+    EditRedo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    UpdateEditCommands();
 }
 
 // Entries that open data windows stay disabled until those windows exist.
@@ -108,7 +120,7 @@ void TMainForm::AddUnitsMenu() {
             // converted numbers and unit labels.
             if (fProject->fUnits != system && CommitActiveChild()) {
                 fProject->SetUnits(system);
-                SetDataChanged(true);
+                RecordChange(system == 2 ? "Switch to SI Units" : "Switch to English Units");
                 fDataWindows->ReloadAll();
             }
             DataMenuShow();
@@ -127,7 +139,7 @@ void TMainForm::AddDesignMethodMenu() {
             // The layer editor shows or hides its LRFD columns and the long form of its notes.
             if (fProject->NLRFD != value && CommitActiveChild()) {
                 fProject->NLRFD = value;
-                SetDataChanged(true);
+                RecordChange(value == 1 ? "Switch to LRFD" : "Switch to ASD");
                 fDataWindows->ReloadAll();
                 if (value == 1)
                     AskLrfdFactors();
@@ -150,7 +162,7 @@ void TMainForm::AddComputationMethodMenu() {
             if (CommitActiveChild() && fDataWindows->Close(length ? dwDesignLoad : dwShaftLength)) {
                 if (fProject->METHOD != value) {
                     fProject->METHOD = value;
-                    SetDataChanged(true);
+                    RecordChange(length ? "Specify the Shaft Length" : "Specify the Design Load");
                 }
                 fDataWindows->Open(length ? dwShaftLength : dwDesignLoad);
             }

@@ -17,7 +17,75 @@ private slots:
     void EnterEvaluatesAndOperatorsAppend();
     void CloseQueryReportsAFailingTextOnce();
     void HexShowsFourDigitsAtLeast();
+    void UnitsAreTypedAndTheValueShownTakesAnOperator();
+    void AWrongUnitNamesFieldTypedAndExpected();
+    void AShownValueIsKeptToTheLastBit();
 };
+
+// A unit typed by keys, Enter, then "*2": the value in the field's unit, doubled.
+void TDataEditTest::UnitsAreTypedAndTheValueShownTakesAnOperator() {
+    const struct {
+        const char* Units;
+        int System;
+        const char* Typed;
+        const char* Shown;   // after Enter, in the unit the label shows
+        const char* Doubled; // after "*2" and Enter
+    } cases[] = {
+        {"L2", 1, "3 ft 6 in", "3.5", "7"},
+        {"L2", 1, "2 m", "6.5616798", "13.12336"},
+        {"L2", 2, "350 cm", "3.5", "7"},
+        {"L2", 2, "10 ft", "3.048", "6.096"},
+        {"F2", 1, "1 ton 1000 lb", "1.5", "3"},
+        {"F/L2^3", 2, "18 kN/m3", "18", "36"},
+        {"F/L2^3", 1, "120 pcf", "120", "240"},
+        {"L2", 1, "12", "12", "24"}, // no unit: the field's own
+    };
+    for (const auto& c : cases) {
+        TScriptedDialogs dialogs;
+        TDataEdit field(dialogs);
+        field.SetUnitsString(QString::fromLatin1(c.Units));
+        field.SetUnits(c.System);
+        field.clear();
+        QTest::keyClicks(&field, QString::fromUtf8(c.Typed));
+        QTest::keyClick(&field, Qt::Key_Return);
+        QCOMPARE(field.text(), QString::fromLatin1(c.Shown));
+        QTest::keyClicks(&field, QStringLiteral("*2"));
+        QTest::keyClick(&field, Qt::Key_Return);
+        QCOMPARE(field.text(), QString::fromLatin1(c.Doubled));
+        QVERIFY2(dialogs.Messages.isEmpty(), qPrintable(dialogs.Messages.join("\n")));
+    }
+}
+
+void TDataEditTest::AWrongUnitNamesFieldTypedAndExpected() {
+    TScriptedDialogs dialogs;
+    TDataEdit field(dialogs);
+    field.SetFieldName(QStringLiteral("Depth of water table"));
+    field.SetUnitsString(QStringLiteral("L2"));
+    field.SetUnits(2);
+    field.setText(QStringLiteral("12 kPa"));
+    QVERIFY(!field.Evaluate());
+    QCOMPARE(dialogs.TakeMessage(), QStringLiteral("Depth of water table:\nEntry could not be "
+                                                   "evaluated:\n\"kPa\" is a stress; this entry "
+                                                   "takes a length in m"));
+    QCOMPARE(field.text(), QStringLiteral("12 kPa")); // left for the user to mend
+}
+
+// A window writes back what it loaded: the number is the one set, not its 8-digit text, until
+// the text is edited.
+void TDataEditTest::AShownValueIsKeptToTheLastBit() {
+    TScriptedDialogs dialogs;
+    TDataEdit field(dialogs);
+    const double depth = 70 * 0.3048; // 21.336000000000002
+    field.SetNumber(depth);
+    QCOMPARE(field.text(), QStringLiteral("21.336"));
+    QCOMPARE(field.Number(), depth);
+    QVERIFY(field.Evaluate());
+    QCOMPARE(field.Number(), depth);
+    field.setText(QStringLiteral("21.336"));
+    QCOMPARE(field.Number(), depth); // the same text: still the value shown
+    field.setText(QStringLiteral("21.3360"));
+    QCOMPARE(field.Number(), 21.336); // another text: its own value
+}
 
 void TDataEditTest::ExitCheckGivesValueOrMessage() {
     const double none = TDataEdit::DefaultLimit;

@@ -24,6 +24,7 @@ void Check(bool ok, const char* what, std::string_view text) {
 }
 
 constexpr std::string_view kHeading = "Entry could not be evaluated:\n";
+constexpr std::string_view kUnits = "F/L2^3";
 
 } // namespace
 
@@ -34,13 +35,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     double value = 0;
     std::string message;
-    const bool ok = TryEvaluateExpression(text, value, message);
+    // A unit-weight field of an English project: plain expressions read as before, and runs of
+    // quantities with units ("18 kN/m^3 + 2 pcf") and units of the wrong kind are explored too.
+    const bool ok = TryEvaluateExpression(text, value, message, kUnits, UnitsEnglish);
 
     double thrown = 0;
     std::string reason;
     bool threw = false;
     try {
-        thrown = EvaluateExpression(text);
+        thrown = EvaluateExpression(text, kUnits, UnitsEnglish);
     } catch (const EEvaluateError& e) {
         threw = true;
         reason = e.what();

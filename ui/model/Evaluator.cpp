@@ -4,9 +4,12 @@
 // first, each replaced by its value; then the flat expression is split into operands and binary
 // operators and reduced in four passes of falling precedence (^; * / % &; + - |; =), each from
 // left to right. Intermediate values are carried as text with 17 significant digits, which
-// keeps a double exactly.
+// keeps a double exactly. A number with a unit is an operand of its own ("3ft6in" one run of
+// quantities), converted into the field's unit where the operand is read; the "/" and "^" of a
+// compound unit ("kN/m^3") are taken out of the operators' way before the text is split.
 #include "ui/model/Evaluator.h"
 
+#include "ui/model/EntryUnits.h"
 #include "ui/model/NumberText.h"
 
 #include <array>
@@ -15,6 +18,8 @@
 #include <cstdint>
 #include <limits>
 #include <numbers>
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -164,7 +169,7 @@ bool IsBinaryOperator(char c) {
     }
 }
 
-double OperandValue(std::string text);
+double OperandValue(std::string text, const TFieldUnit& field);
 
 double Factorial(double n) {
     if (n != std::trunc(n))
@@ -194,7 +199,140 @@ double HexValue(std::string_view digits) {
     return static_cast<double>(static_cast<std::int64_t>(value));
 }
 
-double OperandValue(std::string text) {
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool IsLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// Marks the slash of a compound unit ("kN/m3", "lbs/ft^2") after a number with '~' and drops
+// its '^', so that neither is taken for an operator. Only a force unit over a length unit is a
+// compound unit: "10kN/2" stays a quotient.
+std::string ProtectCompoundUnits(std::string text) {
+    for (std::size_t slash = 0; (slash = text.find('/', slash)) != std::string::npos; ++slash) {
+        std::size_t begin = slash;
+        while (begin > 0 && IsLetter(text[begin - 1]))
+            --begin;
+        if (begin == slash || begin == 0 || !(IsDigit(text[begin - 1]) || text[begin - 1] == '.'))
+            continue;
+        std::size_t end = slash + 1;
+        while (end < text.size() && IsLetter(text[end]))
+            ++end;
+        if (end == slash + 1)
+            continue;
+        std::size_t powerEnd = end;
+        if (powerEnd + 1 < text.size() && text[powerEnd] == '^' && IsDigit(text[powerEnd + 1]))
+            powerEnd += 2;
+        else if (powerEnd < text.size() && IsDigit(text[powerEnd]))
+            powerEnd += 1;
+        else if (powerEnd + 1 < text.size() && text.compare(powerEnd, 1, "\xC2") == 0)
+            powerEnd += 2;
+        const std::string candidate = text.substr(begin, powerEnd - begin);
+        const std::optional<TEntryUnit> unit = FindEntryUnit(candidate);
+        if (!unit || unit->Kind.Force != 1)
+            continue;
+        text[slash] = '~';
+        if (end < powerEnd && text[end] == '^')
+            text.erase(end, 1);
+    }
+    return text;
+}
+
+// The longest number at the start of text: digits with an optional point and an optional
+// exponent whose digits follow. Returns its length, 0 when text starts with no number.
+std::size_t NumberLength(std::string_view text) {
+    std::size_t n = 0;
+    bool digits = false;
+    while (n < text.size() && IsDigit(text[n])) {
+        ++n;
+        digits = true;
+    }
+    if (n < text.size() && text[n] == '.') {
+        ++n;
+        while (n < text.size() && IsDigit(text[n])) {
+            ++n;
+            digits = true;
+        }
+    }
+    if (!digits)
+        return 0;
+    if (n < text.size() && (text[n] == 'e' || text[n] == 'E')) {
+        std::size_t k = n + 1;
+        if (k < text.size() && text[k] == '-')
+            ++k;
+        if (k < text.size() && IsDigit(text[k])) {
+            while (k < text.size() && IsDigit(text[k]))
+                ++k;
+            n = k;
+        }
+    }
+    return n;
+}
+
+// The unit after a number: letters, and for a compound unit '~', letters and a power.
+std::size_t UnitLength(std::string_view text) {
+    std::size_t n = 0;
+    while (n < text.size() && IsLetter(text[n]))
+        ++n;
+    if (n == 0 || n >= text.size() || text[n] != '~')
+        return n;
+    ++n;
+    while (n < text.size() && IsLetter(text[n]))
+        ++n;
+    if (n < text.size() && IsDigit(text[n]))
+        ++n;
+    else if (n + 1 < text.size() && static_cast<unsigned char>(text[n]) == 0xC2)
+        n += 2;
+    return n;
+}
+
+std::string ExpectedText(const TFieldUnit& field) {
+    if (!field.Convertible)
+        return "a value that cannot be converted from it (" + field.Display + ")";
+    if (field.Display.empty())
+        return "a number without units";
+    if (field.Kind == TQuantityKind{})
+        return "a value in " + field.Display;
+    return "a " + KindName(field.Kind) + " in " + field.Display;
+}
+
+// An operand of quantities with units, "3ft6in" or "-2.5kN": their sum in the field's unit.
+// False when the text is no such run (it is then no number at all).
+bool QuantityValue(std::string_view text, const TFieldUnit& field, double& value) {
+    const bool negative = !text.empty() && text.front() == '-';
+    if (negative)
+        text.remove_prefix(1);
+    if (NumberLength(text) == 0)
+        return false;
+    double sum = 0;
+    while (!text.empty()) {
+        const std::size_t numberLength = NumberLength(text);
+        double number = 0;
+        if (numberLength == 0 || !ParseReal(text.substr(0, numberLength), number))
+            return false;
+        text.remove_prefix(numberLength);
+        const std::size_t unitLength = UnitLength(text);
+        if (unitLength == 0)
+            return false; // a bare number inside a run of quantities
+        std::string typed(text.substr(0, unitLength));
+        text.remove_prefix(unitLength);
+        for (char& c : typed)
+            if (c == '~')
+                c = '/';
+        const std::optional<TEntryUnit> unit = FindEntryUnit(typed);
+        if (!unit)
+            Fail("unknown unit \"" + typed + "\"");
+        if (!field.Convertible || unit->Kind != field.Kind)
+            Fail("\"" + typed + "\" is a " + KindName(unit->Kind) + "; this entry takes " +
+                 ExpectedText(field));
+        sum += number * (unit->SISize / field.SISize);
+    }
+    value = Checked(negative ? -sum : sum, kOutOfRange);
+    return true;
+}
+
+double OperandValue(std::string text, const TFieldUnit& field) {
     // A double minus is a plus.
     for (std::size_t at; (at = text.find("--")) != std::string::npos;)
         text.erase(at, 2);
@@ -211,18 +349,18 @@ double OperandValue(std::string text) {
     for (const TFunction& f : kFunctions) {
         const std::string_view name(f.name);
         if (lower.size() > name.size() && lower.compare(0, name.size(), name) == 0) {
-            const double argument = OperandValue(text.substr(name.size()));
+            const double argument = OperandValue(text.substr(name.size()), field);
             return Checked(f.apply(argument),
                            std::string(f.name) + " is not defined for " + MessageText(argument));
         }
     }
     if (!lower.empty() && lower.back() == '!')
-        return Factorial(OperandValue(text.substr(0, text.size() - 1)));
+        return Factorial(OperandValue(text.substr(0, text.size() - 1), field));
     if (!lower.empty() && lower.front() == '$')
         return HexValue(std::string_view(lower).substr(1));
 
     double value = 0;
-    if (!ParseReal(text, value))
+    if (!ParseReal(text, value) && !QuantityValue(text, field, value))
         Fail(kInvalidCharacters);
     return value;
 }
@@ -269,7 +407,7 @@ double Apply(char op, double left, double right) {
 }
 
 // A flat expression: no parentheses left.
-double EvaluateFlat(const std::string& text) {
+double EvaluateFlat(const std::string& text, const TFieldUnit& field) {
     // Which minus signs are subtractions: a minus is a sign at the start, after a function name
     // that makes up all the text before it, and after an operator, an exponent letter or another
     // minus; anywhere else it subtracts.
@@ -307,7 +445,7 @@ double EvaluateFlat(const std::string& text) {
     std::vector<double> values;
     values.reserve(operandText.size());
     for (const std::string& operand : operandText)
-        values.push_back(OperandValue(operand));
+        values.push_back(OperandValue(operand, field));
 
     const std::array<std::string_view, 4> passes{"^", "*/%&", "+-|", "="};
     for (std::string_view pass : passes) {
@@ -329,7 +467,7 @@ double EvaluateFlat(const std::string& text) {
 EEvaluateError::EEvaluateError(const std::string& reason)
     : std::runtime_error("Entry could not be evaluated:\n" + reason), fReason(reason) {}
 
-double EvaluateExpression(std::string_view Text) {
+double EvaluateExpression(std::string_view Text, std::string_view UnitsString, int System) {
     if (Text.empty())
         Fail(kBlank);
     std::string text;
@@ -338,20 +476,23 @@ double EvaluateExpression(std::string_view Text) {
             text += c;
     if (text.empty())
         Fail(kBlank);
+    text = ProtectCompoundUnits(std::move(text));
+    const TFieldUnit field = FieldUnitOf(UnitsString, System);
 
     for (std::size_t close; (close = text.find(')')) != std::string::npos;) {
         const std::size_t open = text.rfind('(', close);
         if (open == std::string::npos)
             Fail(kParentheses);
-        const double inner = EvaluateFlat(text.substr(open + 1, close - open - 1));
+        const double inner = EvaluateFlat(text.substr(open + 1, close - open - 1), field);
         text.replace(open, close - open + 1, ValueText(inner));
     }
-    return EvaluateFlat(text);
+    return EvaluateFlat(text, field);
 }
 
-bool TryEvaluateExpression(std::string_view Text, double& Value, std::string& Message) {
+bool TryEvaluateExpression(std::string_view Text, double& Value, std::string& Message,
+                           std::string_view UnitsString, int System) {
     try {
-        Value = EvaluateExpression(Text);
+        Value = EvaluateExpression(Text, UnitsString, System);
         return true;
     } catch (const EEvaluateError& e) {
         Message = e.what();

@@ -96,6 +96,28 @@ double UnitsFactor(std::string_view unitsString) {
     return numerator / denominator;
 }
 
+std::vector<TTokenPower> UnitsTokensOf(std::string_view unitsString) {
+    std::vector<TTokenPower> tokens;
+    bool inDenominator = false;
+    std::size_t pos = 0;
+    while (pos < unitsString.size()) {
+        if (unitsString[pos] == '/') {
+            inDenominator = true;
+            ++pos;
+            continue;
+        }
+        const TTokenHit hit = TokenAt(unitsString, pos);
+        if (hit.Token == nullptr) {
+            ++pos;
+            continue;
+        }
+        pos += hit.Length;
+        const int power = PowerAt(unitsString, pos);
+        tokens.push_back({hit.Token, inDenominator ? -power : power});
+    }
+    return tokens;
+}
+
 bool IsDimensionless(std::string_view unitsString) {
     for (std::size_t pos = 0; pos < unitsString.size(); ++pos) {
         if (TokenAt(unitsString, pos).Token != nullptr) {

@@ -7,6 +7,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Project unit systems; UnitsNone shows units strings untranslated (entry fields only).
 constexpr int UnitsEnglish = 1;
@@ -29,6 +30,14 @@ const std::array<TUnitToken, 10>& UnitTokens();
 // "^n" with one digit n, or a superscript two or three, raises the token before it.
 // Strings without tokens ("deg", "%", "") give 1.
 double UnitsFactor(std::string_view unitsString);
+
+// The tokens of a units string in order, each with its power, negative after a "/":
+// "F/L2^3" gives F 1, L2 -3. Text that is no token ("deg") is passed over.
+struct TTokenPower {
+    const TUnitToken* Token;
+    int Power;
+};
+std::vector<TTokenPower> UnitsTokensOf(std::string_view unitsString);
 
 // True when the string holds no unit token, so its values never change with the system.
 bool IsDimensionless(std::string_view unitsString);

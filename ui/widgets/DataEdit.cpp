@@ -124,7 +124,7 @@ void TDataEdit::SetMinVal(double Value) {
     fMinVal = ClampLimit(std::min(Value, fMaxVal));
     double current = 0.0;
     std::string ignored;
-    if (TryEvaluateExpression(text().toStdString(), current, ignored) && current < fMinVal) {
+    if (TryEvaluate(current, ignored) && current < fMinVal) {
         SetNumber(fMinVal);
     }
 }
@@ -136,7 +136,7 @@ void TDataEdit::SetMaxVal(double Value) {
     fMaxVal = ClampLimit(std::max(Value, fMinVal));
     double current = 0.0;
     std::string ignored;
-    if (TryEvaluateExpression(text().toStdString(), current, ignored) && current > fMaxVal) {
+    if (TryEvaluate(current, ignored) && current > fMaxVal) {
         SetNumber(fMaxVal);
     }
 }
@@ -154,14 +154,37 @@ void TDataEdit::SetHex(bool Value) {
 }
 
 double TDataEdit::Number() const {
-    return EvaluateExpression(text().toStdString());
+    if (HoldsExactValue()) {
+        return fExactValue;
+    }
+    return EvaluateExpression(text().toStdString(), fUnitsString.toStdString(), fUnits);
+}
+
+bool TDataEdit::HoldsExactValue() const {
+    return fHasExactValue && text() == fExactText;
+}
+
+void TDataEdit::ShowValue(double Value) {
+    setText(ValueText(Value, fHex));
+    fExactValue = Value;
+    fExactText = text();
+    fHasExactValue = true;
+}
+
+bool TDataEdit::TryEvaluate(double& Value, std::string& Message) const {
+    if (HoldsExactValue()) {
+        Value = fExactValue;
+        return true;
+    }
+    return TryEvaluateExpression(text().toStdString(), Value, Message, fUnitsString.toStdString(),
+                                 fUnits);
 }
 
 void TDataEdit::SetNumber(double Value) {
     if (std::isnan(Value)) {
         Value = 0.0;
     }
-    setText(ValueText(std::clamp(Value, fMinVal, fMaxVal), fHex));
+    ShowValue(std::clamp(Value, fMinVal, fMaxVal));
 }
 
 bool TDataEdit::Evaluate() {
@@ -183,7 +206,7 @@ bool TDataEdit::ExitCheck(bool QuietIfReported) {
     double value = 0.0;
     std::string evaluatorMessage;
     QString message;
-    if (!TryEvaluateExpression(text().toStdString(), value, evaluatorMessage)) {
+    if (!TryEvaluate(value, evaluatorMessage)) {
         message = fIntegerOnly ? QStringLiteral("Entry must be a valid integer.")
                                : QString::fromStdString(evaluatorMessage);
     } else if (fIntegerOnly && value != std::trunc(value)) {
@@ -207,7 +230,7 @@ bool TDataEdit::ExitCheck(bool QuietIfReported) {
             message = QStringLiteral("Entry must be less than or equal to ") + ValueText(fMaxVal);
         }
     } else {
-        setText(ValueText(value, fHex));
+        ShowValue(value);
         fLastExit = true;
         fReported = false;
         if (typed && value > fWarnAbove && !fWarning.isEmpty()) {
@@ -252,9 +275,26 @@ void TDataEdit::Report(const QString& Message) {
     }
 }
 
+bool TDataEdit::event(QEvent* Event) {
+    if (Event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(Event);
+        const bool undo = key->matches(QKeySequence::Undo);
+        const bool redo = key->matches(QKeySequence::Redo) ||
+                          key->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_Y);
+        if ((undo && !isUndoAvailable()) || (redo && !isRedoAvailable())) {
+            Event->ignore();
+            return true;
+        }
+    }
+    return QLineEdit::event(Event);
+}
+
 void TDataEdit::keyPressEvent(QKeyEvent* Event) {
     if (Event->key() == Qt::Key_Return || Event->key() == Qt::Key_Enter) {
-        Evaluate();
+        const bool typed = isModified();
+        if (Evaluate() && typed) {
+            emit ValueCommitted();
+        }
         SelectAllByField();
         Event->accept(); // Enter stays in the field: no default button fires
         return;
@@ -291,6 +331,9 @@ void TDataEdit::focusOutEvent(QFocusEvent* Event) {
     // Leaving the window (another window or a popup) is the window's own check, not ours.
     const Qt::FocusReason reason = Event->reason();
     if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && !fInCheck) {
-        Evaluate();
+        const bool typed = isModified();
+        if (Evaluate() && typed) {
+            emit ValueCommitted();
+        }
     }
 }

@@ -10,6 +10,8 @@
 #include <QPointer>
 #include <QString>
 
+#include <string>
+
 class TUserDialogs;
 
 class TDataEdit : public QLineEdit {
@@ -60,9 +62,13 @@ public:
     bool Hex() const { return fHex; }
     void SetHex(bool Value);
 
-    // The value of the current text. Throws EEvaluateError when the text is not valid.
+    // The value of the current text. A quantity typed with a unit ("3 ft 6 in") is converted into
+    // the field's unit, the one its label shows. Throws EEvaluateError when the text is not
+    // valid or a unit does not fit the field.
     double Number() const;
-    // Clamps the value into MinVal..MaxVal and shows it as value text.
+    // Clamps the value into MinVal..MaxVal and shows it as value text. While the text stays as
+    // shown, Number is this value to the last bit, not the 8 digits of its text: a window that
+    // writes back what it loaded changes nothing (a depth of 21.336000000000002 m stays so).
     void SetNumber(double Value);
 
     // The exit check: evaluates the text, checks the integer rule and the limits, shows the
@@ -87,7 +93,15 @@ public:
     // Selects the whole text as the field's own selection.
     void SelectAllByField();
 
+signals:
+    // A value the user typed passed its check as the user left the field or pressed Enter:
+    // the moment the window takes it into the project.
+    void ValueCommitted();
+
 protected:
+    // Undo and redo keys are the field's own only while it has typing to take back; otherwise
+    // they reach the program's Edit menu.
+    bool event(QEvent* Event) override;
     void keyPressEvent(QKeyEvent* Event) override;
     void focusInEvent(QFocusEvent* Event) override;
     void focusOutEvent(QFocusEvent* Event) override;
@@ -95,6 +109,9 @@ protected:
     void changeEvent(QEvent* Event) override;
 
 private:
+    bool TryEvaluate(double& Value, std::string& Message) const;
+    bool HoldsExactValue() const;
+    void ShowValue(double Value);
     bool ExitCheck(bool QuietIfReported);
     void Report(const QString& Message);
     QString Named(const QString& Message) const;
@@ -117,6 +134,9 @@ private:
     bool fRefusalQuiet = false;
     bool fSelecting = false;
     bool fHex = false;
+    double fExactValue = 0.0; // the value last shown, and the text it was shown as
+    QString fExactText;
+    bool fHasExactValue = false;
     bool fLastExit = true;
     bool fInCheck = false;
     QString fReportedText; // the failing text last reported; cleared by every edit
