@@ -1,0 +1,1 @@
+"""Type stubs of the kolmar package."""
