@@ -292,22 +292,9 @@ void SaveProject(TProgramData& Project, const std::string& Path) {
     }
 }
 
-void BindEnums(py::module_& M) {
-    py::enum_<kolmar::SoilCode>(M, "SoilKind", py::arithmetic(), "Soil or rock kind of a layer")
-        .value("SAND", kolmar::kSand)
-        .value("CLAY", kolmar::kClay)
-        .value("CLAY_SHALE", kolmar::kClayShale)
-        .value("STRONG_ROCK_SIDE_OR_BASE", kolmar::kStrongRockSideOrBase)
-        .value("DECOMPOSED_ROCK", kolmar::kDecomposedRock)
-        .value("WEAK_ROCK", kolmar::kWeakRock)
-        .value("STRONG_ROCK_SIDE_AND_BASE", kolmar::kStrongRockSideAndBase)
-        .value("GRAVELLY_SAND", kolmar::kGravellySand)
-        .value("GRAVEL", kolmar::kGravel);
-}
-
 void BindLayer(py::module_& M) {
     py::class_<TSoilLayer>(M, "Layer", "One soil or rock layer of the profile, top layer first")
-        .def(py::init([](kolmar::SoilCode Kind, double Depth) {
+        .def(py::init([](int Kind, double Depth) {
                  TSoilLayer L;
                  if (!L.SetSoilType(Kind)) {
                      throw py::value_error("soil kind must be 1..9");
@@ -315,15 +302,15 @@ void BindLayer(py::module_& M) {
                  L.Depth = Depth;
                  return L;
              }),
-             py::arg("kind") = kolmar::kSand, py::arg("depth") = 0.0)
+             py::arg("kind") = static_cast<int>(kolmar::kSand), py::arg("depth") = 0.0)
         .def_property(
-            "kind", [](const TSoilLayer& L) { return static_cast<kolmar::SoilCode>(L.SoilType()); },
+            "_kind", [](const TSoilLayer& L) { return L.SoilType(); },
             [](TSoilLayer& L, int Kind) {
                 if (!L.SetSoilType(Kind)) {
                     throw py::value_error("soil kind must be 1..9, not " + std::to_string(Kind));
                 }
             },
-            "Soil kind (SoilKind). Changing it gives the layer fresh parameters of the new kind")
+            "Soil kind code 1..9 (kolmar.SoilKind is the typed view)")
         .def_readwrite("depth", &TSoilLayer::Depth, "Depth of the layer's bottom, ft or m")
         .def_readwrite("max_side_friction", &TSoilLayer::MaxSideFriction,
                        "Maximum unit side friction, tsf or kPa; 0 = no limit")
@@ -364,7 +351,6 @@ void BindProject(py::module_& M); // kolmar_project.cpp
 
 PYBIND11_MODULE(_kolmar, M) {
     M.doc() = "Compiled core of the kolmar package";
-    BindEnums(M);
     BindLayer(M);
     BindProject(M);
     M.def("_load", &LoadProject, py::arg("path"));

@@ -18,13 +18,32 @@ import tempfile
 
 import numpy as np
 
-from ._kolmar import Layer, Project, SoilKind
+from ._kolmar import Layer, Project
 from . import _kolmar
 
 __all__ = [
     "CheckError", "DesignMethod", "Layer", "Loading", "Method", "Project", "Results", "RunError",
     "SandMethod", "SoilKind", "Table", "capacity", "run_many",
 ]
+
+
+class SoilKind(enum.IntEnum):
+    """Soil or rock kind of a layer; each has its own parameters (Layer.parameter_names)."""
+    SAND = 1
+    CLAY = 2
+    CLAY_SHALE = 3
+    STRONG_ROCK_SIDE_OR_BASE = 4  # strong rock, side friction or end bearing
+    DECOMPOSED_ROCK = 5           # decomposed rock or gravel, intermediate geomaterial
+    WEAK_ROCK = 6
+    STRONG_ROCK_SIDE_AND_BASE = 7  # strong rock, side friction plus end bearing
+    GRAVELLY_SAND = 8
+    GRAVEL = 9
+
+
+Layer.kind = property(lambda layer: SoilKind(layer._kind),
+                      lambda layer, kind: setattr(layer, "_kind", int(kind)),
+                      doc="Soil kind (SoilKind); changing it gives the layer fresh parameters "
+                          "of the new kind")
 
 
 class Method(enum.IntEnum):
