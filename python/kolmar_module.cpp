@@ -230,16 +230,16 @@ struct TScratchDir {
     TScratchDir& operator=(const TScratchDir&) = delete;
 };
 
-// One run of a copy of the project: normalised as Save does, the layer check of the runner,
-// the project file written into the output folder (a scratch folder when none is given), the
-// engine called with the interpreter lock released. Returns the check's refusal as
-// ("check", text), else ("run", data).
-py::tuple RunProject(const TProgramData& Project, const std::string& OutputDir,
-                     const std::string& Name) {
-    TProgramData Copy = Project;
+// One run of a copy of the project, without the interpreter: normalised as Save does, the
+// layer check of the runner (its refusal into *Refusal, nothing run), the project file written
+// into the output folder (a scratch folder when none is given), the engine called, the results
+// copied out of its handle.
+TRunData RunCopy(TProgramData& Copy, const std::string& OutputDir, const std::string& Name,
+                 std::string* Refusal) {
     const std::string Text = Copy.SaveToText();
-    if (const auto Refusal = CheckData(LayerCheckInputOf(Copy))) {
-        return py::make_tuple("check", *Refusal);
+    if (const auto Refused = CheckData(LayerCheckInputOf(Copy))) {
+        *Refusal = *Refused;
+        return {};
     }
     std::unique_ptr<TScratchDir> Scratch;
     fs::path Dir = OutputDir;
@@ -252,17 +252,47 @@ py::tuple RunProject(const TProgramData& Project, const std::string& OutputDir,
     const fs::path Input = Dir / (Name + ".kx8d");
     WriteFileAtomically(Input.string(), Text);
     TRunData Data;
+    KolmarResults* Handle = nullptr;
+    const int Status = kolmar_run(Input.c_str(), Dir.c_str(), Name.c_str(), nullptr, &Handle);
+    if (Handle == nullptr) {
+        Data.Status = Status;
+        Data.Meaning = StatusMeaning(Status);
+    } else {
+        Data = CopyResults(Handle);
+        kolmar_results_free(Handle);
+    }
+    return Data;
+}
+
+// A run from Python: ("check", refusal) or ("run", results). Everything after the copy of the
+// project runs with the interpreter lock released, so that runs on other threads go on.
+py::tuple RunProject(const TProgramData& Project, const std::string& OutputDir,
+                     const std::string& Name) {
+    TProgramData Copy = Project;
+    std::string Refusal;
+    TRunData Data;
+    std::string Failure;
+    bool FileFailure = false;
     {
         py::gil_scoped_release Unlocked;
-        KolmarResults* Handle = nullptr;
-        const int Status = kolmar_run(Input.c_str(), Dir.c_str(), Name.c_str(), nullptr, &Handle);
-        if (Handle == nullptr) {
-            Data.Status = Status;
-            Data.Meaning = StatusMeaning(Status);
-        } else {
-            Data = CopyResults(Handle);
-            kolmar_results_free(Handle);
+        try {
+            Data = RunCopy(Copy, OutputDir, Name, &Refusal);
+        } catch (const fs::filesystem_error& E) {
+            Failure = E.what();
+            FileFailure = true;
+        } catch (const std::exception& E) {
+            Failure = E.what();
         }
+    }
+    if (FileFailure) {
+        PyErr_SetString(PyExc_OSError, Failure.c_str());
+        throw py::error_already_set();
+    }
+    if (!Failure.empty()) {
+        throw py::value_error(Failure);
+    }
+    if (!Refusal.empty()) {
+        return py::make_tuple("check", Refusal);
     }
     return py::make_tuple("run", RunDataToPython(Data));
 }

@@ -179,7 +179,13 @@ class Results:
         self._json_text: str = data["json"]
         self.cases = [Case(c) for c in data["cases"]]
         self.design_charts = _table(data["design_charts"])
-        self._dict = json.loads(self._json_text) if self._json_text else {}
+        self._parsed: dict | None = None  # the results file, parsed when first asked for
+
+    @property
+    def _dict(self) -> dict:
+        if self._parsed is None:
+            self._parsed = json.loads(self._json_text) if self._json_text else {}
+        return self._parsed
 
     def _first(self) -> Case:
         if not self.cases:

@@ -61,3 +61,22 @@ def test_unreadable_project_file_names_the_file(tmp_path):
         kolmar.Project.load(bad)
     with pytest.raises(ValueError, match="missing.kx8d"):
         kolmar.Project.load(tmp_path / "missing.kx8d")
+
+
+def test_a_title_with_a_line_break_is_refused_by_save_and_run(tmp_path):
+    p = sand_project()
+    target = tmp_path / "kept.kx8d"
+    p.save(target)
+    kept = target.read_bytes()
+    p.Title = "two\nlines"
+    with pytest.raises(ValueError, match="[Tt]itle"):
+        p.save(target)
+    assert target.read_bytes() == kept
+    with pytest.raises(ValueError, match="[Tt]itle"):
+        p.run()
+
+
+def test_an_output_folder_that_cannot_be_made_is_an_os_error(tmp_path):
+    (tmp_path / "file").write_text("")
+    with pytest.raises(OSError):
+        sand_project().run(output_dir=tmp_path / "file" / "below")
