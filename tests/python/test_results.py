@@ -103,3 +103,37 @@ def test_results_file_written_from_python_is_the_engines(tmp_path):
     results.write_json(tmp_path / "copy.json")
     assert (tmp_path / "copy.json").read_text() == (tmp_path / "one.results.json").read_text()
     assert results.warnings == results.to_dict()["messages"]
+
+
+ASD_COLUMNS = ["L", "volume", "QS", "QB", "QU", "QBD", "QDN", "QU_per_volume"]
+LRFD_COLUMNS = ["L", "volume", "QS", "QB", "QU", "QS_lrfd", "QB_lrfd", "QU_lrfd"]
+
+
+def printed_capacity_rows(report):
+    """The columns and rows of the first capacity table of a report: eight numbers after the
+    LENGTH heading (ASD or LRFD), up to the first line that is not such a row."""
+    lines = report.splitlines()
+    start = next(i for i, line in enumerate(lines) if line.split()[:2] == ["LENGTH", "VOLUME"])
+    columns = LRFD_COLUMNS if "LRFD" in lines[start] else ASD_COLUMNS
+    rows = []
+    for line in lines[start + 2:]:
+        words = line.split()
+        if not words and not rows:
+            continue
+        if len(words) != len(columns):
+            break
+        rows.append(words)
+    return columns, rows
+
+
+@pytest.mark.parametrize("example", EXAMPLES, ids=lambda p: p.stem)
+def test_capacity_arrays_match_the_values_printed_in_the_report(example, tmp_path):
+    results = python_results(example, tmp_path)
+    columns, printed = printed_capacity_rows((tmp_path / example.name).with_suffix(".kx8o").read_text())
+    table = results.cases[0].capacity
+    assert len(printed) == len(table)
+    for words, row in zip(printed, table.values):
+        for name, word in zip(columns, words):
+            decimals = len(word.split(".")[1]) if "." in word else 0
+            value = row[table.index(name)]
+            assert abs(value - float(word)) <= 0.5 * 10.0**-decimals + 1e-9, (name, word, value)
