@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 namespace py = pybind11;
 namespace fs = std::filesystem;
 
@@ -218,9 +220,11 @@ struct TScratchDir {
         static std::atomic<unsigned long> Counter{0};
         const auto Stamp = std::to_string(static_cast<unsigned long>(
             std::chrono::steady_clock::now().time_since_epoch().count()));
-        Path = fs::temp_directory_path() /
-               ("kolmar-py-" + Stamp + "-" + std::to_string(Counter.fetch_add(1)));
-        fs::create_directories(Path);
+        // A folder no other run has: create_directory is false for one that exists already.
+        do {
+            Path = fs::temp_directory_path() / ("kolmar-py-" + std::to_string(::getpid()) + "-" +
+                                                Stamp + "-" + std::to_string(Counter.fetch_add(1)));
+        } while (!fs::create_directory(Path));
     }
     ~TScratchDir() {
         std::error_code Ignored;

@@ -419,6 +419,7 @@ Project.to_dict = _to_dict
 Project.from_dict = staticmethod(_from_dict)
 Project.run = _run
 Project.__eq__ = lambda a, b: isinstance(b, Project) and a.to_dict() == b.to_dict()
+Project.__hash__ = None  # mutable, compared by value
 
 
 # ---------------------------------------------------------------------------------------------
