@@ -23,6 +23,15 @@ def python_results(example, folder):
     return kolmar.Project.load(example).run(output_dir=folder, name=example.stem)
 
 
+FILE_LINES = ("trend", "upper_bound", "lower_bound")
+
+
+def assert_table(table, file_table):
+    assert table.columns == [c["name"] for c in file_table["columns"]]
+    assert table.units == [c["unit"] for c in file_table["columns"]]
+    np.testing.assert_array_equal(table.values, rows(file_table))
+
+
 def rows(table):
     return np.array(table["rows"], dtype=float).reshape(-1, len(table["columns"]))
 
@@ -51,11 +60,29 @@ def test_example_results_equal_the_runners_results_file(example, runner, tmp_pat
             assert table.columns == [c["name"] for c in file_case[name]["columns"]]
             assert table.units == [c["unit"] for c in file_case[name]["columns"]]
             np.testing.assert_array_equal(table.values, rows(file_case[name]))
+        curves = file_case["load_settlement"]
+        if "rock" in curves:  # a tip in rock: the method's one curve is the trend table
+            assert_table(case.trend, curves["rock"])
+            assert len(case.upper) == len(case.lower) == 0
+        else:
+            for line, key in zip(LINES, FILE_LINES):
+                assert_table(getattr(case, line), curves[key])
+        for mine, theirs in (("tz", "tz_curves"), ("qw", "qw_curves"),
+                             ("distribution", "load_distribution")):
+            for line, key in zip(LINES, FILE_LINES):
+                if key in file_case[theirs]:
+                    assert_table(getattr(case, mine)[line], file_case[theirs][key])
+                else:
+                    assert len(getattr(case, mine)[line]) == 0
         if file_case["design_row"] is None:
             assert case.design_row == -1
         else:
             assert case.design_row == file_case["design_row"]
             assert case.design() == pytest.approx(file_case["design"], rel=0, abs=0)
+    if expected["design_charts"] is None:
+        assert len(got.design_charts) == 0
+    else:
+        assert_table(got.design_charts, expected["design_charts"])
     # The result files beside the Python run are the runner's, byte for byte.
     for suffix in (".kx8o", ".kx8r", ".kx8z", ".kx8p"):
         texts = []
@@ -137,3 +164,21 @@ def test_capacity_arrays_match_the_values_printed_in_the_report(example, tmp_pat
             decimals = len(word.split(".")[1]) if "." in word else 0
             value = row[table.index(name)]
             assert abs(value - float(word)) <= 0.5 * 10.0**-decimals + 1e-9, (name, word, value)
+
+
+def test_layer_resistance_at_a_length_is_that_cases_table():
+    results = kolmar.Project.load(next(e for e in EXAMPLES if e.stem == "sand-over-clay")).run()
+    lengths = sorted({case.length for case in results.cases})
+    assert len(lengths) > 1
+    chosen = results.layer_resistance(at_length=lengths[-1])
+    first = next(c for c in results.cases if c.length == lengths[-1])
+    np.testing.assert_array_equal(chosen.values, first.layer_resistance.values)
+    assert chosen.columns[:4] == ["layer", "code", "top", "bottom"]
+    with pytest.raises(ValueError, match="no case has the length"):
+        results.layer_resistance(at_length=lengths[-1] + 0.5)
+
+
+def test_si_project_tables_are_in_si_units():
+    results = kolmar.Project.load(next(e for e in EXAMPLES if e.stem == "si-dense-sand")).run()
+    assert [results.capacity.unit(c) for c in ("L", "QU", "qb")] == ["m", "kN", "kPa"]
+    assert results.trend.units[:2] == ["kN", "m"]
