@@ -326,8 +326,22 @@ void SaveProject(TProgramData& Project, const std::string& Path) {
     }
 }
 
+constexpr const char* kLayerDoc =
+    "One soil or rock layer of the profile. Parameters by kind, at the top and the bottom of the "
+    "layer (English | SI units):\n"
+    "sand: unit_weight (lbs/ft^3 | kN/m^3), friction_angle (deg), blow_counts, ko, beta, method "
+    "(SandMethod), interface_angle (deg), m;\n"
+    "clay, clay shale: unit_weight, cohesion (lbs/ft^2 | kN/m^2), blow_counts, alpha, nc;\n"
+    "strong rock: qu and concrete_fc (lbs/ft^2 | kN/m^2), spacing, thickness and socket_diameter "
+    "(ft | m), modulus (lbs/in^2 | kN/m^2), rqd (%);\n"
+    "decomposed rock: unit_weight, blow_counts, poisson, modulus (lbs/in^2 | kN/m^2), "
+    "socket_diameter (ft | m);\n"
+    "weak rock: qu (lbs/ft^2 | kN/m^2), condition (1..4), slump (in | m), interface_angle (deg), "
+    "socket_diameter (ft | m), modulus (lbs/in^2 | kN/m^2), rqd (%);\n"
+    "gravelly sand, gravel: unit_weight, blow_counts, beta.";
+
 void BindLayer(py::module_& M) {
-    py::class_<TSoilLayer>(M, "Layer", "One soil or rock layer of the profile, top layer first")
+    py::class_<TSoilLayer>(M, "Layer", kLayerDoc)
         .def(py::init([](int Kind, double Depth) {
                  TSoilLayer L;
                  if (!L.SetSoilType(Kind)) {
@@ -347,9 +361,9 @@ void BindLayer(py::module_& M) {
             "Soil kind code 1..9 (kolmar.SoilKind is the typed view)")
         .def_readwrite("depth", &TSoilLayer::Depth, "Depth of the layer's bottom, ft or m")
         .def_readwrite("max_side_friction", &TSoilLayer::MaxSideFriction,
-                       "Maximum unit side friction, tsf or kPa; 0 = no limit")
+                       "Maximum unit side friction, lbs/ft^2 or kN/m^2; 0 = no limit")
         .def_readwrite("max_end_bearing", &TSoilLayer::MaxEndBearing,
-                       "Maximum unit end bearing, tsf or kPa; 0 = no limit")
+                       "Maximum unit end bearing, lbs/ft^2 or kN/m^2; 0 = no limit")
         .def_readwrite("lrfd_side", &TSoilLayer::LrfdSide,
                        "LRFD resistance factor on side friction")
         .def_readwrite("lrfd_tip", &TSoilLayer::LrfdTip, "LRFD resistance factor on end bearing")
