@@ -8,7 +8,7 @@ GENERATOR  := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 DEMO       ?= examples/sand-water-table.kx8d
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build test test-nogui test-asan demo fuzz bench format clean
+.PHONY: all deps build install test test-nogui test-asan demo fuzz bench format clean
 
 all: build
 
@@ -18,6 +18,12 @@ deps:
 build: deps
 	@[ -f $(BUILD)/CMakeCache.txt ] || cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j $(JOBS)
+
+# The programs, the engine and the Python package under PREFIX (the Python package into the
+# system interpreter's packages there).
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

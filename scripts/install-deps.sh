@@ -18,6 +18,10 @@ packages=(
     poppler-utils                           # pdftoppm, pdftotext: picture tests read the PDFs written
     fonts-dejavu-core                       # a known font for rendered pictures
     zlib1g-dev                              # workbook package (zip) read and write
+    pybind11-dev python3-pybind11           # the Python package kolmar (python/)
+    python3-numpy                           # its result tables as numpy arrays
+    python3-pytest                          # its tests
+    python3-matplotlib python3-distributed  # the studies in examples/python (figures, Dask)
 )
 
 # Extra sets, asked for by name: `install-deps.sh fuzz` adds clang and its libFuzzer runtime.

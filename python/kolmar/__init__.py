@@ -1,0 +1,463 @@
+"""Kolmar from Python: drilled-shaft projects built, read and written, analysed in-process.
+
+Values of a project are in its own unit system: English ft, tons, lbs/ft^2 (stresses),
+lbs/ft^3 (unit weights), lbs/in^2 (moduli) and in (settlements); SI m, kN, kN/m^2, kN/m^3,
+kN/m^2 and m. Result tables are in the report's units: ft, tons, tsf, cu yd and in for English
+projects; m, kN, kPa, cu m and m for SI projects (t-z curves in psi or kPa).
+"""
+
+from __future__ import annotations
+
+import concurrent.futures
+import copy as _copy
+import enum
+import json
+import os
+import re
+import tempfile
+
+import numpy as np
+
+from ._kolmar import Layer, Project
+from . import _kolmar
+
+__all__ = [
+    "CheckError", "DesignMethod", "Layer", "Loading", "Method", "Project", "Results", "RunError",
+    "SandMethod", "SoilKind", "Table", "capacity", "run_many",
+]
+
+
+class SoilKind(enum.IntEnum):
+    """Soil or rock kind of a layer; each has its own parameters (Layer.parameter_names)."""
+    SAND = 1
+    CLAY = 2
+    CLAY_SHALE = 3
+    STRONG_ROCK_SIDE_OR_BASE = 4  # strong rock, side friction or end bearing
+    DECOMPOSED_ROCK = 5           # decomposed rock or gravel, intermediate geomaterial
+    WEAK_ROCK = 6
+    STRONG_ROCK_SIDE_AND_BASE = 7  # strong rock, side friction plus end bearing
+    GRAVELLY_SAND = 8
+    GRAVEL = 9
+
+
+Layer.kind = property(lambda layer: SoilKind(layer._kind),
+                      lambda layer, kind: setattr(layer, "_kind", int(kind)),
+                      doc="Soil kind (SoilKind); changing it gives the layer fresh parameters "
+                          "of the new kind")
+
+
+class Method(enum.IntEnum):
+    """What the project gives (METHOD)."""
+    DESIGN_LOAD = 1   # the design load LPD; the engine finds the length
+    SHAFT_LENGTH = 2  # the shaft length PD
+
+
+class Loading(enum.IntEnum):
+    """Type of loading (KCYCL)."""
+    COMPRESSION = 1
+    UPLIFT = 2
+
+
+class DesignMethod(enum.IntEnum):
+    """Design method (NLRFD)."""
+    LRFD = 1
+    ASD = 2
+
+
+class SandMethod(enum.IntEnum):
+    """Side friction method of a sand layer (its parameter "method")."""
+    KO = 1
+    BETA = 2
+    KULHAWY_CHEN = 3
+
+
+class CheckError(ValueError):
+    """The layer check before a run refused the project (the runner's warning text)."""
+
+
+class RunError(RuntimeError):
+    """The engine ended a run with a status other than normal completion."""
+
+    def __init__(self, status: int, meaning: str, message: str, results: "Results | None" = None):
+        super().__init__(f"run status {status}: {meaning}\n{message}".rstrip())
+        self.status = status
+        self.meaning = meaning
+        self.message = message
+        self.results = results
+
+
+# ---------------------------------------------------------------------------------------------
+# Tables and results
+
+def _key(name: str) -> str:
+    return re.sub(r"[^0-9a-z]+", "_", name.lower()).strip("_")
+
+
+class Table:
+    """One result table: values (rows x columns, numpy float64), column names and units.
+    A column is reached by its name (table["QU"]) or as an attribute in lower case (table.qu)."""
+
+    def __init__(self, values: np.ndarray, columns: list[str], units: list[str]):
+        self.values = values
+        self.columns = list(columns)
+        self.units = list(units)
+
+    def __len__(self) -> int:
+        return self.values.shape[0]
+
+    _ALIASES = {"depth": "L", "length": "L"}
+
+    def index(self, name: str) -> int:
+        if name not in self.columns and name in self._ALIASES:
+            name = self._ALIASES[name]
+        if name in self.columns:
+            return self.columns.index(name)
+        keys = [_key(c) for c in self.columns]
+        if _key(name) in keys:
+            return keys.index(_key(name))
+        raise KeyError(f"no column {name!r}; the columns are {self.columns}")
+
+    def __getitem__(self, name: str) -> np.ndarray:
+        return self.values[:, self.index(name)]
+
+    def __getattr__(self, name: str) -> np.ndarray:
+        if name.startswith("__") or name in ("values", "columns", "units"):
+            raise AttributeError(name)
+        try:
+            return self[name]
+        except KeyError as e:
+            raise AttributeError(str(e)) from None
+
+    def unit(self, name: str) -> str:
+        return self.units[self.index(name)]
+
+    def to_dict(self) -> dict:
+        return {"columns": self.columns, "units": self.units, "values": self.values.tolist()}
+
+    def __repr__(self) -> str:
+        return f"Table({len(self)} rows, columns={self.columns})"
+
+
+def _table(d: dict) -> Table:
+    return Table(d["values"], d["columns"], d["units"])
+
+
+_LINES = ("trend", "upper", "lower")
+
+
+class Case:
+    """One diameter and length of a run, in the order of the report."""
+
+    def __init__(self, d: dict):
+        self.diameter: float = d["diameter"]  # stem diameter, ft or m
+        self.length: float = d["length"]      # shaft length, ft or m
+        self.design_row: int = d["design_row"]  # row of capacity at the design length, -1 none
+        self.capacity = _table(d["capacity"])
+        self.layer_resistance = _table(d["layer_resistance"])
+        self.trend = _table(d["trend"])
+        self.upper = _table(d["upper"])
+        self.lower = _table(d["lower"])
+        self.tz = {line: _table(d["tz_" + line]) for line in _LINES}
+        self.qw = {line: _table(d["qw_" + line]) for line in _LINES}
+        self.distribution = {line: _table(d["distribution_" + line]) for line in _LINES}
+
+    def design(self) -> dict | None:
+        """The capacity row at the design length as {column: value}, or None."""
+        if self.design_row < 0:
+            return None
+        return dict(zip(self.capacity.columns, self.capacity.values[self.design_row].tolist()))
+
+
+class Results:
+    """The results of one run, every table of the results file as numpy arrays. The tables of
+    the first case are also reached directly (results.capacity, .trend, .upper, .lower)."""
+
+    def __init__(self, data: dict):
+        self.status: int = data["status"]
+        self.meaning: str = data["meaning"]
+        self.messages: str = data["messages"]  # what the engine wrote for a console
+        self._json_text: str = data["json"]
+        self.cases = [Case(c) for c in data["cases"]]
+        self.design_charts = _table(data["design_charts"])
+        self._parsed: dict | None = None  # the results file, parsed when first asked for
+
+    @property
+    def _dict(self) -> dict:
+        if self._parsed is None:
+            self._parsed = json.loads(self._json_text) if self._json_text else {}
+        return self._parsed
+
+    def _first(self) -> Case:
+        if not self.cases:
+            raise ValueError("the run produced no case")
+        return self.cases[0]
+
+    @property
+    def capacity(self) -> Table:
+        """Capacity against length of the first case (L, QS, QB, QU, QDN, LRFD columns...)."""
+        return self._first().capacity
+
+    @property
+    def trend(self) -> Table:
+        return self._first().trend
+
+    @property
+    def upper(self) -> Table:
+        return self._first().upper
+
+    @property
+    def lower(self) -> Table:
+        return self._first().lower
+
+    def layer_resistance(self, at_length: float | None = None) -> Table:
+        """Side resistance of each layer at the design length of the first case, or of the case
+        whose shaft length is at_length (ft or m)."""
+        if at_length is None:
+            return self._first().layer_resistance
+        for case in self.cases:
+            if abs(case.length - at_length) < 1e-9:
+                return case.layer_resistance
+        raise ValueError(f"no case has the length {at_length}; the lengths are "
+                         f"{[c.length for c in self.cases]}")
+
+    @property
+    def warnings(self) -> list[dict]:
+        """The warning, error and note blocks of the run notes: kind, layer, depth, text."""
+        return list(self._dict.get("messages", []))
+
+    def to_dict(self) -> dict:
+        """The results file as a dict (schema "kolmar-results/1")."""
+        return _copy.deepcopy(self._dict)
+
+    def write_json(self, path: str | os.PathLike) -> None:
+        """Writes the results file to path, whole, through a temporary file."""
+        path = os.fspath(path)
+        folder = os.path.dirname(os.path.abspath(path))
+        fd, tmp = tempfile.mkstemp(dir=folder, prefix=".kolmar-", suffix=".tmp")
+        try:
+            with os.fdopen(fd, "w", encoding="utf-8", newline="") as f:
+                f.write(self._json_text)
+            os.replace(tmp, path)
+        except BaseException:
+            if os.path.exists(tmp):
+                os.unlink(tmp)
+            raise
+
+
+# ---------------------------------------------------------------------------------------------
+# The project
+
+_SCALARS = ["fUnits", "Title", "PINC", "PrintTZCurves", "METHOD", "KCYCL", "RCYCL", "DSTART",
+            "DIALIM", "RATIO", "BELANGL", "TOPLENG", "BS", "EPILE", "WTD", "PD", "PDMIN",
+            "PDINCR", "DIAMINCR", "NPOINTPD", "PDSETT", "FST", "FSB", "LPD", "ValElevation",
+            "UseElevation", "ID2", "IPENT", "IChart", "IMOD", "Yesnewversion", "NLRFD"]
+_LAYER_FIELDS = ["depth", "max_side_friction", "max_end_bearing", "lrfd_side", "lrfd_tip"]
+
+
+class _LayerRef:
+    """A layer of a project, read and written through to it."""
+
+    def __init__(self, project: Project, index: int):
+        object.__setattr__(self, "_project", project)
+        object.__setattr__(self, "_index", index)
+
+    def _get(self) -> Layer:
+        return self._project._get_layer(self._index)
+
+    def __getattr__(self, name):
+        return getattr(self._get(), name)
+
+    def __setattr__(self, name, value):
+        layer = self._get()
+        setattr(layer, name, value)
+        self._project._set_layer(self._index, layer)
+
+    def set(self, name: str, top: float, bottom: float | None = None) -> None:
+        layer = self._get()
+        layer.set(name, top, bottom)
+        self._project._set_layer(self._index, layer)
+
+    def __repr__(self):
+        return f"<layer {self._index}: {SoilKind(self.kind).name} to {self.depth}>"
+
+
+class _Layers:
+    """The soil layers of a project, top first (1..40)."""
+
+    def __init__(self, project: Project):
+        self._project = project
+
+    def __len__(self):
+        return self._project._layer_count()
+
+    def __getitem__(self, i: int) -> _LayerRef:
+        n = len(self)
+        j = i + n if i < 0 else i
+        if not 0 <= j < n:
+            raise IndexError(f"layer index {i} out of range")
+        return _LayerRef(self._project, j)
+
+    def __iter__(self):
+        return (self[i] for i in range(len(self)))
+
+    def __setitem__(self, i: int, layer: Layer) -> None:
+        self._project._set_layer(i, layer)
+
+    def __delitem__(self, i: int) -> None:
+        self._project._delete_layer(i)
+
+    def insert(self, i: int, layer: Layer) -> None:
+        self._project._insert_layer(i, layer)
+
+    def append(self, layer: Layer) -> None:
+        self._project._insert_layer(len(self), layer)
+
+
+def _layers(self) -> _Layers:
+    """The soil layers, top first: a list-like view whose items read and write the project."""
+    return _Layers(self)
+
+
+def _set_layers(self, layers) -> None:
+    layers = [l._get() if isinstance(l, _LayerRef) else l for l in layers]
+    if not 1 <= len(layers) <= 40:
+        raise ValueError("a project holds 1..40 layers")
+    while self._layer_count() > 1:
+        self._delete_layer(self._layer_count() - 1)
+    self._set_layer(0, layers[0])
+    for layer in layers[1:]:
+        self._insert_layer(self._layer_count(), layer)
+
+
+def _units_get(self) -> str:
+    """Unit system, "English" or "SI"; assigning converts every stored value as the program's
+    unit switch does."""
+    return "SI" if self.fUnits == 2 else "English"
+
+
+def _units_set(self, value) -> None:
+    names = {"english": 1, "si": 2}
+    if isinstance(value, str):
+        if value.lower() not in names:
+            raise ValueError(f'units must be "English" or "SI", not {value!r}')
+        value = names[value.lower()]
+    self.fUnits = int(value)
+
+
+def _load(path: str | os.PathLike) -> Project:
+    """Reads a project file in any layout the program reads."""
+    return _kolmar._load(os.fspath(path))
+
+
+def _save(self, path: str | os.PathLike | None = None) -> None:
+    """Writes the project in the current layout (normalised as the program's Save does),
+    atomically; path defaults to FileName."""
+    _kolmar._save(self, "" if path is None else os.fspath(path))
+
+
+def _to_dict(self) -> dict:
+    """The project by the names of the project model; layers as dicts."""
+    d = {name: getattr(self, name) for name in _SCALARS}
+    d["layers"] = []
+    for ref in _Layers(self):
+        layer = ref._get()
+        item = {"kind": int(layer.kind)}
+        item.update({f: getattr(layer, f) for f in _LAYER_FIELDS})
+        item["top"] = layer.top
+        item["bottom"] = layer.bottom
+        d["layers"].append(item)
+    d["TblTZDepth"] = self.TblTZDepth
+    return d
+
+
+def _from_dict(d: dict) -> Project:
+    """A project from to_dict's form; missing names keep the defaults of Project()."""
+    p = Project()
+    if "fUnits" in d:
+        p.fUnits = d["fUnits"]
+    for name in _SCALARS:
+        if name in d and name != "fUnits":
+            setattr(p, name, d[name])
+    if "layers" in d:
+        layers = []
+        for item in d["layers"]:
+            layer = Layer(SoilKind(item.get("kind", 1)))
+            for f in _LAYER_FIELDS:
+                if f in item:
+                    setattr(layer, f, item[f])
+            layer.top = item.get("top", {})
+            layer.bottom = item.get("bottom", {})
+            layers.append(layer)
+        _set_layers(p, layers)
+    if "TblTZDepth" in d:
+        p.TblTZDepth = d["TblTZDepth"]
+    return p
+
+
+def _run(self, output_dir: str | os.PathLike | None = None, name: str = "project") -> Results:
+    """Analyses the project in-process. The layer check of the runner comes first
+    (CheckError). The project file and result files go into output_dir as NAME.kx8d, .kx8o,
+    .kx8r, .kx8z, .kx8p and NAME.results.json, or into a scratch folder that is removed.
+    Raises RunError(status, meaning, message) for any status other than normal completion.
+    The interpreter lock is released during the engine's run."""
+    if os.sep in name or (os.altsep and os.altsep in name) or not name:
+        raise ValueError(f"name must be a file name without a folder, not {name!r}")
+    kind, payload = _kolmar._run(self, "" if output_dir is None else os.fspath(output_dir), name)
+    if kind == "check":
+        raise CheckError(payload)
+    results = Results(payload)
+    if results.status != 0:
+        raise RunError(results.status, results.meaning, results.messages, results)
+    return results
+
+
+Project.layers = property(_layers, _set_layers)
+Project.units = property(_units_get, _units_set)
+Project.load = staticmethod(_load)
+Project.save = _save
+Project.to_dict = _to_dict
+Project.from_dict = staticmethod(_from_dict)
+Project.run = _run
+Project.__eq__ = lambda a, b: isinstance(b, Project) and a.to_dict() == b.to_dict()
+Project.__hash__ = None  # mutable, compared by value
+
+
+# ---------------------------------------------------------------------------------------------
+# Helpers
+
+def run_many(projects, workers: int | None = None, raise_errors: bool = False) -> list:
+    """Runs many projects on threads (the engine's entry runs many at once). Returns one item
+    per project in input order: its Results, or the CheckError / RunError / other exception
+    that stopped it (raise_errors=True raises the first instead)."""
+    projects = list(projects)
+    workers = workers or os.cpu_count() or 1
+
+    def one(p):
+        try:
+            return p.run()
+        except Exception as e:  # reported in place, the others go on
+            return e
+
+    with concurrent.futures.ThreadPoolExecutor(max_workers=workers) as pool:
+        out = list(pool.map(one, projects))
+    if raise_errors:
+        for item in out:
+            if isinstance(item, Exception):
+                raise item
+    return out
+
+
+def capacity(project: Project, length: float | None = None) -> dict:
+    """Runs the project and returns the design row of the capacity table of its first case as
+    {column: value} (report's units), or the row at shaft length `length` (ft or m)."""
+    case = project.run().cases[0]
+    if length is None:
+        row = case.design()
+        if row is None:
+            raise ValueError("the run has no design row")
+        return row
+    lengths = case.capacity.values[:, 0]
+    hits = np.nonzero(np.abs(lengths - length) < 1e-6)[0]
+    if len(hits) == 0:
+        raise ValueError(f"the capacity table has no row at length {length}")
+    return dict(zip(case.capacity.columns, case.capacity.values[hits[0]].tolist()))

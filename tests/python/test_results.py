@@ -1,0 +1,184 @@
+"""Results through Python equal what the runner writes: every example, every table."""
+
+import json
+import re
+
+import numpy as np
+import pytest
+
+import kolmar
+from conftest import EXAMPLES, copy_example
+
+LINES = ("trend", "upper", "lower")
+
+
+def runner_results(runner, example, folder):
+    project = copy_example(example, folder)
+    done = runner("run", project)
+    assert done.returncode == 0, done.stderr
+    return json.loads(project.with_suffix(".results.json").read_text())
+
+
+def python_results(example, folder):
+    return kolmar.Project.load(example).run(output_dir=folder, name=example.stem)
+
+
+FILE_LINES = ("trend", "upper_bound", "lower_bound")
+
+
+def assert_table(table, file_table):
+    assert table.columns == [c["name"] for c in file_table["columns"]]
+    assert table.units == [c["unit"] for c in file_table["columns"]]
+    np.testing.assert_array_equal(table.values, rows(file_table))
+
+
+def rows(table):
+    return np.array(table["rows"], dtype=float).reshape(-1, len(table["columns"]))
+
+
+@pytest.mark.parametrize("example", EXAMPLES, ids=lambda p: p.stem)
+def test_example_results_equal_the_runners_results_file(example, runner, tmp_path):
+    expected = runner_results(runner, example, tmp_path / "runner")
+    got = python_results(example, tmp_path / "python")
+
+    # The same data, apart from when and in which folder the run was made.
+    mine = got.to_dict()
+    for key in ("date", "time"):
+        expected.pop(key)
+        mine.pop(key)
+    assert mine["input"].pop("file") == str(tmp_path / "python" / example.name)
+    expected["input"].pop("file")
+    assert mine == expected
+
+    # The arrays are the file's tables, value for value, with their column names.
+    assert len(got.cases) == len(expected["cases"])
+    for case, file_case in zip(got.cases, expected["cases"]):
+        assert case.diameter == file_case["diameter"]
+        assert case.length == file_case["length"]
+        for name in ("capacity", "layer_resistance"):
+            table = getattr(case, name)
+            assert table.columns == [c["name"] for c in file_case[name]["columns"]]
+            assert table.units == [c["unit"] for c in file_case[name]["columns"]]
+            np.testing.assert_array_equal(table.values, rows(file_case[name]))
+        curves = file_case["load_settlement"]
+        if "rock" in curves:  # a tip in rock: the method's one curve is the trend table
+            assert_table(case.trend, curves["rock"])
+            assert len(case.upper) == len(case.lower) == 0
+        else:
+            for line, key in zip(LINES, FILE_LINES):
+                assert_table(getattr(case, line), curves[key])
+        for mine, theirs in (("tz", "tz_curves"), ("qw", "qw_curves"),
+                             ("distribution", "load_distribution")):
+            for line, key in zip(LINES, FILE_LINES):
+                if key in file_case[theirs]:
+                    assert_table(getattr(case, mine)[line], file_case[theirs][key])
+                else:
+                    assert len(getattr(case, mine)[line]) == 0
+        if file_case["design_row"] is None:
+            assert case.design_row == -1
+        else:
+            assert case.design_row == file_case["design_row"]
+            assert case.design() == pytest.approx(file_case["design"], rel=0, abs=0)
+    if expected["design_charts"] is None:
+        assert len(got.design_charts) == 0
+    else:
+        assert_table(got.design_charts, expected["design_charts"])
+    # The result files beside the Python run are the runner's, byte for byte.
+    for suffix in (".kx8o", ".kx8r", ".kx8z", ".kx8p"):
+        texts = []
+        for side in ("runner", "python"):
+            text = (tmp_path / side / example.name).with_suffix(suffix).read_text()
+            texts.append(mask(text.replace(str(tmp_path / side), "<folder>")))
+        assert texts[1] == texts[0], suffix
+
+
+def mask(text):
+    """Dates and times of the run masked."""
+    return re.sub(r"\d{1,2}[:/.-]\d{1,2}[:/.-]\d{2,4}", "<date>", text)
+
+
+def test_load_settlement_and_tz_tables_follow_the_tip_material(tmp_path):
+    soil = kolmar.Project.load(next(e for e in EXAMPLES if e.stem == "sand-water-table")).run()
+    assert soil.trend.columns == ["top_load", "top_movement", "tip_load", "tip_movement"]
+    assert len(soil.trend) > 0 and len(soil.upper) > 0 and len(soil.lower) > 0
+    # The load grows with the movement along each line.
+    assert np.all(np.diff(soil.trend.top_load) >= 0)
+    for line in LINES:
+        assert soil.cases[0].tz[line].columns == ["curve", "depth", "t", "z"]
+        assert len(soil.cases[0].qw[line]) > 0
+
+    rock = kolmar.Project.load(next(e for e in EXAMPLES if e.stem == "weak-rock-socket")).run()
+    assert rock.trend.columns == ["top_load", "top_movement"]
+    assert len(rock.cases[0].tz["trend"]) == 0  # a tip in rock has no t-z curves
+
+
+def test_capacity_helper_gives_the_design_row_or_the_row_at_a_length():
+    project = kolmar.Project.load(next(e for e in EXAMPLES if e.stem == "sand-water-table"))
+    results = project.run()
+    design = kolmar.capacity(project)
+    assert design == results.cases[0].design()
+    assert design["L"] == project.PD
+    shorter = kolmar.capacity(project, length=20)
+    assert shorter["L"] == 20 and shorter["QU"] < design["QU"]
+    np.testing.assert_array_equal(results.capacity.depth, results.capacity["L"])
+    with pytest.raises(ValueError, match="no row at length"):
+        kolmar.capacity(project, length=20.5)
+
+
+def test_results_file_written_from_python_is_the_engines(tmp_path):
+    results = kolmar.Project.load(EXAMPLES[0]).run(output_dir=tmp_path, name="one")
+    results.write_json(tmp_path / "copy.json")
+    assert (tmp_path / "copy.json").read_text() == (tmp_path / "one.results.json").read_text()
+    assert results.warnings == results.to_dict()["messages"]
+
+
+ASD_COLUMNS = ["L", "volume", "QS", "QB", "QU", "QBD", "QDN", "QU_per_volume"]
+LRFD_COLUMNS = ["L", "volume", "QS", "QB", "QU", "QS_lrfd", "QB_lrfd", "QU_lrfd"]
+
+
+def printed_capacity_rows(report):
+    """The columns and rows of the first capacity table of a report: eight numbers after the
+    LENGTH heading (ASD or LRFD), up to the first line that is not such a row."""
+    lines = report.splitlines()
+    start = next(i for i, line in enumerate(lines) if line.split()[:2] == ["LENGTH", "VOLUME"])
+    columns = LRFD_COLUMNS if "LRFD" in lines[start] else ASD_COLUMNS
+    rows = []
+    for line in lines[start + 2:]:
+        words = line.split()
+        if not words and not rows:
+            continue
+        if len(words) != len(columns):
+            break
+        rows.append(words)
+    return columns, rows
+
+
+@pytest.mark.parametrize("example", EXAMPLES, ids=lambda p: p.stem)
+def test_capacity_arrays_match_the_values_printed_in_the_report(example, tmp_path):
+    results = python_results(example, tmp_path)
+    columns, printed = printed_capacity_rows((tmp_path / example.name).with_suffix(".kx8o").read_text())
+    table = results.cases[0].capacity
+    assert len(printed) == len(table)
+    for words, row in zip(printed, table.values):
+        for name, word in zip(columns, words):
+            decimals = len(word.split(".")[1]) if "." in word else 0
+            value = row[table.index(name)]
+            assert abs(value - float(word)) <= 0.5 * 10.0**-decimals + 1e-9, (name, word, value)
+
+
+def test_layer_resistance_at_a_length_is_that_cases_table():
+    results = kolmar.Project.load(next(e for e in EXAMPLES if e.stem == "sand-over-clay")).run()
+    lengths = sorted({case.length for case in results.cases})
+    assert len(lengths) > 1
+    chosen = results.layer_resistance(at_length=lengths[-1])
+    first = next(c for c in results.cases if c.length == lengths[-1])
+    np.testing.assert_array_equal(chosen.values, first.layer_resistance.values)
+    assert chosen.columns[:4] == ["layer", "code", "top", "bottom"]
+    with pytest.raises(ValueError, match="no case has the length"):
+        results.layer_resistance(at_length=lengths[-1] + 0.5)
+
+
+def test_si_project_tables_are_in_si_units():
+    results = kolmar.Project.load(next(e for e in EXAMPLES if e.stem == "si-dense-sand")).run()
+    assert [results.capacity.unit(c) for c in ("L", "QU", "qb")] == ["m", "kN", "kPa"]
+    assert results.trend.units[:2] == ["kN", "m"]
