@@ -1,0 +1,296 @@
+// The calculation package's contents from a results file: every number is read from the file,
+// none computed here but the printed sum check of the per-layer side resistances.
+#include "app/paint/report_doc.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <filesystem>
+#include <stdexcept>
+#include <tuple>
+
+namespace {
+
+using TRow = std::vector<std::string>;
+
+const TJson kNull;
+
+const TJson& Member(const TJson& Object, const char* Key) {
+    const TJson* found = Object.Find(Key);
+    return found ? *found : kNull;
+}
+
+double Number(const TJson& Value) {
+    if (Value.Kind != TJson::TKind::Number)
+        return std::nan("");
+    double v = 0.0;
+    const char* end = Value.Text.data() + Value.Text.size();
+    if (std::from_chars(Value.Text.data(), end, v).ec != std::errc())
+        return std::nan("");
+    return v;
+}
+
+// A number of the file in the report's way; a missing or non-finite value prints as "-".
+std::string Cell(const TJson& Value, int Decimals) {
+    const double v = Number(Value);
+    return std::isfinite(v) ? FixedText(v, Decimals) : std::string("-");
+}
+
+// Values of 1e10 and above are the engine's "no limit".
+std::string ParameterText(const TJson& Value, bool Estimated) {
+    const double v = Number(Value);
+    if (!std::isfinite(v))
+        return "-";
+    std::string text = v >= 1e10 ? std::string("none") : FixedText(v, std::fabs(v) < 10 ? 3 : 1);
+    return Estimated ? text + "  (*)" : text;
+}
+
+TReportBlock Heading(const std::string& Text) {
+    TReportBlock b;
+    b.Kind = TReportBlock::TKind::Heading;
+    b.Text = Text;
+    return b;
+}
+
+TReportBlock Text(const std::string& Text) {
+    TReportBlock b;
+    b.Text = Text;
+    return b;
+}
+
+TReportBlock Table(TRow Header, std::vector<TRow> Rows, const std::string& Caption = {}) {
+    TReportBlock b;
+    b.Kind = TReportBlock::TKind::Table;
+    b.Header = std::move(Header);
+    b.Rows = std::move(Rows);
+    b.Text = Caption;
+    return b;
+}
+
+std::string ValueOf(const TJson& Values, const std::string& Name, int Decimals) {
+    for (const TJson& v : Values.Items)
+        if (Member(v, "name").Text == Name)
+            return Cell(Member(v, "value"), Decimals) + " " + Member(v, "unit").Text;
+    return "-";
+}
+
+double RawValueOf(const TJson& Values, const std::string& Name) {
+    for (const TJson& v : Values.Items)
+        if (Member(v, "name").Text == Name)
+            return Number(Member(v, "value"));
+    return std::nan("");
+}
+
+void CoverBlock(TReportDocument& Doc, const TJson& Results, const TJson& Input,
+                const TReportSignOff& SignOff) {
+    const TJson& values = Member(Input, "values");
+    const bool lrfd = RawValueOf(values, "NLRFD") == 1.0;
+    Doc.Blocks.push_back(Heading("Calculation package"));
+    std::vector<TRow> rows = {
+        {"Project", Doc.Title},
+        {"Project file", Doc.FileName},
+        {"SHA-256", Member(Input, "sha256").Text},
+        {"Run", Member(Results, "date").Text + " " + Member(Results, "time").Text},
+        {"Engine version", Member(Results, "engine_version").Text},
+        {"Units", Member(Input, "unit_system").Text == "SI" ? "SI" : "English"},
+        {"Design method", lrfd ? std::string("LRFD (resistance factors per layer)")
+                               : "ASD, factors of safety " + ValueOf(values, "FST", 2) +
+                                     "(side), " + ValueOf(values, "FSB", 2) + "(base)"},
+    };
+    const double load = RawValueOf(values, "P");
+    if (load > 0)
+        rows.push_back({"Design load", ValueOf(values, "P", 1)});
+    else
+        rows.push_back({"Proposed length", ValueOf(values, "PD", 1)});
+    Doc.Blocks.push_back(Table({"Item", "Value"}, rows));
+    const auto line = [](const std::string& Name) {
+        return Name.empty() ? std::string("______________________") : Name;
+    };
+    Doc.Blocks.push_back(Table({"Sign-off", "Name", "Date", "Revision"},
+                               {{"Prepared by", line(SignOff.PreparedBy), "__________", "____"},
+                                {"Checked by", line(SignOff.CheckedBy), "__________", "____"}}));
+}
+
+void InputEcho(TReportDocument& Doc, const TJson& Input) {
+    Doc.Blocks.push_back(Heading("Input"));
+    std::vector<TRow> rows;
+    for (const TJson& v : Member(Input, "values").Items)
+        rows.push_back(
+            {Member(v, "name").Text, Cell(Member(v, "value"), 3), Member(v, "unit").Text});
+    Doc.Blocks.push_back(Table({"Value", "Input", "Unit"}, rows, Member(Input, "note").Text));
+    for (const auto& [key, unitKey, label] :
+         {std::tuple{"chart_settlements", "chart_settlements_unit", "Chart settlements"},
+          std::tuple{"tz_depths", "tz_depths_unit", "t-z curve depths"}}) {
+        const TJson& list = Member(Input, key);
+        if (list.Items.empty())
+            continue;
+        std::string text = std::string(label) + " (" + Member(Input, unitKey).Text + "):";
+        for (const TJson& v : list.Items)
+            text += " " + Cell(v, 3);
+        Doc.Blocks.push_back(Text(text));
+    }
+}
+
+void SoilProfile(TReportDocument& Doc, const TJson& Input) {
+    const TJson& layers = Member(Input, "layers");
+    if (layers.Items.empty())
+        return;
+    Doc.Blocks.push_back(Heading("Soil profile"));
+    std::vector<TRow> rows;
+    for (const TJson& l : layers.Items) {
+        std::string parameters;
+        for (const TJson& v : Member(l, "values").Items) {
+            if (!parameters.empty())
+                parameters += "; ";
+            parameters +=
+                Member(v, "name").Text + " " +
+                ParameterText(Member(v, "top"), Member(v, "estimated_top").Text == "true") + " / " +
+                ParameterText(Member(v, "bottom"), Member(v, "estimated_bottom").Text == "true") +
+                " " + Member(v, "unit").Text;
+        }
+        rows.push_back({Cell(Member(l, "layer"), 0), Cell(Member(l, "top"), 2),
+                        Cell(Member(l, "bottom"), 2), Member(l, "material").Text,
+                        Member(l, "method").Text, parameters});
+    }
+    const std::string unit = Member(layers.Items.front(), "depth_unit").Text;
+    Doc.Blocks.push_back(Table({"Layer", "Top (" + unit + ")", "Bottom (" + unit + ")", "Material",
+                                "Method", "Parameters, top / bottom (* estimated)"},
+                               rows));
+}
+
+void MethodBlock(TReportDocument& Doc, const TJson& Input) {
+    std::vector<TRow> rows;
+    std::vector<std::string> seen;
+    for (const TJson& l : Member(Input, "layers").Items) {
+        const std::string method = Member(l, "method").Text;
+        if (std::find(seen.begin(), seen.end(), method) != seen.end())
+            continue;
+        seen.push_back(method);
+        for (const TMethodLine& m : MethodSummary())
+            if (method == m.Method)
+                rows.push_back({Member(l, "material").Text, m.Method, m.Formulas, m.Source});
+    }
+    if (rows.empty())
+        return;
+    Doc.Blocks.push_back(Heading("Method summary"));
+    Doc.Blocks.push_back(Table({"Material", "Method", "Formulas", "Source"}, rows));
+}
+
+void DesignResults(TReportDocument& Doc, const TJson& Results, bool Lrfd) {
+    const TJson& cases = Member(Results, "cases");
+    if (cases.Items.empty())
+        return;
+    const TJson& c = cases.Items.front();
+    const TJson& design = Member(c, "design");
+    if (design.Kind != TJson::TKind::Object)
+        return;
+    const TJson& units = Member(Member(Results, "units"), "force");
+    const std::string force = units.Text;
+    const std::string length = Member(Member(Results, "units"), "length").Text;
+    Doc.Blocks.push_back(Heading("Results at the design length"));
+    Doc.Blocks.push_back(
+        Text("Diameter " + Cell(Member(c, "diameter"), 2) + " " + length + ", length " +
+             Cell(Member(design, "L"), 1) + " " + length +
+             (cases.Items.size() > 1 ? " (case 1 of " + std::to_string(cases.Items.size()) + ")"
+                                     : std::string())));
+    const char* kind = Lrfd ? "factored" : "allowable";
+    Doc.Blocks.push_back(
+        Table({"Length (" + length + ")", "QS (" + force + ")", "QB (" + force + ")",
+               "QU (" + force + ")", std::string("QS ") + kind, std::string("QB ") + kind,
+               std::string("QU ") + kind},
+              {{Cell(Member(design, "L"), 1), Cell(Member(design, "QS"), 1),
+                Cell(Member(design, "QB"), 1), Cell(Member(design, "QU"), 1),
+                Cell(Member(design, "QS_lrfd"), 1), Cell(Member(design, "QB_lrfd"), 1),
+                Cell(Member(design, "QU_lrfd"), 2)}}));
+    const TJson& table = Member(c, "layer_resistance");
+    std::vector<TRow> rows;
+    for (const TJson& r : Member(table, "rows").Items) {
+        TRow row;
+        for (std::size_t i = 0; i < r.Items.size(); ++i)
+            row.push_back(Cell(r.Items[i], i < 2 ? 0 : (i == 9 ? 3 : (i >= 7 ? 1 : 2))));
+        rows.push_back(row);
+    }
+    TRow header;
+    for (const TJson& col : Member(table, "columns").Items)
+        header.push_back(Member(col, "name").Text + " (" + Member(col, "unit").Text + ")");
+    if (!rows.empty())
+        Doc.Blocks.push_back(Table(header, rows, "Side resistance per layer"));
+    const TJson& base = Member(c, "base");
+    if (base.Kind == TJson::TKind::Object)
+        Doc.Blocks.push_back(Text("Base: layer " + Cell(Member(base, "layer"), 0) + ", qb " +
+                                  Cell(Member(base, "qb"), 2) + " " +
+                                  Member(Member(base, "units"), "qb").Text + ", QB " +
+                                  Cell(Member(base, "QB"), 1) + " " + force));
+}
+
+} // namespace
+
+std::string FixedText(double Value, int Decimals) {
+    char buffer[64];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, Value, std::chars_format::fixed, Decimals);
+    return result.ec == std::errc() ? std::string(buffer, result.ptr) : std::string("-");
+}
+
+const std::vector<TMethodLine>& MethodSummary() {
+    static const std::vector<TMethodLine> kLines = {
+        {"beta method", "fs = beta x s'v (tsf), beta from depth or blow count; fs <= 2.1 tsf",
+         "FHWA drilled shaft manual, beta method for sand"},
+        {"Ko method", "fs = K0 x s'v x tan(delta) (tsf), K0 = (1 - sin phi), delta from phi",
+         "FHWA drilled shaft manual, earth-pressure method for sand"},
+        {"Kulhawy and Chen method",
+         "fs = K x s'v x tan(delta); K0 = (1 - sin phi) OCR^sin phi, OCR from N^m / s'v",
+         "Chen and Kulhawy (2002)"},
+        {"alpha method", "fs = alpha x cu (tsf); qb = Nc x cu, Nc <= 9 (tsf)",
+         "FHWA drilled shaft manual, alpha method for clay"},
+        {"shale method", "fs = alpha x cu (tsf); qb = Nc x cu (tsf)", "Reese and Aurora"},
+        {"rock socket", "fs from qu of rock and concrete (tsf); qb from qu, spacing and RQD (tsf)",
+         "FHWA drilled shaft manual, rock sockets"},
+        {"decomposed rock method", "fs and qb from SPT blow count N and effective stress (tsf)",
+         "FHWA drilled shaft manual, cohesionless intermediate geomaterials"},
+        {"weak rock method",
+         "fs from qu, interface condition and socket roughness (tsf); qb from qu (tsf)",
+         "FHWA drilled shaft manual, cohesive intermediate geomaterials"},
+    };
+    return kLines;
+}
+
+TReportDocument BuildReport(const TJson& Results, const std::string& ProjectFile,
+                            const TReportSignOff& SignOff, const std::vector<std::string>& Graphs) {
+    if (Member(Results, "schema").Text != "kolmar-results/1")
+        throw std::runtime_error("not a kolmar-results/1 file");
+    TReportDocument doc;
+    const TJson& input = Member(Results, "input");
+    doc.Title = Member(input, "title").Text;
+    doc.FileName = std::filesystem::path(ProjectFile).filename().string();
+    const bool lrfd = RawValueOf(Member(input, "values"), "NLRFD") == 1.0;
+    CoverBlock(doc, Results, input, SignOff);
+    InputEcho(doc, input);
+    SoilProfile(doc, input);
+    MethodBlock(doc, input);
+    DesignResults(doc, Results, lrfd);
+
+    std::vector<std::string> graphs = Graphs;
+    if (graphs.empty()) {
+        graphs = {"pltCombine", "pltCombinedSettle"};
+        if (Member(Results, "design_charts").Kind == TJson::TKind::Object)
+            graphs.push_back("PltChart1");
+    }
+    for (const std::string& g : graphs) {
+        TReportBlock b;
+        b.Kind = TReportBlock::TKind::Figure;
+        b.Graph = g;
+        doc.Blocks.push_back(b);
+    }
+    bool warned = false;
+    for (const TJson& m : Member(Results, "messages").Items) {
+        if (!warned)
+            doc.Blocks.push_back(Heading("Warnings"));
+        warned = true;
+        TReportBlock b;
+        b.Kind = TReportBlock::TKind::Warning;
+        b.Text = Member(m, "text").Text;
+        doc.Blocks.push_back(b);
+    }
+    return doc;
+}

@@ -1,0 +1,42 @@
+// The calculation package as a list of blocks (headings, text, tables, figures, warnings),
+// built from a results file alone; the PDF and HTML writers lay the same blocks out.
+#pragma once
+
+#include "app/runner/json_read.h"
+
+#include <string>
+#include <vector>
+
+struct TReportBlock {
+    enum class TKind { Heading, Text, Table, Figure, Warning } Kind = TKind::Text;
+    std::string Text;                           // heading, paragraph, caption or warning text
+    std::vector<std::string> Header;            // table column headings
+    std::vector<std::vector<std::string>> Rows; // table cells
+    std::string Graph;                          // figure: the plot window's graph name
+};
+
+struct TReportSignOff {
+    std::string PreparedBy, CheckedBy;
+};
+
+struct TReportDocument {
+    std::string Title;
+    std::string FileName;
+    std::vector<TReportBlock> Blocks;
+};
+
+// One line of the method summary: the formulas applied for a side or base method.
+struct TMethodLine {
+    const char* Method; // as the results file names a layer's method
+    const char* Formulas;
+    const char* Source;
+};
+const std::vector<TMethodLine>& MethodSummary();
+
+// A number as the report prints it: fixed, with Decimals places, locale-independent.
+std::string FixedText(double Value, int Decimals);
+
+// The package of one run. Graphs lists the figures asked for (empty: the default figures).
+// Throws std::runtime_error when the file is not a kolmar-results/1 file.
+TReportDocument BuildReport(const TJson& Results, const std::string& ProjectFile,
+                            const TReportSignOff& SignOff, const std::vector<std::string>& Graphs);
