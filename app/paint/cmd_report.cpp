@@ -234,7 +234,8 @@ int ReportCommand(const TCommandLine& Line) {
         }
     TReportDocument doc;
     try {
-        doc = BuildReport(results, name, options.SignOff, options.Graphs);
+        doc = BuildReport(results, name, options.SignOff, options.Graphs,
+                          ReportWarningBlocks(ReadWhole(files.Report)));
     } catch (const std::exception& e) {
         std::cerr << "kolmar: " << files.Results.string() << ": " << e.what() << "\n";
         return ExitDataError;

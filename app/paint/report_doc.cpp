@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cmath>
 #include <filesystem>
+#include <sstream>
 #include <stdexcept>
 #include <tuple>
 
@@ -256,7 +257,8 @@ const std::vector<TMethodLine>& MethodSummary() {
 }
 
 TReportDocument BuildReport(const TJson& Results, const std::string& ProjectFile,
-                            const TReportSignOff& SignOff, const std::vector<std::string>& Graphs) {
+                            const TReportSignOff& SignOff, const std::vector<std::string>& Graphs,
+                            const std::vector<std::string>& ReportWarnings) {
     if (Member(Results, "schema").Text != "kolmar-results/1")
         throw std::runtime_error("not a kolmar-results/1 file");
     TReportDocument doc;
@@ -282,15 +284,46 @@ TReportDocument BuildReport(const TJson& Results, const std::string& ProjectFile
         b.Graph = g;
         doc.Blocks.push_back(b);
     }
-    bool warned = false;
-    for (const TJson& m : Member(Results, "messages").Items) {
-        if (!warned)
-            doc.Blocks.push_back(Heading("Warnings"));
-        warned = true;
+    std::vector<std::string> warnings;
+    for (const TJson& m : Member(Results, "messages").Items)
+        warnings.push_back(Member(m, "text").Text);
+    // A block the report prints for every case of a run is shown once.
+    for (const std::string& w : ReportWarnings)
+        if (std::find(warnings.begin(), warnings.end(), w) == warnings.end())
+            warnings.push_back(w);
+    if (!warnings.empty())
+        doc.Blocks.push_back(Heading("Warnings"));
+    for (const std::string& w : warnings) {
         TReportBlock b;
         b.Kind = TReportBlock::TKind::Warning;
-        b.Text = Member(m, "text").Text;
+        b.Text = w;
         doc.Blocks.push_back(b);
     }
     return doc;
+}
+
+std::vector<std::string> ReportWarningBlocks(const std::string& ReportText) {
+    std::vector<std::string> blocks;
+    std::istringstream lines(ReportText);
+    std::string block;
+    bool inside = false;
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        const bool blank = line.find_first_not_of(' ') == std::string::npos;
+        if (!inside && line.find("WARNING") != std::string::npos)
+            inside = true;
+        if (!inside)
+            continue;
+        if (blank) {
+            blocks.push_back(block);
+            block.clear();
+            inside = false;
+            continue;
+        }
+        block += (block.empty() ? "" : "\n") + line;
+    }
+    if (inside && !block.empty())
+        blocks.push_back(block);
+    return blocks;
 }

@@ -38,5 +38,12 @@ std::string FixedText(double Value, int Decimals);
 
 // The package of one run. Graphs lists the figures asked for (empty: the default figures).
 // Throws std::runtime_error when the file is not a kolmar-results/1 file.
+// ReportWarnings are the warning blocks of the run's report, which the results file's messages
+// (the run notes' blocks) do not hold.
 TReportDocument BuildReport(const TJson& Results, const std::string& ProjectFile,
-                            const TReportSignOff& SignOff, const std::vector<std::string>& Graphs);
+                            const TReportSignOff& SignOff, const std::vector<std::string>& Graphs,
+                            const std::vector<std::string>& ReportWarnings = {});
+
+// The warning blocks of a report (.kx8o) as printed: from a line that holds "WARNING" to the
+// first blank line.
+std::vector<std::string> ReportWarningBlocks(const std::string& ReportText);

@@ -320,6 +320,13 @@ std::string InlineSvg(TGraphPlot& Graph) {
     if (start == std::string::npos)
         return {};
     text = text.substr(start);
+    // The figure scales with the page: the view box stays, the fixed size in millimetres goes.
+    for (const char* attribute : {" width=\"", " height=\""}) {
+        const std::size_t at = text.find(attribute);
+        const std::size_t close = text.find('>');
+        if (at != std::string::npos && at < close)
+            text.erase(at, text.find('"', at + std::string(attribute).size()) + 1 - at);
+    }
     for (const char* attribute : {" xmlns=\"http://www.w3.org/2000/svg\"",
                                   " xmlns:xlink=\"http://www.w3.org/1999/xlink\""}) {
         for (std::size_t at = text.find(attribute); at != std::string::npos;
