@@ -95,8 +95,9 @@ void CoverBlock(TReportDocument& Doc, const TJson& Results, const TJson& Input,
         {"Engine version", Member(Results, "engine_version").Text},
         {"Units", Member(Input, "unit_system").Text == "SI" ? "SI" : "English"},
         {"Design method", lrfd ? std::string("LRFD (resistance factors per layer)")
-                               : "ASD, factors of safety " + ValueOf(values, "FST", 2) +
-                                     "(side), " + ValueOf(values, "FSB", 2) + "(base)"},
+                               : "ASD, factors of safety " +
+                                     FixedText(RawValueOf(values, "FST"), 2) + " (side), " +
+                                     FixedText(RawValueOf(values, "FSB"), 2) + " (base)"},
     };
     const double load = RawValueOf(values, "P");
     if (load > 0)
@@ -177,7 +178,7 @@ void MethodBlock(TReportDocument& Doc, const TJson& Input) {
     Doc.Blocks.push_back(Table({"Material", "Method", "Formulas", "Source"}, rows));
 }
 
-void DesignResults(TReportDocument& Doc, const TJson& Results, bool Lrfd) {
+void DesignResults(TReportDocument& Doc, const TJson& Results, bool Lrfd, bool Si) {
     const TJson& cases = Member(Results, "cases");
     if (cases.Items.empty())
         return;
@@ -194,34 +195,44 @@ void DesignResults(TReportDocument& Doc, const TJson& Results, bool Lrfd) {
              Cell(Member(design, "L"), 1) + " " + length +
              (cases.Items.size() > 1 ? " (case 1 of " + std::to_string(cases.Items.size()) + ")"
                                      : std::string())));
-    const char* kind = Lrfd ? "factored" : "allowable";
-    Doc.Blocks.push_back(
-        Table({"Length (" + length + ")", "QS (" + force + ")", "QB (" + force + ")",
-               "QU (" + force + ")", std::string("QS ") + kind, std::string("QB ") + kind,
-               std::string("QU ") + kind},
-              {{Cell(Member(design, "L"), 1), Cell(Member(design, "QS"), 1),
-                Cell(Member(design, "QB"), 1), Cell(Member(design, "QU"), 1),
-                Cell(Member(design, "QS_lrfd"), 1), Cell(Member(design, "QB_lrfd"), 1),
-                Cell(Member(design, "QU_lrfd"), 2)}}));
+    // Decimals as the report prints its capacity table: one for English units, two for SI.
+    const int places = Si ? 2 : 1;
+    TRow header = {"Length (" + length + ")", "QS (" + force + ")", "QB (" + force + ")",
+                   "QU (" + force + ")"};
+    TRow designRow = {Cell(Member(design, "L"), places), Cell(Member(design, "QS"), places),
+                      Cell(Member(design, "QB"), places), Cell(Member(design, "QU"), places)};
+    if (Lrfd) {
+        for (const char* name : {"QS", "QB", "QU"}) {
+            header.push_back(std::string(name) + " factored (" + force + ")");
+            designRow.push_back(
+                Cell(Member(design, (std::string(name) + "_lrfd").c_str()), places));
+        }
+    } else {
+        header.push_back("QBD allowable, F.S. on base (" + force + ")");
+        header.push_back("QDN allowable, F.S. on side and base (" + force + ")");
+        designRow.push_back(Cell(Member(design, "QBD"), places));
+        designRow.push_back(Cell(Member(design, "QDN"), places));
+    }
+    Doc.Blocks.push_back(Table(header, {designRow}));
     const TJson& table = Member(c, "layer_resistance");
     std::vector<TRow> rows;
     for (const TJson& r : Member(table, "rows").Items) {
         TRow row;
         for (std::size_t i = 0; i < r.Items.size(); ++i)
-            row.push_back(Cell(r.Items[i], i < 2 ? 0 : (i == 9 ? 3 : (i >= 7 ? 1 : 2))));
+            row.push_back(Cell(r.Items[i], i < 2 ? 0 : (i == 9 ? 3 : (i >= 7 ? places : 2))));
         rows.push_back(row);
     }
-    TRow header;
+    TRow columns;
     for (const TJson& col : Member(table, "columns").Items)
-        header.push_back(Member(col, "name").Text + " (" + Member(col, "unit").Text + ")");
+        columns.push_back(Member(col, "name").Text + " (" + Member(col, "unit").Text + ")");
     if (!rows.empty())
-        Doc.Blocks.push_back(Table(header, rows, "Side resistance per layer"));
+        Doc.Blocks.push_back(Table(columns, rows, "Side resistance per layer"));
     const TJson& base = Member(c, "base");
     if (base.Kind == TJson::TKind::Object)
         Doc.Blocks.push_back(Text("Base: layer " + Cell(Member(base, "layer"), 0) + ", qb " +
                                   Cell(Member(base, "qb"), 2) + " " +
                                   Member(Member(base, "units"), "qb").Text + ", QB " +
-                                  Cell(Member(base, "QB"), 1) + " " + force));
+                                  Cell(Member(base, "QB"), places) + " " + force));
 }
 
 } // namespace
@@ -270,7 +281,7 @@ TReportDocument BuildReport(const TJson& Results, const std::string& ProjectFile
     InputEcho(doc, input);
     SoilProfile(doc, input);
     MethodBlock(doc, input);
-    DesignResults(doc, Results, lrfd);
+    DesignResults(doc, Results, lrfd, Member(input, "unit_system").Text == "SI");
 
     std::vector<std::string> graphs = Graphs;
     if (graphs.empty()) {

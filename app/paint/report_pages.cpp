@@ -177,6 +177,8 @@ int PaintReport(const TReportDocument& Doc, TResultGraphs& Graphs, QPagedPaintDe
     const QRectF page(0, 0, Device.width(), Device.height());
     QFont font("DejaVu Sans");
     font.setPointSizeF(8.5);
+    // No ligatures: the PDF's text reads back letter for letter ("stiff", not a ligature).
+    font.setStyleStrategy(QFont::PreferNoShaping);
     painter.setFont(font);
     const QFontMetricsF metrics(font, &Device);
     const double line = metrics.height() * 1.25;
@@ -191,6 +193,7 @@ int PaintReport(const TReportDocument& Doc, TResultGraphs& Graphs, QPagedPaintDe
         case TReportBlock::TKind::Heading: {
             QFont f = font;
             f.setPointSizeF(12);
+            f.setStyleStrategy(QFont::PreferNoShaping);
             f.setBold(true);
             const double top = layout.Take(line * 2.2);
             const QRectF r(body.left(), top + line * 0.6, body.width(), line * 1.6);
@@ -208,6 +211,7 @@ int PaintReport(const TReportDocument& Doc, TResultGraphs& Graphs, QPagedPaintDe
         case TReportBlock::TKind::Warning: {
             QFont mono("DejaVu Sans Mono");
             mono.setPointSizeF(8);
+            mono.setStyleStrategy(QFont::PreferNoShaping);
             LayText(layout, QString::fromStdString(b.Text), mono, true, &Device);
             break;
         }
