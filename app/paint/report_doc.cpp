@@ -164,13 +164,14 @@ void MethodBlock(TReportDocument& Doc, const TJson& Input) {
     std::vector<TRow> rows;
     std::vector<std::string> seen;
     for (const TJson& l : Member(Input, "layers").Items) {
+        const std::string material = Member(l, "material").Text;
         const std::string method = Member(l, "method").Text;
-        if (std::find(seen.begin(), seen.end(), method) != seen.end())
+        if (std::find(seen.begin(), seen.end(), material + "/" + method) != seen.end())
             continue;
-        seen.push_back(method);
+        seen.push_back(material + "/" + method);
         for (const TMethodLine& m : MethodSummary())
-            if (method == m.Method)
-                rows.push_back({Member(l, "material").Text, m.Method, m.Formulas, m.Source});
+            if (material == m.Material && method == m.Method)
+                rows.push_back({m.Material, m.Method, m.Formulas, m.Source});
     }
     if (rows.empty())
         return;
@@ -245,24 +246,44 @@ std::string FixedText(double Value, int Decimals) {
 }
 
 const std::vector<TMethodLine>& MethodSummary() {
+    // Stresses s'v are vertical effective stresses; fs unit side and qb unit base resistance.
     static const std::vector<TMethodLine> kLines = {
-        {"beta method", "fs = beta x s'v (tsf), beta from depth or blow count; fs <= 2.1 tsf",
-         "FHWA drilled shaft manual, beta method for sand"},
-        {"Ko method", "fs = K0 x s'v x tan(delta) (tsf), K0 = (1 - sin phi), delta from phi",
-         "FHWA drilled shaft manual, earth-pressure method for sand"},
-        {"Kulhawy and Chen method",
-         "fs = K x s'v x tan(delta); K0 = (1 - sin phi) OCR^sin phi, OCR from N^m / s'v",
+        {"sand", "beta method",
+         "fs = beta x s'v (tsf), beta from depth (or blow count N < 15); fs <= 2.1 tsf; "
+         "qb = 0.6 N (tsf) up to 30 tsf",
+         "FHWA drilled shaft manual, beta method for cohesionless soil"},
+        {"sand", "Ko method", "fs = Ko x s'v x tan(delta) (tsf); qb = 0.6 N (tsf) up to 30 tsf",
+         "FHWA drilled shaft manual, earth-pressure method for cohesionless soil"},
+        {"sand", "Kulhawy and Chen method",
+         "fs = K x s'v x tan(delta) (tsf), K0 = (1 - sin phi) OCR^(sin phi), OCR from N^m / s'v",
          "Chen and Kulhawy (2002)"},
-        {"alpha method", "fs = alpha x cu (tsf); qb = Nc x cu, Nc <= 9 (tsf)",
-         "FHWA drilled shaft manual, alpha method for clay"},
-        {"shale method", "fs = alpha x cu (tsf); qb = Nc x cu (tsf)", "Reese and Aurora"},
-        {"rock socket", "fs from qu of rock and concrete (tsf); qb from qu, spacing and RQD (tsf)",
+        {"clay", "alpha method",
+         "fs = alpha x cu (tsf), alpha from cu / pa; qb = Nc x cu (tsf), Nc up to 9",
+         "FHWA drilled shaft manual, alpha method for cohesive soil"},
+        {"clay shale", "alpha method", "fs = alpha x cu (tsf); qb = Nc x cu (tsf)",
+         "Reese and Aurora, clay shale"},
+        {"strong rock (side or base)", "rock socket",
+         "fs from qu of rock and concrete (tsf); qb from qu, joint spacing and RQD (tsf); "
+         "side or base carries the load",
          "FHWA drilled shaft manual, rock sockets"},
-        {"decomposed rock method", "fs and qb from SPT blow count N and effective stress (tsf)",
+        {"strong rock (side and base)", "rock socket",
+         "fs from qu of rock and concrete (tsf); qb from qu, joint spacing and RQD (tsf); "
+         "side and base together",
+         "FHWA drilled shaft manual, rock sockets"},
+        {"decomposed rock or gravel", "decomposed rock method",
+         "fs and qb from SPT blow count N and vertical effective stress (tsf)",
          "FHWA drilled shaft manual, cohesionless intermediate geomaterials"},
-        {"weak rock method",
-         "fs from qu, interface condition and socket roughness (tsf); qb from qu (tsf)",
+        {"weak rock", "weak rock method",
+         "fs from qu, interface condition and socket roughness (tsf); qb from qu and RQD (tsf)",
          "FHWA drilled shaft manual, cohesive intermediate geomaterials"},
+        {"gravelly sand", "beta method",
+         "fs = beta x s'v (tsf), beta from depth for gravelly sand; qb from N, up to 30 tsf "
+         "when N > 50",
+         "Rollins et al., gravelly sand"},
+        {"gravel", "beta method",
+         "fs = beta x s'v (tsf), beta from depth for gravel; qb from N, up to 30 tsf "
+         "when N > 50",
+         "Rollins et al., gravel"},
     };
     return kLines;
 }

@@ -25,9 +25,11 @@ struct TReportDocument {
     std::vector<TReportBlock> Blocks;
 };
 
-// One line of the method summary: the formulas applied for a side or base method.
+// One line of the method summary: the formulas applied for a material and its method, with
+// units and the published source. One table for every material the engine knows.
 struct TMethodLine {
-    const char* Method; // as the results file names a layer's method
+    const char* Material; // as the results file names a layer's material and method
+    const char* Method;
     const char* Formulas;
     const char* Source;
 };
