@@ -205,8 +205,10 @@ void DesignResults(TReportDocument& Doc, const TJson& Results, bool Lrfd, bool S
     if (Lrfd) {
         for (const char* name : {"QS", "QB", "QU"}) {
             header.push_back(std::string(name) + " factored (" + force + ")");
+            // The report prints the factored total with one more decimal.
+            const int decimals = std::string(name) == "QU" ? places + 1 : places;
             designRow.push_back(
-                Cell(Member(design, (std::string(name) + "_lrfd").c_str()), places));
+                Cell(Member(design, (std::string(name) + "_lrfd").c_str()), decimals));
         }
     } else {
         header.push_back("QBD allowable, F.S. on base (" + force + ")");

@@ -44,6 +44,12 @@ public:
         fY += Height;
         return top;
     }
+    // Starts a new page unless Height fits below the current place: keeps a heading or a
+    // table's head with what follows it.
+    void Reserve(double Height) {
+        if (fY + Height > fBody.bottom() && fY > fBody.top())
+            NewPage();
+    }
     void NewPage() {
         fPages.emplace_back();
         fY = fBody.top();
@@ -125,6 +131,8 @@ void LayTable(TPageLayout& Layout, const TReportBlock& Block, const QFont& Font,
             }
         });
     };
+    // The caption and head row never stay alone at the foot of a page.
+    Layout.Reserve(Layout.LineHeight() * 6);
     if (!Block.Text.empty()) {
         const double top = Layout.Take(Layout.LineHeight());
         const QRectF line(Layout.Body().left(), top, width, Layout.LineHeight());
@@ -195,6 +203,7 @@ int PaintReport(const TReportDocument& Doc, TResultGraphs& Graphs, QPagedPaintDe
             f.setPointSizeF(12);
             f.setStyleStrategy(QFont::PreferNoShaping);
             f.setBold(true);
+            layout.Reserve(line * 8);
             const double top = layout.Take(line * 2.2);
             const QRectF r(body.left(), top + line * 0.6, body.width(), line * 1.6);
             const QString text = QString::fromStdString(b.Text);
