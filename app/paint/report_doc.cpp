@@ -238,6 +238,33 @@ void DesignResults(TReportDocument& Doc, const TJson& Results, bool Lrfd, bool S
                                   Cell(Member(base, "QB"), places) + " " + force));
 }
 
+// The shaft-top loads at the chart settlements for the first case's diameter and length, as the
+// results file's design-chart table holds them; settlements in metres when given in mm.
+std::vector<std::pair<double, double>> SettlementMarks(const TJson& Results) {
+    std::vector<std::pair<double, double>> marks;
+    const TJson& charts = Member(Results, "design_charts");
+    const TJson& cases = Member(Results, "cases");
+    if (charts.Kind != TJson::TKind::Object || cases.Items.empty())
+        return marks;
+    const TJson& columns = Member(charts, "columns");
+    if (columns.Items.size() < 4)
+        return marks;
+    const std::string unit = Member(columns.Items[0], "unit").Text;
+    const double scale = unit == "mm" ? 0.001 : (unit == "cm" ? 0.01 : 1.0);
+    const double diameter = Number(Member(cases.Items.front(), "diameter"));
+    const double length = Number(Member(cases.Items.front(), "length"));
+    for (const TJson& row : Member(charts, "rows").Items) {
+        if (row.Items.size() < 4)
+            continue;
+        const double s = Number(row.Items[0]) * scale;
+        const double load = Number(row.Items[3]);
+        if (Number(row.Items[1]) == diameter && Number(row.Items[2]) == length &&
+            std::isfinite(s) && std::isfinite(load))
+            marks.emplace_back(load, s);
+    }
+    return marks;
+}
+
 } // namespace
 
 std::string FixedText(double Value, int Decimals) {
@@ -316,6 +343,8 @@ TReportDocument BuildReport(const TJson& Results, const std::string& ProjectFile
         TReportBlock b;
         b.Kind = TReportBlock::TKind::Figure;
         b.Graph = g;
+        if (g == "pltCombinedSettle")
+            b.Marks = SettlementMarks(Results);
         doc.Blocks.push_back(b);
     }
     std::vector<std::string> warnings;

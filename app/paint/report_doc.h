@@ -5,6 +5,7 @@
 #include "app/runner/json_read.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 struct TReportBlock {
@@ -13,6 +14,9 @@ struct TReportBlock {
     std::vector<std::string> Header;            // table column headings
     std::vector<std::vector<std::string>> Rows; // table cells
     std::string Graph;                          // figure: the plot window's graph name
+    // Load-settlement figure: (load, settlement) in the graph's units, the shaft-top load at each
+    // chart settlement of the results file, marked on the curves.
+    std::vector<std::pair<double, double>> Marks;
 };
 
 struct TReportSignOff {

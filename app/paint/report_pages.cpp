@@ -25,6 +25,21 @@ TGraphPlot* DrawableGraph(TResultGraphs& Graphs, const std::string& Name) {
 
 using TPaintStep = std::function<void(QPainter&)>;
 
+// Marks the load at each chart settlement on a painted load-settlement graph: a ring in dark
+// orange and the load beside it.
+void PaintMarks(QPainter& P, const TPlotPainter& Plot,
+                const std::vector<std::pair<double, double>>& Marks) {
+    const QColor orange(204, 102, 0);
+    const double r = std::max(3.0, P.device()->logicalDpiX() / 30.0);
+    for (const auto& [load, settlement] : Marks) {
+        const QPointF at = Plot.ToPixel(load, settlement);
+        P.setPen(QPen(orange, std::max(1.0, r / 3)));
+        P.setBrush(Qt::NoBrush);
+        P.drawEllipse(at, r, r);
+        P.drawText(at + QPointF(r * 1.5, -r), QString::number(load, 'f', 1));
+    }
+}
+
 // Places blocks top to bottom on pages; a block that does not fit starts a new page.
 class TPageLayout {
 public:
@@ -245,12 +260,15 @@ int PaintReport(const TReportDocument& Doc, TResultGraphs& Graphs, QPagedPaintDe
             const QRect area(QPointF(body.left(), top).toPoint(),
                              QSizeF(body.width(), height).toSize());
             const QRectF captionBox(body.left(), top + height, body.width(), line * 1.5);
+            const auto marks = b.Marks;
             layout.Add([=](QPainter& P) {
                 TPlotPainter plot(*graph);
                 if (plot.Valid) {
                     P.save();
                     plot.draw(P, area);
                     P.restore();
+                    P.setFont(font);
+                    PaintMarks(P, plot, marks);
                 }
                 P.setFont(font);
                 P.setPen(Qt::black);
@@ -314,7 +332,7 @@ std::string Escape(const std::string& Text) {
 
 // The graph as inline SVG, without the XML prolog and namespace declarations that an HTML
 // document does not need (and that would be outside references).
-std::string InlineSvg(TGraphPlot& Graph) {
+std::string InlineSvg(TGraphPlot& Graph, const std::vector<std::pair<double, double>>& Marks) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QSvgGenerator svg;
@@ -325,8 +343,10 @@ std::string InlineSvg(TGraphPlot& Graph) {
     {
         QPainter p(&svg);
         TPlotPainter plot(Graph);
-        if (plot.Valid)
+        if (plot.Valid) {
             plot.draw(p, QRect(0, 0, 900, 600));
+            PaintMarks(p, plot, Marks);
+        }
     }
     std::string text = buffer.data().toStdString();
     const std::size_t start = text.find("<svg");
@@ -409,7 +429,7 @@ std::string ReportHtml(const TReportDocument& Doc, TResultGraphs& Graphs) {
             if (!graph)
                 break;
             const QString caption = FigureCaption(Graphs, b.Graph, ++figure);
-            html += "<figure>\n" + InlineSvg(*graph) + "\n<figcaption>" +
+            html += "<figure>\n" + InlineSvg(*graph, b.Marks) + "\n<figcaption>" +
                     Escape(caption.toStdString()) + "</figcaption>\n</figure>\n";
             break;
         }

@@ -204,17 +204,23 @@ class Package(unittest.TestCase):
             i = 3 * (y * width + x)
             return pixels[i], pixels[i + 1], pixels[i + 2]
 
-        # The axes box of Figure 1 (the upper half): where the grid's grey lies.
-        grey = [(x, y) for y in range(height // 2) for x in range(width)
-                if all(abs(c - 96) < 30 for c in at(x, y))]
-        self.assertTrue(grey)
-        x0, x1 = min(x for x, _ in grey) + 2, max(x for x, _ in grey) - 2
-        y0, y1 = min(y for _, y in grey) + 2, max(y for _, y in grey) - 2
-        inside = [at(x, y) for y in range(y0, y1) for x in range(x0, x1)]
-        for colour, test in [("black", lambda r, g, b: r < 40 and g < 40 and b < 40),
-                             ("blue", lambda r, g, b: b > 180 and r < 90 and g < 90),
-                             ("red", lambda r, g, b: r > 180 and g < 90 and b < 90)]:
-            self.assertGreater(sum(1 for c in inside if test(*c)), 5, colour)
+        black = ("black", lambda r, g, b: r < 40 and g < 40 and b < 40)
+        blue = ("blue", lambda r, g, b: b > 180 and r < 90 and g < 90)
+        red = ("red", lambda r, g, b: r > 180 and g < 90 and b < 90)
+        # Loads at the chart settlements, marked on the load-settlement figure.
+        orange = ("dark orange", lambda r, g, b: r > 160 and 70 < g < 140 and b < 60)
+        # Figure 1 in the upper half of the page, Figure 2 in the lower; the axes box of each is
+        # where its grid's grey lies.
+        for rows, colours in [(range(0, height // 2), [black, blue, red]),
+                              (range(height // 2, height), [black, blue, red, orange])]:
+            grey = [(x, y) for y in rows for x in range(width)
+                    if all(abs(c - 96) < 30 for c in at(x, y))]
+            self.assertTrue(grey)
+            x0, x1 = min(x for x, _ in grey) + 2, max(x for x, _ in grey) - 2
+            y0, y1 = min(y for _, y in grey) + 2, max(y for _, y in grey) - 2
+            inside = [at(x, y) for y in range(y0, y1) for x in range(x0, x1)]
+            for name, test in colours:
+                self.assertGreater(sum(1 for c in inside if test(*c)), 5, name)
 
 
 if __name__ == "__main__":
