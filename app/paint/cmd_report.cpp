@@ -9,7 +9,9 @@
 #include "gui/data/PltData.h"
 #include "gui/results/PlotPainter.h"
 
-#include <QGuiApplication>
+#include "gui/results/PileSide.h"
+
+#include <QApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
@@ -147,8 +149,8 @@ bool WriteWhole(const fs::path& Path, const std::string& Text) {
     return !ec;
 }
 
-bool WritePdf(const TReportDocument& Doc, TResultGraphs& Graphs, const fs::path& Path, bool Letter,
-              int& Pages) {
+bool WritePdf(const TReportDocument& Doc, TResultGraphs& Graphs, const TElevationPainter& Elevation,
+              const fs::path& Path, bool Letter, int& Pages) {
     fs::path temporary = Path;
     temporary += ".tmp";
     {
@@ -159,7 +161,7 @@ bool WritePdf(const TReportDocument& Doc, TResultGraphs& Graphs, const fs::path&
         pdf.setPageLayout(QPageLayout(QPageSize(Letter ? QPageSize::Letter : QPageSize::A4),
                                       QPageLayout::Portrait, QMarginsF(18, 15, 18, 15),
                                       QPageLayout::Millimeter));
-        Pages = PaintReport(Doc, Graphs, pdf);
+        Pages = PaintReport(Doc, Graphs, Elevation, pdf);
     }
     std::error_code ec;
     if (fs::file_size(temporary, ec) == 0 || ec) {
@@ -217,7 +219,8 @@ int ReportCommand(const TCommandLine& Line) {
     int argc = 1;
     char arg0[] = "kolmar";
     char* argv[] = {arg0, nullptr};
-    QGuiApplication app(argc, argv);
+    // The elevation drawing is the elevation window's own painting, which needs the widgets.
+    QApplication app(argc, argv);
 
     TResultGraphs graphs;
     std::string error;
@@ -240,9 +243,15 @@ int ReportCommand(const TCommandLine& Line) {
         std::cerr << "kolmar: " << files.Results.string() << ": " << e.what() << "\n";
         return ExitDataError;
     }
+    TDlgSideView elevationView([&]() -> TProgramData& { return *project; });
+    elevationView.resize(900, 700);
+    elevationView.FormActivate();
+    const TElevationPainter elevation = [&](QPainter& P, const QRect& Area) {
+        elevationView.Draw(P, Area);
+    };
     const fs::path output(options.Output);
     if (output.extension() == ".html") {
-        if (!WriteWhole(output, ReportHtml(doc, graphs))) {
+        if (!WriteWhole(output, ReportHtml(doc, graphs, elevation))) {
             std::cerr << "kolmar: cannot write " << output.string() << "\n";
             return ExitCantCreate;
         }
@@ -254,7 +263,7 @@ int ReportCommand(const TCommandLine& Line) {
     const bool letter =
         options.Paper.empty() ? !(system && system->Text == "SI") : options.Paper == "letter";
     int pages = 0;
-    if (!WritePdf(doc, graphs, output, letter, pages)) {
+    if (!WritePdf(doc, graphs, elevation, output, letter, pages)) {
         std::cerr << "kolmar: cannot write " << output.string() << "\n";
         return ExitCantCreate;
     }

@@ -34,7 +34,7 @@ double Number(const TJson& Value) {
 // A number of the file in the report's way; a missing or non-finite value prints as "-".
 std::string Cell(const TJson& Value, int Decimals) {
     const double v = Number(Value);
-    return std::isfinite(v) ? FixedText(v, Decimals) : std::string("-");
+    return std::isfinite(v) ? PrintedNumber(v, Decimals) : std::string("-");
 }
 
 // Values of 1e10 and above are the engine's "no limit".
@@ -42,7 +42,8 @@ std::string ParameterText(const TJson& Value, bool Estimated) {
     const double v = Number(Value);
     if (!std::isfinite(v))
         return "-";
-    std::string text = v >= 1e10 ? std::string("none") : FixedText(v, std::fabs(v) < 10 ? 3 : 1);
+    std::string text =
+        v >= 1e10 ? std::string("none") : PrintedNumber(v, std::fabs(v) < 10 ? 3 : 1);
     return Estimated ? text + "  (*)" : text;
 }
 
@@ -96,8 +97,8 @@ void CoverBlock(TReportDocument& Doc, const TJson& Results, const TJson& Input,
         {"Units", Member(Input, "unit_system").Text == "SI" ? "SI" : "English"},
         {"Design method", lrfd ? std::string("LRFD (resistance factors per layer)")
                                : "ASD, factors of safety " +
-                                     FixedText(RawValueOf(values, "FST"), 2) + " (side), " +
-                                     FixedText(RawValueOf(values, "FSB"), 2) + " (base)"},
+                                     PrintedNumber(RawValueOf(values, "FST"), 2) + " (side), " +
+                                     PrintedNumber(RawValueOf(values, "FSB"), 2) + " (base)"},
     };
     const double load = RawValueOf(values, "P");
     if (load > 0)
@@ -158,6 +159,10 @@ void SoilProfile(TReportDocument& Doc, const TJson& Input) {
     Doc.Blocks.push_back(Table({"Layer", "Top (" + unit + ")", "Bottom (" + unit + ")", "Material",
                                 "Method", "Parameters, top / bottom (* estimated)"},
                                rows));
+    TReportBlock elevation;
+    elevation.Kind = TReportBlock::TKind::Elevation;
+    elevation.Text = "Elevation of the shaft in the soil layers, to scale, with the water table";
+    Doc.Blocks.push_back(elevation);
 }
 
 void MethodBlock(TReportDocument& Doc, const TJson& Input) {
@@ -267,7 +272,7 @@ std::vector<std::pair<double, double>> SettlementMarks(const TJson& Results) {
 
 } // namespace
 
-std::string FixedText(double Value, int Decimals) {
+std::string PrintedNumber(double Value, int Decimals) {
     char buffer[64];
     const auto result =
         std::to_chars(buffer, buffer + sizeof buffer, Value, std::chars_format::fixed, Decimals);

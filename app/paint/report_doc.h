@@ -9,7 +9,7 @@
 #include <vector>
 
 struct TReportBlock {
-    enum class TKind { Heading, Text, Table, Figure, Warning } Kind = TKind::Text;
+    enum class TKind { Heading, Text, Table, Figure, Warning, Elevation } Kind = TKind::Text;
     std::string Text;                           // heading, paragraph, caption or warning text
     std::vector<std::string> Header;            // table column headings
     std::vector<std::vector<std::string>> Rows; // table cells
@@ -40,7 +40,7 @@ struct TMethodLine {
 const std::vector<TMethodLine>& MethodSummary();
 
 // A number as the report prints it: fixed, with Decimals places, locale-independent.
-std::string FixedText(double Value, int Decimals);
+std::string PrintedNumber(double Value, int Decimals);
 
 // The package of one run. Graphs lists the figures asked for (empty: the default figures).
 // Throws std::runtime_error when the file is not a kolmar-results/1 file.

@@ -195,7 +195,8 @@ QString FigureCaption(TResultGraphs& Graphs, const std::string& Name, int Number
     return "Figure " + QString::number(Number) + ". " + QString::fromStdString(graph->Caption);
 }
 
-int PaintReport(const TReportDocument& Doc, TResultGraphs& Graphs, QPagedPaintDevice& Device) {
+int PaintReport(const TReportDocument& Doc, TResultGraphs& Graphs,
+                const TElevationPainter& Elevation, QPagedPaintDevice& Device) {
     QPainter painter(&Device);
     const QRectF page(0, 0, Device.width(), Device.height());
     QFont font("DejaVu Sans");
@@ -242,6 +243,28 @@ int PaintReport(const TReportDocument& Doc, TResultGraphs& Graphs, QPagedPaintDe
         case TReportBlock::TKind::Table:
             LayTable(layout, b, font, &Device);
             break;
+        case TReportBlock::TKind::Elevation: {
+            if (!Elevation)
+                break;
+            const double height = body.height() * 0.4;
+            layout.Reserve(height + line * 1.5);
+            const double top = layout.Take(height + line * 1.5);
+            const QRect area(QPointF(body.left(), top).toPoint(),
+                             QSizeF(body.width(), height).toSize());
+            const QRectF captionBox(body.left(), top + height, body.width(), line * 1.5);
+            const QString caption = QString::fromStdString(b.Text);
+            layout.Add([=](QPainter& P) {
+                P.save();
+                P.setClipRect(area);
+                // Room above the picture for the dimension the view writes over the shaft.
+                Elevation(P, area.adjusted(0, static_cast<int>(line * 1.5), 0, 0));
+                P.restore();
+                P.setFont(font);
+                P.setPen(Qt::black);
+                P.drawText(captionBox, Qt::AlignHCenter | Qt::AlignVCenter, caption);
+            });
+            break;
+        }
         case TReportBlock::TKind::Figure: {
             TGraphPlot* graph = DrawableGraph(Graphs, b.Graph);
             if (!graph)
@@ -332,7 +355,7 @@ std::string Escape(const std::string& Text) {
 
 // The graph as inline SVG, without the XML prolog and namespace declarations that an HTML
 // document does not need (and that would be outside references).
-std::string InlineSvg(TGraphPlot& Graph, const std::vector<std::pair<double, double>>& Marks) {
+std::string InlineSvg(const std::function<void(QPainter&, const QRect&)>& Paint) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QSvgGenerator svg;
@@ -342,11 +365,7 @@ std::string InlineSvg(TGraphPlot& Graph, const std::vector<std::pair<double, dou
     svg.setResolution(150);
     {
         QPainter p(&svg);
-        TPlotPainter plot(Graph);
-        if (plot.Valid) {
-            plot.draw(p, QRect(0, 0, 900, 600));
-            PaintMarks(p, plot, Marks);
-        }
+        Paint(p, QRect(0, 0, 900, 600));
     }
     std::string text = buffer.data().toStdString();
     const std::size_t start = text.find("<svg");
@@ -389,7 +408,8 @@ pre.warning { background: #fff0be; border: 1px solid #c87800; padding: 6px; whit
 
 } // namespace
 
-std::string ReportHtml(const TReportDocument& Doc, TResultGraphs& Graphs) {
+std::string ReportHtml(const TReportDocument& Doc, TResultGraphs& Graphs,
+                       const TElevationPainter& Elevation) {
     std::string html = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
                        "<title>" +
                        Escape(Doc.Title) + "</title>\n<style>\n" + kCss +
@@ -424,13 +444,26 @@ std::string ReportHtml(const TReportDocument& Doc, TResultGraphs& Graphs) {
             }
             html += "</table>\n";
             break;
+        case TReportBlock::TKind::Elevation:
+            if (Elevation)
+                html += "<figure>\n" + InlineSvg(Elevation) + "\n<figcaption>" + Escape(b.Text) +
+                        "</figcaption>\n</figure>\n";
+            break;
         case TReportBlock::TKind::Figure: {
             TGraphPlot* graph = DrawableGraph(Graphs, b.Graph);
             if (!graph)
                 break;
             const QString caption = FigureCaption(Graphs, b.Graph, ++figure);
-            html += "<figure>\n" + InlineSvg(*graph, b.Marks) + "\n<figcaption>" +
-                    Escape(caption.toStdString()) + "</figcaption>\n</figure>\n";
+            const auto marks = b.Marks;
+            const std::string svg = InlineSvg([&](QPainter& P, const QRect& Area) {
+                TPlotPainter plot(*graph);
+                if (plot.Valid) {
+                    plot.draw(P, Area);
+                    PaintMarks(P, plot, marks);
+                }
+            });
+            html += "<figure>\n" + svg + "\n<figcaption>" + Escape(caption.toStdString()) +
+                    "</figcaption>\n</figure>\n";
             break;
         }
         }
