@@ -186,6 +186,36 @@ void LayText(TPageLayout& Layout, const QString& Text, const QFont& Font, bool W
     Layout.Take(Warning ? 6 : 2);
 }
 
+// Paints the laid-out pages, each in its frame: the title above, the file name and
+// "Page n of m" below.
+int PaintPages(QPainter& painter, QPagedPaintDevice& Device,
+               std::vector<std::vector<TPaintStep>>& pages, const TReportDocument& Doc,
+               const QFont& font, double line) {
+    const QRectF page(0, 0, Device.width(), Device.height());
+    const int count = static_cast<int>(pages.size());
+    const QString title = QString::fromStdString(Doc.Title);
+    const QString file = QString::fromStdString(Doc.FileName);
+    for (int n = 0; n < count; ++n) {
+        if (n > 0)
+            Device.newPage();
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(page.left(), page.top(), page.width(), line), Qt::AlignLeft, title);
+        painter.drawLine(QPointF(page.left(), line * 1.2), QPointF(page.right(), line * 1.2));
+        for (const TPaintStep& step : pages[static_cast<std::size_t>(n)])
+            step(painter);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        const QRectF footer(page.left(), page.bottom() - line, page.width(), line);
+        painter.drawLine(QPointF(page.left(), footer.top() - line * 0.2),
+                         QPointF(page.right(), footer.top() - line * 0.2));
+        painter.drawText(footer, Qt::AlignLeft, file);
+        painter.drawText(footer, Qt::AlignRight,
+                         "Page " + QString::number(n + 1) + " of " + QString::number(count));
+    }
+    return count;
+}
+
 } // namespace
 
 QString FigureCaption(TResultGraphs& Graphs, const std::string& Name, int Number) {
@@ -302,28 +332,7 @@ int PaintReport(const TReportDocument& Doc, TResultGraphs& Graphs,
         }
     }
 
-    auto& pages = layout.Pages();
-    const int count = static_cast<int>(pages.size());
-    const QString title = QString::fromStdString(Doc.Title);
-    const QString file = QString::fromStdString(Doc.FileName);
-    for (int n = 0; n < count; ++n) {
-        if (n > 0)
-            Device.newPage();
-        painter.setFont(font);
-        painter.setPen(Qt::black);
-        painter.drawText(QRectF(page.left(), page.top(), page.width(), line), Qt::AlignLeft, title);
-        painter.drawLine(QPointF(page.left(), line * 1.2), QPointF(page.right(), line * 1.2));
-        for (const TPaintStep& step : pages[static_cast<std::size_t>(n)])
-            step(painter);
-        painter.setFont(font);
-        painter.setPen(Qt::black);
-        const QRectF footer(page.left(), page.bottom() - line, page.width(), line);
-        painter.drawLine(QPointF(page.left(), footer.top() - line * 0.2),
-                         QPointF(page.right(), footer.top() - line * 0.2));
-        painter.drawText(footer, Qt::AlignLeft, file);
-        painter.drawText(footer, Qt::AlignRight,
-                         "Page " + QString::number(n + 1) + " of " + QString::number(count));
-    }
+    const int count = PaintPages(painter, Device, layout.Pages(), Doc, font, line);
     painter.end();
     return count;
 }
