@@ -273,6 +273,8 @@ std::vector<std::pair<double, double>> SettlementMarks(const TJson& Results) {
 } // namespace
 
 std::string PrintedNumber(double Value, int Decimals) {
+    if (!std::isfinite(Value))
+        return "-"; // a value the results file does not give is never printed as "nan"
     char buffer[64];
     const auto result =
         std::to_chars(buffer, buffer + sizeof buffer, Value, std::chars_format::fixed, Decimals);

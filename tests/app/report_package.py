@@ -172,6 +172,39 @@ class Package(unittest.TestCase):
         run(KOLMAR, "report", p + ".kx8d", "--run", "-o", out)
         self.assertTrue(os.path.exists(out))
 
+    def test_damaged_results_files(self):
+        import hashlib
+        src = os.path.join(self.dir, "decomposed-rock")
+        with open(src + ".kx8d", "rb") as f:
+            digest = hashlib.sha256(f.read()).hexdigest()
+        cases = [
+            ("not JSON", "{\"schema\": ", 65, "cannot be read"),
+            ("another schema", json.dumps({"schema": "other/1", "input": {"sha256": digest}}),
+             65, "not a kolmar-results/1 file"),
+            # Nothing but the head: a package of what there is, without a crash.
+            ("head only", json.dumps({"schema": "kolmar-results/1",
+                                      "input": {"sha256": digest, "title": "T"},
+                                      "cases": [{"design": None, "base": "x"}],
+                                      "messages": [{"text": 5}]}), 0, "Wrote"),
+        ]
+        for name, text, status, said in cases:
+            with self.subTest(name=name):
+                work = os.path.join(self.dir, "damaged")
+                os.makedirs(work, exist_ok=True)
+                p = os.path.join(work, "decomposed-rock")
+                for ext in (".kx8d", ".kx8o", ".kx8r", ".kx8p", ".kx8z"):
+                    shutil.copy2(src + ext, p + ext)
+                with open(p + ".results.json", "w") as f:
+                    f.write(text)
+                r = run(KOLMAR, "report", p + ".kx8d", "-o", p + ".html", check=False)
+                self.assertEqual(r.returncode, status, r.stderr)
+                self.assertIn(said, r.stdout + r.stderr)
+                if status == 0:
+                    with open(p + ".html") as f:
+                        html = f.read()
+                    for word in ("nan", "inf"):
+                        self.assertIsNone(re.search(r"\b" + word + r"\b", html), word)
+
     def test_bad_command_lines(self):
         p = os.path.join(self.dir, "clay-bell.kx8d")
         for args, why in [((p,), "no package file given"),
