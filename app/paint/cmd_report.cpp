@@ -2,26 +2,18 @@
 // self-contained HTML file, from NAME.results.json (every number) and the plot file (the
 // figures). Results older than the project are refused unless --run runs it first.
 #include "app/paint/paint.h"
-#include "app/paint/report_pages.h"
 #include "app/runner/cli.h"
-#include "engine/sha256.h"
 #include "gui/data/DataUnit.h"
 #include "gui/data/PltData.h"
+#include "gui/results/CalcPackageFiles.h"
 #include "gui/results/PlotPainter.h"
 
-#include "gui/results/PileSide.h"
-
 #include <QApplication>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPdfWriter>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -93,30 +85,6 @@ std::string ParseOptions(const std::vector<std::string>& Raw, TReportOptions& Op
     return {};
 }
 
-std::string ReadWhole(const fs::path& Path) {
-    std::ifstream in(Path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-// Why the results do not belong to the project as it stands, or empty when they do: a result
-// file older than the project, or a results file made from other project bytes.
-std::string OutOfDate(const TRunFiles& Files, const TJson& Results) {
-    std::error_code ec;
-    const auto projectTime = fs::last_write_time(Files.Project, ec);
-    for (const fs::path& result : {Files.Results, Files.Report, Files.Notes, Files.Plot}) {
-        std::error_code older;
-        const auto resultTime = fs::last_write_time(result, older);
-        if (!ec && !older && resultTime < projectTime)
-            return result.string() + " is older than " + Files.Project.string();
-    }
-    const TJson* input = Results.Find("input");
-    const TJson* hash = input ? input->Find("sha256") : nullptr;
-    if (!hash || hash->Text != kolmar::engine::Sha256Hex(ReadWhole(Files.Project)))
-        return Files.Results.string() + " was made from other contents of " +
-               Files.Project.string();
-    return {};
-}
-
 // Runs the project with the runner beside this program, as `kolmar run` would.
 int RunFirst(const std::string& Project) {
     const std::string runner = (ExecutableDirectory() / "kolmar").string();
@@ -132,46 +100,6 @@ int RunFirst(const std::string& Project) {
     if (waitpid(child, &status, 0) < 0 || !WIFEXITED(status))
         return ExitNoEngine;
     return WEXITSTATUS(status);
-}
-
-bool WriteWhole(const fs::path& Path, const std::string& Text) {
-    fs::path temporary = Path;
-    temporary += ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out || !(out << Text) || !out.flush())
-            return false;
-    }
-    std::error_code ec;
-    fs::rename(temporary, Path, ec);
-    if (ec)
-        fs::remove(temporary, ec);
-    return !ec;
-}
-
-bool WritePdf(const TReportDocument& Doc, TResultGraphs& Graphs, const TElevationPainter& Elevation,
-              const fs::path& Path, bool Letter, int& Pages) {
-    fs::path temporary = Path;
-    temporary += ".tmp";
-    {
-        QPdfWriter pdf(QString::fromStdString(temporary.string()));
-        pdf.setTitle(QString::fromStdString(Doc.Title));
-        pdf.setCreator("Kolmar");
-        pdf.setResolution(300);
-        pdf.setPageLayout(QPageLayout(QPageSize(Letter ? QPageSize::Letter : QPageSize::A4),
-                                      QPageLayout::Portrait, QMarginsF(18, 15, 18, 15),
-                                      QPageLayout::Millimeter));
-        Pages = PaintReport(Doc, Graphs, Elevation, pdf);
-    }
-    std::error_code ec;
-    if (fs::file_size(temporary, ec) == 0 || ec) {
-        fs::remove(temporary, ec);
-        return false;
-    }
-    fs::rename(temporary, Path, ec);
-    if (ec)
-        fs::remove(temporary, ec);
-    return !ec;
 }
 
 } // namespace
@@ -194,26 +122,6 @@ int ReportCommand(const TCommandLine& Line) {
             return run;
         }
     }
-    std::error_code ec;
-    if (!fs::is_regular_file(files.Results, ec) || !fs::is_regular_file(files.Plot, ec)) {
-        std::cerr << "kolmar: " << name << " has no results (" << files.Results.string()
-                  << "); run it first (kolmar run " << name << ", or report --run)\n";
-        return ExitNoInput;
-    }
-    TJson results;
-    try {
-        results = TJsonReader(ReadWhole(files.Results)).ReadDocument();
-    } catch (const std::exception& e) {
-        std::cerr << "kolmar: " << files.Results.string() << " cannot be read: " << e.what()
-                  << "\n";
-        return ExitDataError;
-    }
-    if (const std::string why = OutOfDate(files, results); !why.empty()) {
-        std::cerr << "kolmar report: the results are out of date: " << why
-                  << "; run the project again or give --run\n";
-        return ExitDataError;
-    }
-
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     int argc = 1;
@@ -222,52 +130,45 @@ int ReportCommand(const TCommandLine& Line) {
     // The elevation drawing is the elevation window's own painting, which needs the widgets.
     QApplication app(argc, argv);
 
-    TResultGraphs graphs;
-    std::string error;
-    if (!ReadPlotData(graphs, *project, files.Plot.string(), &error)) {
-        std::cerr << "kolmar: " << files.Plot.string() << ":\n" << error << "\n";
+    TCalcPackageRequest request;
+    request.Graphs = options.Graphs;
+    request.Paper = options.Paper;
+    request.SignOff = options.SignOff;
+    TCalcPackage package;
+    const TCalcPackageProblem problem = PrepareCalcPackage(*project, files, request, package);
+    switch (problem.Kind) {
+    case TCalcPackageProblem::TKind::None:
+        break;
+    case TCalcPackageProblem::TKind::NoResults:
+        std::cerr << "kolmar: " << problem.Message << " (kolmar run " << name
+                  << ", or report --run)\n";
+        return ExitNoInput;
+    case TCalcPackageProblem::TKind::OutOfDate:
+        std::cerr << "kolmar report: " << problem.Message
+                  << "; run the project again or give --run\n";
+        return ExitDataError;
+    case TCalcPackageProblem::TKind::UnknownGraph:
+        std::cerr << "kolmar report: " << problem.Message << "\n";
+        return ExitUsage;
+    case TCalcPackageProblem::TKind::Unreadable:
+        std::cerr << "kolmar: " << problem.Message << "\n";
         return ExitDataError;
     }
-    graphs.ShowOutput = true;
-    for (const std::string& g : options.Graphs)
-        if (!GraphByName(graphs, QString::fromStdString(g))) {
-            std::cerr << "kolmar report: unknown graph '" << g << "'; the graphs are:\n  "
-                      << GraphNames().join(" ").toStdString() << "\n";
-            return ExitUsage;
-        }
-    TReportDocument doc;
-    try {
-        doc = BuildReport(results, name, options.SignOff, options.Graphs,
-                          ReportWarningBlocks(ReadWhole(files.Report)));
-    } catch (const std::exception& e) {
-        std::cerr << "kolmar: " << files.Results.string() << ": " << e.what() << "\n";
-        return ExitDataError;
-    }
-    TDlgSideView elevationView([&]() -> TProgramData& { return *project; });
-    elevationView.resize(900, 700);
-    elevationView.FormActivate();
-    const TElevationPainter elevation = [&](QPainter& P, const QRect& Area) {
-        elevationView.Draw(P, Area);
-    };
-    const fs::path output(options.Output);
-    if (output.extension() == ".html") {
-        if (!WriteWhole(output, ReportHtml(doc, graphs, elevation))) {
-            std::cerr << "kolmar: cannot write " << output.string() << "\n";
+    const std::string output = options.Output;
+    if (fs::path(output).extension() == ".html") {
+        if (!WriteCalcPackageHtml(package, output)) {
+            std::cerr << "kolmar: cannot write " << output << "\n";
             return ExitCantCreate;
         }
-        std::cout << "Wrote " << output.string() << "\n";
+        std::cout << "Wrote " << output << "\n";
         return 0;
     }
-    const TJson* input = results.Find("input");
-    const TJson* system = input ? input->Find("unit_system") : nullptr;
-    const bool letter =
-        options.Paper.empty() ? !(system && system->Text == "SI") : options.Paper == "letter";
     int pages = 0;
-    if (!WritePdf(doc, graphs, elevation, output, letter, pages)) {
-        std::cerr << "kolmar: cannot write " << output.string() << "\n";
+    if (!WriteCalcPackagePdf(package, output, pages)) {
+        std::cerr << "kolmar: cannot write " << output << "\n";
         return ExitCantCreate;
     }
-    std::cout << "Wrote " << output.string() << " (" << pages << " pages, "
-              << (letter ? "letter" : "A4") << ")\n";
+    std::cout << "Wrote " << output << " (" << pages << " pages, "
+              << (package.Letter ? "letter" : "A4") << ")\n";
     return 0;
 }

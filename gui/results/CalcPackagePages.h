@@ -2,7 +2,7 @@
 // self-contained HTML file. Figures are painted by the plot window's painter.
 #pragma once
 
-#include "app/paint/report_doc.h"
+#include "gui/results/CalcPackage.h"
 
 #include <QString>
 #include <functional>

@@ -1,6 +1,6 @@
 // Page layout of the calculation package: one routine places the blocks on pages of any paged
 // device (a PDF file or a printer); HTML gets the same blocks with CSS for the browser's print.
-#include "app/paint/report_pages.h"
+#include "gui/results/CalcPackagePages.h"
 
 #include "gui/data/PlotScale.h"
 #include "gui/data/PltData.h"

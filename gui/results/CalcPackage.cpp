@@ -1,6 +1,6 @@
 // The calculation package's contents from a results file: every number is read from the file,
 // none computed here but the printed sum check of the per-layer side resistances.
-#include "app/paint/report_doc.h"
+#include "gui/results/CalcPackage.h"
 
 #include <algorithm>
 #include <charconv>
