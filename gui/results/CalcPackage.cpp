@@ -343,8 +343,13 @@ TReportDocument BuildReport(const TJson& Results, const std::string& ProjectFile
     std::vector<std::string> graphs = Graphs;
     if (graphs.empty()) {
         graphs = {"pltCombine", "pltCombinedSettle"};
-        if (Member(Results, "design_charts").Kind == TJson::TKind::Object)
-            graphs.push_back("PltChart1");
+        // A design-chart run: one chart per chart settlement (ten at most, as the program has).
+        if (Member(Results, "design_charts").Kind == TJson::TKind::Object) {
+            const std::size_t charts =
+                std::min<std::size_t>(Member(input, "chart_settlements").Items.size(), 10);
+            for (std::size_t i = 1; i <= std::max<std::size_t>(charts, 1); ++i)
+                graphs.push_back("PltChart" + std::to_string(i));
+        }
     }
     for (const std::string& g : graphs) {
         TReportBlock b;
