@@ -16,6 +16,7 @@ packages=(
     libxlsxwriter-dev                       # spreadsheet export
     xvfb xauth                              # GUI tests that need an X server (OpenGL)
     poppler-utils                           # pdftoppm, pdftotext: picture tests read the PDFs written
+    tidy                                    # the calculation package's HTML checked for errors
     fonts-dejavu-core                       # a known font for rendered pictures
     zlib1g-dev                              # workbook package (zip) read and write
     pybind11-dev python3-pybind11           # the Python package kolmar (python/)

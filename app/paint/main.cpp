@@ -13,6 +13,9 @@ int main(int argc, char** argv) {
     line.Raw.assign(argv + (argc >= 2 ? 2 : 1), argv + argc);
     if (line.Command == "plot")
         return PlotCommand(line);
-    std::cerr << "kolmar-paint: draws the pictures of 'kolmar plot'; try 'kolmar --help'.\n";
+    if (line.Command == "report")
+        return ReportCommand(line);
+    std::cerr << "kolmar-paint: draws the pictures of 'kolmar plot' and 'kolmar report'; try "
+                 "'kolmar --help'.\n";
     return ExitUsage;
 }

@@ -50,6 +50,14 @@ Usage:
       Renders one of the result graphs of a project that has been run (named as in the
       program, e.g. pltTotal) into a picture, without a display.
 
+  kolmar report PROJECT -o calc.pdf|calc.html [--graphs NAME,...] [--paper letter|a4]
+               [--run] [--prepared-by NAME --checked-by NAME]
+      Writes the calculation package of a project that has been run: cover and sign-off,
+      input, soil profile, methods, results at the design length, figures and warnings,
+      every number from PROJECT.results.json. Paper is letter for English projects and A4
+      for SI. Results older than the project, or made from other contents of it, are
+      refused (exit 65) unless --run runs the project first.
+
   kolmar export PROJECT -o results.xlsx [--graphs NAME,...] [--no-markers] [--csv DIR]
       Writes the result graphs of a project that has been run into a spreadsheet
       workbook (a data sheet and a chart sheet per graph), or one CSV file per graph.
@@ -94,7 +102,7 @@ int PaintCommand(char** Argv) {
 
 int main(int argc, char** argv) {
     TCommandLine line;
-    if (argc >= 2 && std::strcmp(argv[1], "plot") == 0)
+    if (argc >= 2 && (std::strcmp(argv[1], "plot") == 0 || std::strcmp(argv[1], "report") == 0))
         return PaintCommand(argv);
     // export and results read their own options.
     if (argc >= 2 && std::strcmp(argv[1], "export") == 0) {

@@ -93,11 +93,15 @@ public:
     bool filesaved = true; // cleared when Save As is cancelled
     QString EngineFile;    // the engine library, beside the program unless set otherwise
     bool Running() const { return fRunning; }
+    // What File › Calculation Package makes.
+    enum class TPackageOutput { Print, Pdf, Html };
 
     // Commands, public so that later windows can reach them.
     QAction *FileNew = nullptr, *FileOpen = nullptr, *FileSave = nullptr, *FileSaveAs = nullptr,
             *FileExit = nullptr;
     std::array<QAction*, TRecentFiles::MaxFiles> FileRecent{};
+    // File › Calculation Package › Print..., Save as PDF..., Save as HTML...
+    QAction *FilePackagePrint = nullptr, *FilePackagePdf = nullptr, *FilePackageHtml = nullptr;
     // Edit: undo and redo of every change to the project, each naming its change.
     QAction *EditUndo = nullptr, *EditRedo = nullptr;
     QAction* FileRecentSeparator = nullptr;
@@ -137,6 +141,10 @@ public slots:
     void HelpAboutClick();
     // The export dialog, modal, for the graphs the Graphics menu offers.
     void GraphicsExportClick();
+    // The calculation package of the last run, printed or saved as PDF or HTML; results out of
+    // date (any change since the run's save, or result files that are not the project's) are
+    // run again first when the user agrees (gui/shell/MainPackage.cpp).
+    void CalcPackageClick(TPackageOutput Output);
     // The manuals, opened with the desktop's default program.
     void HelpUsersManualClick();
     void HelpTechnicalManualClick();

@@ -41,6 +41,14 @@ void TMainForm::CreateFileMenu() {
     FileSave->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     FileSaveAs = fFileMenu->addAction("Save &As...", this, [this] { FileSaveAsClick(); });
     fFileMenu->addSeparator();
+    QMenu* package = fFileMenu->addMenu("Calculation &Package");
+    FilePackagePrint =
+        package->addAction("&Print...", this, [this] { CalcPackageClick(TPackageOutput::Print); });
+    FilePackagePdf = package->addAction("Save as P&DF...", this,
+                                        [this] { CalcPackageClick(TPackageOutput::Pdf); });
+    FilePackageHtml = package->addAction("Save as &HTML...", this,
+                                         [this] { CalcPackageClick(TPackageOutput::Html); });
+    fFileMenu->addSeparator();
     for (int i = 0; i < TRecentFiles::MaxFiles; ++i) {
         FileRecent[static_cast<std::size_t>(i)] =
             fFileMenu->addAction(QString::number(i + 1), this, [this, i] { FileRecentClick(i); });

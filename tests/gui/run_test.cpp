@@ -118,6 +118,51 @@ private slots:
         QCOMPARE(finished.size(), 2);
     }
 
+    // File › Calculation Package: results out of date are run first when the user agrees, and
+    // not at all otherwise; fresh results are packaged without a question.
+    void calculationPackageFromTheFileMenu() {
+        using TAnswer = TUserDialogs::TAnswer;
+        OpenExample("sand-water-table.kx8d");
+        QDir::setCurrent(QDir::tempPath());
+
+        // Never run: the question, and Cancel leaves everything as it was.
+        form->CalcPackageClick(TMainForm::TPackageOutput::Html);
+        QCOMPARE(dialogs->Questions.size(), 1);
+        QVERIFY2(dialogs->Questions[0].contains("out of date"), qPrintable(dialogs->Questions[0]));
+        QVERIFY(!QFile::exists(Path("sand-water-table.kx8o")));
+        QVERIFY(dialogs->SaveTitles.isEmpty());
+
+        // Yes runs the analysis, then saves the package where the user says.
+        dialogs->Answers = {TAnswer::Yes};
+        dialogs->SaveResults = {Path("calc.html")};
+        form->CalcPackageClick(TMainForm::TPackageOutput::Html);
+        QVERIFY(QFile::exists(Path("sand-water-table.kx8o")));
+        QVERIFY(dialogs->Messages.join("\n").contains("Computations are completed"));
+        QCOMPARE(dialogs->SaveProposals, QStringList{"sand-water-table-calc.html"});
+        QFile html(Path("calc.html"));
+        QVERIFY(html.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(html.readAll());
+        QVERIFY(text.contains("<svg"));
+        QVERIFY(text.contains("Results at the design length"));
+
+        // Fresh results: no question.
+        dialogs->SaveResults = {Path("calc.pdf")};
+        form->CalcPackageClick(TMainForm::TPackageOutput::Pdf);
+        QCOMPARE(dialogs->Questions.size(), 2);
+        QFile pdf(Path("calc.pdf"));
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        QVERIFY(pdf.read(5) == "%PDF-");
+
+        // A change after the run's save makes them out of date again; No writes nothing.
+        form->Project().DataChanged = true;
+        dialogs->Answers = {TAnswer::No};
+        dialogs->SaveResults = {Path("stale.pdf")};
+        form->CalcPackageClick(TMainForm::TPackageOutput::Pdf);
+        QCOMPARE(dialogs->Questions.size(), 3);
+        QVERIFY(dialogs->Questions[2].contains("changed since its last run"));
+        QVERIFY(!QFile::exists(Path("stale.pdf")));
+    }
+
     void newProjectRefusedAtTheNamedField() {
         // The default shaft has no diameter: named, its window opened at the field, before
         // anything is saved or run.

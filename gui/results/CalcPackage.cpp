@@ -1,0 +1,404 @@
+// The calculation package's contents from a results file: every number is read from the file,
+// none computed here but the printed sum check of the per-layer side resistances.
+#include "gui/results/CalcPackage.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <filesystem>
+#include <sstream>
+#include <stdexcept>
+#include <tuple>
+
+namespace {
+
+using TRow = std::vector<std::string>;
+
+const TJson kNull;
+
+const TJson& Member(const TJson& Object, const char* Key) {
+    const TJson* found = Object.Find(Key);
+    return found ? *found : kNull;
+}
+
+double Number(const TJson& Value) {
+    if (Value.Kind != TJson::TKind::Number)
+        return std::nan("");
+    double v = 0.0;
+    const char* end = Value.Text.data() + Value.Text.size();
+    if (std::from_chars(Value.Text.data(), end, v).ec != std::errc())
+        return std::nan("");
+    return v;
+}
+
+// A number of the file in the report's way; a missing or non-finite value prints as "-".
+std::string Cell(const TJson& Value, int Decimals) {
+    const double v = Number(Value);
+    return std::isfinite(v) ? PrintedNumber(v, Decimals) : std::string("-");
+}
+
+// Values of 1e10 and above are the engine's "no limit".
+std::string ParameterText(const TJson& Value, bool Estimated) {
+    const double v = Number(Value);
+    if (!std::isfinite(v))
+        return "-";
+    std::string text =
+        v >= 1e10 ? std::string("none") : PrintedNumber(v, std::fabs(v) < 10 ? 3 : 1);
+    return Estimated ? text + "  (*)" : text;
+}
+
+TReportBlock Heading(const std::string& Text) {
+    TReportBlock b;
+    b.Kind = TReportBlock::TKind::Heading;
+    b.Text = Text;
+    return b;
+}
+
+TReportBlock Text(const std::string& Text) {
+    TReportBlock b;
+    b.Text = Text;
+    return b;
+}
+
+TReportBlock Table(TRow Header, std::vector<TRow> Rows, const std::string& Caption = {}) {
+    TReportBlock b;
+    b.Kind = TReportBlock::TKind::Table;
+    b.Header = std::move(Header);
+    b.Rows = std::move(Rows);
+    b.Text = Caption;
+    return b;
+}
+
+std::string ValueOf(const TJson& Values, const std::string& Name, int Decimals) {
+    for (const TJson& v : Values.Items)
+        if (Member(v, "name").Text == Name)
+            return Cell(Member(v, "value"), Decimals) + " " + Member(v, "unit").Text;
+    return "-";
+}
+
+double RawValueOf(const TJson& Values, const std::string& Name) {
+    for (const TJson& v : Values.Items)
+        if (Member(v, "name").Text == Name)
+            return Number(Member(v, "value"));
+    return std::nan("");
+}
+
+void CoverBlock(TReportDocument& Doc, const TJson& Results, const TJson& Input,
+                const TReportSignOff& SignOff) {
+    const TJson& values = Member(Input, "values");
+    const bool lrfd = RawValueOf(values, "NLRFD") == 1.0;
+    Doc.Blocks.push_back(Heading("Calculation package"));
+    std::vector<TRow> rows = {
+        {"Project", Doc.Title},
+        {"Project file", Doc.FileName},
+        {"SHA-256", Member(Input, "sha256").Text},
+        {"Run", Member(Results, "date").Text + " " + Member(Results, "time").Text},
+        {"Engine version", Member(Results, "engine_version").Text},
+        {"Units", Member(Input, "unit_system").Text == "SI" ? "SI" : "English"},
+        {"Design method", lrfd ? std::string("LRFD (resistance factors per layer)")
+                               : "ASD, factors of safety " +
+                                     PrintedNumber(RawValueOf(values, "FST"), 2) + " (side), " +
+                                     PrintedNumber(RawValueOf(values, "FSB"), 2) + " (base)"},
+    };
+    const double load = RawValueOf(values, "P");
+    if (load > 0)
+        rows.push_back({"Design load", ValueOf(values, "P", 1)});
+    else
+        rows.push_back({"Proposed length", ValueOf(values, "PD", 1)});
+    Doc.Blocks.push_back(Table({"Item", "Value"}, rows));
+    const auto line = [](const std::string& Name) {
+        return Name.empty() ? std::string("______________________") : Name;
+    };
+    Doc.Blocks.push_back(Table({"Sign-off", "Name", "Date", "Revision"},
+                               {{"Prepared by", line(SignOff.PreparedBy), "__________", "____"},
+                                {"Checked by", line(SignOff.CheckedBy), "__________", "____"}}));
+}
+
+void InputEcho(TReportDocument& Doc, const TJson& Input) {
+    Doc.Blocks.push_back(Heading("Input"));
+    std::vector<TRow> rows;
+    for (const TJson& v : Member(Input, "values").Items)
+        rows.push_back(
+            {Member(v, "name").Text, Cell(Member(v, "value"), 3), Member(v, "unit").Text});
+    Doc.Blocks.push_back(Table({"Value", "Input", "Unit"}, rows, Member(Input, "note").Text));
+    for (const auto& [key, unitKey, label] :
+         {std::tuple{"chart_settlements", "chart_settlements_unit", "Chart settlements"},
+          std::tuple{"tz_depths", "tz_depths_unit", "t-z curve depths"}}) {
+        const TJson& list = Member(Input, key);
+        if (list.Items.empty())
+            continue;
+        std::string text = std::string(label) + " (" + Member(Input, unitKey).Text + "):";
+        for (const TJson& v : list.Items)
+            text += " " + Cell(v, 3);
+        Doc.Blocks.push_back(Text(text));
+    }
+}
+
+void SoilProfile(TReportDocument& Doc, const TJson& Input) {
+    const TJson& layers = Member(Input, "layers");
+    if (layers.Items.empty())
+        return;
+    Doc.Blocks.push_back(Heading("Soil profile"));
+    std::vector<TRow> rows;
+    for (const TJson& l : layers.Items) {
+        std::string parameters;
+        for (const TJson& v : Member(l, "values").Items) {
+            if (!parameters.empty())
+                parameters += "; ";
+            parameters +=
+                Member(v, "name").Text + " " +
+                ParameterText(Member(v, "top"), Member(v, "estimated_top").Text == "true") + " / " +
+                ParameterText(Member(v, "bottom"), Member(v, "estimated_bottom").Text == "true") +
+                " " + Member(v, "unit").Text;
+        }
+        rows.push_back({Cell(Member(l, "layer"), 0), Cell(Member(l, "top"), 2),
+                        Cell(Member(l, "bottom"), 2), Member(l, "material").Text,
+                        Member(l, "method").Text, parameters});
+    }
+    const std::string unit = Member(layers.Items.front(), "depth_unit").Text;
+    Doc.Blocks.push_back(Table({"Layer", "Top (" + unit + ")", "Bottom (" + unit + ")", "Material",
+                                "Method", "Parameters, top / bottom (* estimated)"},
+                               rows));
+    TReportBlock elevation;
+    elevation.Kind = TReportBlock::TKind::Elevation;
+    elevation.Text = "Elevation of the shaft in the soil layers, to scale, with the water table";
+    Doc.Blocks.push_back(elevation);
+}
+
+void MethodBlock(TReportDocument& Doc, const TJson& Input) {
+    std::vector<TRow> rows;
+    std::vector<std::string> seen;
+    for (const TJson& l : Member(Input, "layers").Items) {
+        const std::string material = Member(l, "material").Text;
+        const std::string method = Member(l, "method").Text;
+        if (std::find(seen.begin(), seen.end(), material + "/" + method) != seen.end())
+            continue;
+        seen.push_back(material + "/" + method);
+        for (const TMethodLine& m : MethodSummary())
+            if (material == m.Material && method == m.Method)
+                rows.push_back({m.Material, m.Method, m.Formulas, m.Source});
+    }
+    if (rows.empty())
+        return;
+    Doc.Blocks.push_back(Heading("Method summary"));
+    Doc.Blocks.push_back(Table({"Material", "Method", "Formulas", "Source"}, rows));
+}
+
+void DesignResults(TReportDocument& Doc, const TJson& Results, bool Lrfd, bool Si) {
+    const TJson& cases = Member(Results, "cases");
+    if (cases.Items.empty())
+        return;
+    const TJson& c = cases.Items.front();
+    const TJson& design = Member(c, "design");
+    if (design.Kind != TJson::TKind::Object)
+        return;
+    const TJson& units = Member(Member(Results, "units"), "force");
+    const std::string force = units.Text;
+    const std::string length = Member(Member(Results, "units"), "length").Text;
+    Doc.Blocks.push_back(Heading("Results at the design length"));
+    Doc.Blocks.push_back(
+        Text("Diameter " + Cell(Member(c, "diameter"), 2) + " " + length + ", length " +
+             Cell(Member(design, "L"), 1) + " " + length +
+             (cases.Items.size() > 1 ? " (case 1 of " + std::to_string(cases.Items.size()) + ")"
+                                     : std::string())));
+    // Decimals as the report prints its capacity table: one for English units, two for SI.
+    const int places = Si ? 2 : 1;
+    TRow header = {"Length (" + length + ")", "QS (" + force + ")", "QB (" + force + ")",
+                   "QU (" + force + ")"};
+    TRow designRow = {Cell(Member(design, "L"), places), Cell(Member(design, "QS"), places),
+                      Cell(Member(design, "QB"), places), Cell(Member(design, "QU"), places)};
+    if (Lrfd) {
+        for (const char* name : {"QS", "QB", "QU"}) {
+            header.push_back(std::string(name) + " factored (" + force + ")");
+            // The report prints the factored total with one more decimal.
+            const int decimals = std::string(name) == "QU" ? places + 1 : places;
+            designRow.push_back(
+                Cell(Member(design, (std::string(name) + "_lrfd").c_str()), decimals));
+        }
+    } else {
+        header.push_back("QBD allowable, F.S. on base (" + force + ")");
+        header.push_back("QDN allowable, F.S. on side and base (" + force + ")");
+        designRow.push_back(Cell(Member(design, "QBD"), places));
+        designRow.push_back(Cell(Member(design, "QDN"), places));
+    }
+    Doc.Blocks.push_back(Table(header, {designRow}));
+    const TJson& table = Member(c, "layer_resistance");
+    std::vector<TRow> rows;
+    for (const TJson& r : Member(table, "rows").Items) {
+        TRow row;
+        for (std::size_t i = 0; i < r.Items.size(); ++i)
+            row.push_back(Cell(r.Items[i], i < 2 ? 0 : (i == 9 ? 3 : (i >= 7 ? places : 2))));
+        rows.push_back(row);
+    }
+    TRow columns;
+    for (const TJson& col : Member(table, "columns").Items)
+        columns.push_back(Member(col, "name").Text + " (" + Member(col, "unit").Text + ")");
+    if (!rows.empty())
+        Doc.Blocks.push_back(Table(columns, rows, "Side resistance per layer"));
+    const TJson& base = Member(c, "base");
+    if (base.Kind == TJson::TKind::Object)
+        Doc.Blocks.push_back(Text("Base: layer " + Cell(Member(base, "layer"), 0) + ", qb " +
+                                  Cell(Member(base, "qb"), 2) + " " +
+                                  Member(Member(base, "units"), "qb").Text + ", QB " +
+                                  Cell(Member(base, "QB"), places) + " " + force));
+}
+
+// The shaft-top loads at the chart settlements for the first case's diameter and length, as the
+// results file's design-chart table holds them; settlements in metres when given in mm.
+std::vector<std::pair<double, double>> SettlementMarks(const TJson& Results) {
+    std::vector<std::pair<double, double>> marks;
+    const TJson& charts = Member(Results, "design_charts");
+    const TJson& cases = Member(Results, "cases");
+    if (charts.Kind != TJson::TKind::Object || cases.Items.empty())
+        return marks;
+    const TJson& columns = Member(charts, "columns");
+    if (columns.Items.size() < 4)
+        return marks;
+    const std::string unit = Member(columns.Items[0], "unit").Text;
+    const double scale = unit == "mm" ? 0.001 : (unit == "cm" ? 0.01 : 1.0);
+    const double diameter = Number(Member(cases.Items.front(), "diameter"));
+    const double length = Number(Member(cases.Items.front(), "length"));
+    for (const TJson& row : Member(charts, "rows").Items) {
+        if (row.Items.size() < 4)
+            continue;
+        const double s = Number(row.Items[0]) * scale;
+        const double load = Number(row.Items[3]);
+        if (Number(row.Items[1]) == diameter && Number(row.Items[2]) == length &&
+            std::isfinite(s) && std::isfinite(load))
+            marks.emplace_back(load, s);
+    }
+    return marks;
+}
+
+} // namespace
+
+std::string PrintedNumber(double Value, int Decimals) {
+    if (!std::isfinite(Value))
+        return "-"; // a value the results file does not give is never printed as "nan"
+    char buffer[64];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, Value, std::chars_format::fixed, Decimals);
+    return result.ec == std::errc() ? std::string(buffer, result.ptr) : std::string("-");
+}
+
+const std::vector<TMethodLine>& MethodSummary() {
+    // Stresses s'v are vertical effective stresses; fs unit side and qb unit base resistance.
+    static const std::vector<TMethodLine> kLines = {
+        {"sand", "beta method",
+         "fs = beta x s'v (tsf), beta from depth (or blow count N < 15); fs <= 2.1 tsf; "
+         "qb = 0.6 N (tsf) up to 30 tsf",
+         "FHWA drilled shaft manual, beta method for cohesionless soil"},
+        {"sand", "Ko method", "fs = Ko x s'v x tan(delta) (tsf); qb = 0.6 N (tsf) up to 30 tsf",
+         "FHWA drilled shaft manual, earth-pressure method for cohesionless soil"},
+        {"sand", "Kulhawy and Chen method",
+         "fs = K x s'v x tan(delta) (tsf), K0 = (1 - sin phi) OCR^(sin phi), OCR from N^m / s'v",
+         "Chen and Kulhawy (2002)"},
+        {"clay", "alpha method",
+         "fs = alpha x cu (tsf), alpha from cu / pa; qb = Nc x cu (tsf), Nc up to 9",
+         "FHWA drilled shaft manual, alpha method for cohesive soil"},
+        {"clay shale", "alpha method", "fs = alpha x cu (tsf); qb = Nc x cu (tsf)",
+         "Reese and Aurora, clay shale"},
+        {"strong rock (side or base)", "rock socket",
+         "fs from qu of rock and concrete (tsf); qb from qu, joint spacing and RQD (tsf); "
+         "side or base carries the load",
+         "FHWA drilled shaft manual, rock sockets"},
+        {"strong rock (side and base)", "rock socket",
+         "fs from qu of rock and concrete (tsf); qb from qu, joint spacing and RQD (tsf); "
+         "side and base together",
+         "FHWA drilled shaft manual, rock sockets"},
+        {"decomposed rock or gravel", "decomposed rock method",
+         "fs and qb from SPT blow count N and vertical effective stress (tsf)",
+         "FHWA drilled shaft manual, cohesionless intermediate geomaterials"},
+        {"weak rock", "weak rock method",
+         "fs from qu, interface condition and socket roughness (tsf); qb from qu and RQD (tsf)",
+         "FHWA drilled shaft manual, cohesive intermediate geomaterials"},
+        {"gravelly sand", "beta method",
+         "fs = beta x s'v (tsf), beta from depth for gravelly sand; qb from N, up to 30 tsf "
+         "when N > 50",
+         "Rollins et al., gravelly sand"},
+        {"gravel", "beta method",
+         "fs = beta x s'v (tsf), beta from depth for gravel; qb from N, up to 30 tsf "
+         "when N > 50",
+         "Rollins et al., gravel"},
+    };
+    return kLines;
+}
+
+TReportDocument BuildReport(const TJson& Results, const std::string& ProjectFile,
+                            const TReportSignOff& SignOff, const std::vector<std::string>& Graphs,
+                            const std::vector<std::string>& ReportWarnings) {
+    if (Member(Results, "schema").Text != "kolmar-results/1")
+        throw std::runtime_error("not a kolmar-results/1 file");
+    TReportDocument doc;
+    const TJson& input = Member(Results, "input");
+    doc.Title = Member(input, "title").Text;
+    doc.FileName = std::filesystem::path(ProjectFile).filename().string();
+    const bool lrfd = RawValueOf(Member(input, "values"), "NLRFD") == 1.0;
+    CoverBlock(doc, Results, input, SignOff);
+    InputEcho(doc, input);
+    SoilProfile(doc, input);
+    MethodBlock(doc, input);
+    DesignResults(doc, Results, lrfd, Member(input, "unit_system").Text == "SI");
+
+    std::vector<std::string> graphs = Graphs;
+    if (graphs.empty()) {
+        graphs = {"pltCombine", "pltCombinedSettle"};
+        // A design-chart run: one chart per chart settlement (ten at most, as the program has).
+        if (Member(Results, "design_charts").Kind == TJson::TKind::Object) {
+            const std::size_t charts =
+                std::min<std::size_t>(Member(input, "chart_settlements").Items.size(), 10);
+            for (std::size_t i = 1; i <= std::max<std::size_t>(charts, 1); ++i)
+                graphs.push_back("PltChart" + std::to_string(i));
+        }
+    }
+    for (const std::string& g : graphs) {
+        TReportBlock b;
+        b.Kind = TReportBlock::TKind::Figure;
+        b.Graph = g;
+        if (g == "pltCombinedSettle")
+            b.Marks = SettlementMarks(Results);
+        doc.Blocks.push_back(b);
+    }
+    std::vector<std::string> warnings;
+    for (const TJson& m : Member(Results, "messages").Items)
+        warnings.push_back(Member(m, "text").Text);
+    // A block the report prints for every case of a run is shown once.
+    for (const std::string& w : ReportWarnings)
+        if (std::find(warnings.begin(), warnings.end(), w) == warnings.end())
+            warnings.push_back(w);
+    if (!warnings.empty())
+        doc.Blocks.push_back(Heading("Warnings"));
+    for (const std::string& w : warnings) {
+        TReportBlock b;
+        b.Kind = TReportBlock::TKind::Warning;
+        b.Text = w;
+        doc.Blocks.push_back(b);
+    }
+    return doc;
+}
+
+std::vector<std::string> ReportWarningBlocks(const std::string& ReportText) {
+    std::vector<std::string> blocks;
+    std::istringstream lines(ReportText);
+    std::string block;
+    bool inside = false;
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        const bool blank = line.find_first_not_of(' ') == std::string::npos;
+        if (!inside && line.find("WARNING") != std::string::npos)
+            inside = true;
+        if (!inside)
+            continue;
+        if (blank) {
+            blocks.push_back(block);
+            block.clear();
+            inside = false;
+            continue;
+        }
+        block += (block.empty() ? "" : "\n") + line;
+    }
+    if (inside && !block.empty())
+        blocks.push_back(block);
+    return blocks;
+}
