@@ -69,18 +69,79 @@ TReportBlock Table(TRow Header, std::vector<TRow> Rows, const std::string& Capti
     return b;
 }
 
-std::string ValueOf(const TJson& Values, const std::string& Name, int Decimals) {
-    for (const TJson& v : Values.Items)
-        if (Member(v, "name").Text == Name)
-            return Cell(Member(v, "value"), Decimals) + " " + Member(v, "unit").Text;
-    return "-";
-}
-
 double RawValueOf(const TJson& Values, const std::string& Name) {
     for (const TJson& v : Values.Items)
         if (Member(v, "name").Text == Name)
             return Number(Member(v, "value"));
     return std::nan("");
+}
+
+// The input as an engineer reads it: the program's wording, grouped, each value in the
+// project's units. The results file gives the engine's own values, in its internal English
+// units; an SI project's values are shown converted back. Codes are shown by their meaning.
+struct TInputLabel {
+    const char* Name;
+    const char* Group;
+    const char* Label;
+};
+constexpr TInputLabel kInputLabels[] = {
+    {"METHOD", "Design control", "Design control (1 design load, 2 proposed length)"},
+    {"P", "Design control", "Design load"},
+    {"DGH", "Design control", "Proposed shaft length"},
+    {"NLRFD", "Design control", "Design method (1 LRFD, 2 ASD)"},
+    {"FST", "Design control", "Factor of safety, side"},
+    {"FSB", "Design control", "Factor of safety, base"},
+    {"KCYCL", "Loading", "Loading (1 compression, 2 uplift)"},
+    {"RCYCL", "Loading", "Uplift reduction factor on side resistance"},
+    {"DSTART", "Shaft", "Stem diameter"},
+    {"DIALIM", "Shaft", "Largest stem diameter"},
+    {"Ec", "Shaft", "Concrete modulus"},
+    {"RATIO", "Bell", "Base to stem diameter ratio (0: no bell)"},
+    {"BELANGL", "Bell", "Bell angle"},
+    {"TOPLENG", "Ignored portions", "Top portion without side resistance"},
+    {"BS", "Ignored portions", "Bottom portion without side resistance"},
+    {"WTD", "Site", "Water table depth"},
+    {"UseElevation", "Site", "Elevations shown (1 yes)"},
+    {"ValElevation", "Site", "Elevation of the shaft top"},
+    {"IMOD", "Options", "Base reduction for large diameters (1 on)"},
+    {"PINC", "Options", "Output depth increment"},
+    {"IPENT", "Options", "Several shaft lengths (1 yes)"},
+    {"IChart", "Options", "Design charts (1 yes)"},
+    {"PDMIN", "Options", "Shortest shaft length"},
+    {"PDINCR", "Options", "Shaft length increment"},
+    {"DIAMINCR", "Options", "Diameter increment"},
+    {"NPOINTPD", "Options", "Design-chart settlements"},
+    {"PrintTZCurves", "Options", "Additional t-z curves (1 yes)"},
+};
+
+// A value in the engine's English unit shown in the project's units.
+struct TShownValue {
+    double Value;
+    std::string Unit;
+};
+TShownValue InProjectUnits(double Value, const std::string& Unit, bool Si) {
+    if (!Si)
+        return {Value, Unit};
+    static const std::tuple<const char*, double, const char*> kToSi[] = {
+        {"ft", 0.3048, "m"},         {"in", 0.0254, "m"},      {"tons", 8.896443, "kN"},
+        {"psf", 0.04788026, "kPa"},  {"tsf", 95.76052, "kPa"}, {"psi", 6.894757, "kPa"},
+        {"pcf", 0.1570875, "kN/m3"},
+    };
+    for (const auto& [from, factor, to] : kToSi)
+        if (Unit == from)
+            return {Value * factor, to};
+    return {Value, Unit};
+}
+
+// Four significant digits, without trailing zeros: what the engineer typed reads back through
+// the engine's conversion.
+std::string Significant(double Value) {
+    if (!std::isfinite(Value))
+        return "-";
+    char buffer[64];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, Value, std::chars_format::general, 4);
+    return result.ec == std::errc() ? std::string(buffer, result.ptr) : std::string("-");
 }
 
 void CoverBlock(TReportDocument& Doc, const TJson& Results, const TJson& Input,
@@ -101,10 +162,15 @@ void CoverBlock(TReportDocument& Doc, const TJson& Results, const TJson& Input,
                                      PrintedNumber(RawValueOf(values, "FSB"), 2) + " (base)"},
     };
     const double load = RawValueOf(values, "P");
+    const bool si = Member(Input, "unit_system").Text == "SI";
+    const auto shown = [&](const char* Name, const char* Unit) {
+        const TShownValue v = InProjectUnits(RawValueOf(values, Name), Unit, si);
+        return PrintedNumber(v.Value, si ? 2 : 1) + " " + v.Unit;
+    };
     if (load > 0)
-        rows.push_back({"Design load", ValueOf(values, "P", 1)});
+        rows.push_back({"Design load", shown("P", "tons")});
     else
-        rows.push_back({"Proposed length", ValueOf(values, "PD", 1)});
+        rows.push_back({"Proposed length", shown("PD", "ft")});
     Doc.Blocks.push_back(Table({"Item", "Value"}, rows));
     const auto line = [](const std::string& Name) {
         return Name.empty() ? std::string("______________________") : Name;
@@ -116,11 +182,19 @@ void CoverBlock(TReportDocument& Doc, const TJson& Results, const TJson& Input,
 
 void InputEcho(TReportDocument& Doc, const TJson& Input) {
     Doc.Blocks.push_back(Heading("Input"));
+    const bool si = Member(Input, "unit_system").Text == "SI";
+    const TJson& values = Member(Input, "values");
     std::vector<TRow> rows;
-    for (const TJson& v : Member(Input, "values").Items)
-        rows.push_back(
-            {Member(v, "name").Text, Cell(Member(v, "value"), 3), Member(v, "unit").Text});
-    Doc.Blocks.push_back(Table({"Value", "Input", "Unit"}, rows, Member(Input, "note").Text));
+    for (const TInputLabel& label : kInputLabels)
+        for (const TJson& v : values.Items) {
+            if (Member(v, "name").Text != label.Name)
+                continue;
+            const TShownValue shown =
+                InProjectUnits(Number(Member(v, "value")), Member(v, "unit").Text, si);
+            rows.push_back({label.Group, label.Label, Significant(shown.Value), shown.Unit});
+        }
+    Doc.Blocks.push_back(Table({"Group", "Item", "Input", "Unit"}, rows,
+                               si ? "values in the project's SI units" : ""));
     for (const auto& [key, unitKey, label] :
          {std::tuple{"chart_settlements", "chart_settlements_unit", "Chart settlements"},
           std::tuple{"tz_depths", "tz_depths_unit", "t-z curve depths"}}) {
