@@ -37,13 +37,15 @@ std::string Cell(const TJson& Value, int Decimals) {
     return std::isfinite(v) ? PrintedNumber(v, Decimals) : std::string("-");
 }
 
-// Values of 1e10 and above are the engine's "no limit".
-std::string ParameterText(const TJson& Value, bool Estimated) {
-    const double v = Number(Value);
-    if (!std::isfinite(v))
+// Values of 1e10 and above are the engine's "no limit" (told before any unit conversion);
+// `Factor` converts the value into the project's unit.
+std::string ParameterText(const TJson& Value, bool Estimated, double Factor = 1.0) {
+    const double raw = Number(Value);
+    if (!std::isfinite(raw))
         return "-";
+    const double v = raw * Factor;
     std::string text =
-        v >= 1e10 ? std::string("none") : PrintedNumber(v, std::fabs(v) < 10 ? 3 : 1);
+        raw >= 1e10 ? std::string("none") : PrintedNumber(v, std::fabs(v) < 10 ? 3 : 1);
     return Estimated ? text + "  (*)" : text;
 }
 
@@ -213,23 +215,33 @@ void SoilProfile(TReportDocument& Doc, const TJson& Input) {
     if (layers.Items.empty())
         return;
     Doc.Blocks.push_back(Heading("Soil profile"));
+    const bool si = Member(Input, "unit_system").Text == "SI";
+    // The factor and unit that show a value of the engine's unit in the project's units.
+    const auto toProject = [si](const std::string& Unit) {
+        const TShownValue one = InProjectUnits(1.0, Unit, si);
+        return std::pair{one.Value, one.Unit};
+    };
     std::vector<TRow> rows;
+    const auto [depthFactor, unit] = toProject(Member(layers.Items.front(), "depth_unit").Text);
     for (const TJson& l : layers.Items) {
         std::string parameters;
         for (const TJson& v : Member(l, "values").Items) {
             if (!parameters.empty())
                 parameters += "; ";
+            const auto [factor, shownUnit] = toProject(Member(v, "unit").Text);
             parameters +=
                 Member(v, "name").Text + " " +
-                ParameterText(Member(v, "top"), Member(v, "estimated_top").Text == "true") + " / " +
-                ParameterText(Member(v, "bottom"), Member(v, "estimated_bottom").Text == "true") +
-                " " + Member(v, "unit").Text;
+                ParameterText(Member(v, "top"), Member(v, "estimated_top").Text == "true", factor) +
+                " / " +
+                ParameterText(Member(v, "bottom"), Member(v, "estimated_bottom").Text == "true",
+                              factor) +
+                " " + shownUnit;
         }
-        rows.push_back({Cell(Member(l, "layer"), 0), Cell(Member(l, "top"), 2),
-                        Cell(Member(l, "bottom"), 2), Member(l, "material").Text,
-                        Member(l, "method").Text, parameters});
+        rows.push_back({Cell(Member(l, "layer"), 0),
+                        PrintedNumber(Number(Member(l, "top")) * depthFactor, 2),
+                        PrintedNumber(Number(Member(l, "bottom")) * depthFactor, 2),
+                        Member(l, "material").Text, Member(l, "method").Text, parameters});
     }
-    const std::string unit = Member(layers.Items.front(), "depth_unit").Text;
     Doc.Blocks.push_back(Table({"Layer", "Top (" + unit + ")", "Bottom (" + unit + ")", "Material",
                                 "Method", "Parameters, top / bottom (* estimated)"},
                                rows));
