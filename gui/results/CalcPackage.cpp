@@ -210,6 +210,42 @@ void InputEcho(TReportDocument& Doc, const TJson& Input) {
     }
 }
 
+// A layer parameter by the name an engineer knows it; the engine's name for any other.
+std::string ParameterLabel(const std::string& Name) {
+    static const std::pair<const char*, const char*> kLabels[] = {
+        {"NC", "Nc"},
+        {"GAMMA", "unit weight"},
+        {"PHI", "friction angle"},
+        {"DELTA", "interface angle"},
+        {"BLOWS", "N"},
+        {"TRANLM", "max. unit side"},
+        {"QMAX", "max. unit base"},
+        {"LRFDS", "resistance factor side"},
+        {"LRFDB", "resistance factor base"},
+        {"ISIDE", "side method"},
+        {"KO", "Ko"},
+        {"BETA", "beta"},
+        {"M", "m"},
+        {"CU", "cohesion"},
+        {"ALPHA", "alpha"},
+        {"QUR", "rock strength qu"},
+        {"QUCON", "concrete strength f'c"},
+        {"CS", "discontinuity spacing"},
+        {"DISCT", "discontinuity thickness"},
+        {"BDS", "socket diameter"},
+        {"EL", "rock modulus"},
+        {"RQD", "RQD"},
+        {"ICOND", "interface condition"},
+        {"SLUMP", "concrete slump"},
+        {"POISSON", "Poisson's ratio"},
+        {"EGM", "modulus"},
+    };
+    for (const auto& [name, label] : kLabels)
+        if (Name == name)
+            return label;
+    return Name;
+}
+
 void SoilProfile(TReportDocument& Doc, const TJson& Input) {
     const TJson& layers = Member(Input, "layers");
     if (layers.Items.empty())
@@ -230,7 +266,7 @@ void SoilProfile(TReportDocument& Doc, const TJson& Input) {
                 parameters += "; ";
             const auto [factor, shownUnit] = toProject(Member(v, "unit").Text);
             parameters +=
-                Member(v, "name").Text + " " +
+                ParameterLabel(Member(v, "name").Text) + " " +
                 ParameterText(Member(v, "top"), Member(v, "estimated_top").Text == "true", factor) +
                 " / " +
                 ParameterText(Member(v, "bottom"), Member(v, "estimated_bottom").Text == "true",
