@@ -405,43 +405,56 @@ std::string PrintedNumber(double Value, int Decimals) {
 
 const std::vector<TMethodLine>& MethodSummary() {
     // Stresses s'v are vertical effective stresses; fs unit side and qb unit base resistance.
+    // The lines follow the technical manual, section 3, with its references.
     static const std::vector<TMethodLine> kLines = {
         {"sand", "beta method",
-         "fs = beta x s'v (tsf), beta from depth (or blow count N < 15); fs <= 2.1 tsf; "
-         "qb = 0.6 N (tsf) up to 30 tsf",
-         "FHWA drilled shaft manual, beta method for cohesionless soil"},
-        {"sand", "Ko method", "fs = Ko x s'v x tan(delta) (tsf); qb = 0.6 N (tsf) up to 30 tsf",
-         "FHWA drilled shaft manual, earth-pressure method for cohesionless soil"},
+         "fs = beta s'v <= 2.1 tsf; beta = 1.5 - 0.135 sqrt(z) (z in ft) when not given, times "
+         "N/15 for N < 15, 0.25 <= beta <= 1.2; qb = 0.6 N <= 30 tsf; QB = qb pi Bb^2 / 4",
+         "O'Neill and Reese (1999), FHWA-IF-99-025"},
+        {"sand", "Ko method",
+         "fs = Ko s'v tan(delta), delta = phi when not given; qb = 0.6 N <= 30 tsf; "
+         "QB = qb pi Bb^2 / 4",
+         "O'Neill and Reese (1999), FHWA-IF-99-025"},
         {"sand", "Kulhawy and Chen method",
-         "fs = K x s'v x tan(delta) (tsf), K0 = (1 - sin phi) OCR^(sin phi), OCR from N^m / s'v",
-         "Chen and Kulhawy (2002)"},
+         "OCR = max(1, 0.47 pa N^m / s'v); K0 = (1 - sin phi) OCR^(sin phi) <= tan^2(45 + "
+         "phi/2); fs = K0 s'v tan(delta); qb = 0.6 N <= 30 tsf",
+         "Chen and Kulhawy (2002); base: O'Neill and Reese (1999)"},
         {"clay", "alpha method",
-         "fs = alpha x cu (tsf), alpha from cu / pa; qb = Nc x cu (tsf), Nc up to 9",
-         "FHWA drilled shaft manual, alpha method for cohesive soil"},
-        {"clay shale", "alpha method", "fs = alpha x cu (tsf); qb = Nc x cu (tsf)",
-         "Reese and Aurora, clay shale"},
+         "fs = alpha cu, alpha = 0.55 for cu/pa <= 1.5, 0.55 - 0.1 (cu/pa - 1.5) to 2.5, 0.40 "
+         "above; qb = Nc cu, Nc = 6 (1 + 0.2 L/Bb) <= 9, qb <= 40 tsf; without cu, cu = N/10 tsf",
+         "O'Neill and Reese (1999), FHWA-IF-99-025"},
+        {"clay shale", "alpha method",
+         "as clay; without cu: side cu = 2000 N / 53 psf, base cu = N/10 tsf",
+         "Aurora and Reese (1977); O'Neill and Reese (1999)"},
         {"strong rock (side or base)", "rock socket",
-         "fs from qu of rock and concrete (tsf); qb from qu, joint spacing and RQD (tsf); "
-         "side or base carries the load",
-         "FHWA drilled shaft manual, rock sockets"},
+         "qu = min(rock, concrete); fs = 0.15 qu (qu <= 280 psi), 2.5 sqrt(qu) psi above; "
+         "QB = 3 qu Ksp pi Bs^2 / 4, Ksp = (3 + s/Bs) / (10 sqrt(1 + 300 td/s)); base alone "
+         "when qu > 1000 psi, side alone otherwise",
+         "Horvath and Kenney (1979); O'Neill and Reese (1999); Canadian Foundation Engineering "
+         "Manual (1985)"},
         {"strong rock (side and base)", "rock socket",
-         "fs from qu of rock and concrete (tsf); qb from qu, joint spacing and RQD (tsf); "
-         "side and base together",
-         "FHWA drilled shaft manual, rock sockets"},
+         "qu = min(rock, concrete); fs = 0.15 qu (qu <= 280 psi), 2.5 sqrt(qu) psi above; "
+         "QB = 3 qu Ksp pi Bs^2 / 4, Ksp = (3 + s/Bs) / (10 sqrt(1 + 300 td/s)); side and base "
+         "together",
+         "Horvath and Kenney (1979); O'Neill and Reese (1999); Canadian Foundation Engineering "
+         "Manual (1985)"},
         {"decomposed rock or gravel", "decomposed rock method",
-         "fs and qb from SPT blow count N and vertical effective stress (tsf)",
-         "FHWA drilled shaft manual, cohesionless intermediate geomaterials"},
+         "R = 0.2 N pa / s'v; phi' = arctan[(N / (12.2 + 20.3 s'v/pa))^0.34]; K0 = (1 - sin "
+         "phi') R^(sin phi'); fs = K0 s'v tan(0.75 phi'); qb = 2.1459 s'v R^0.8",
+         "O'Neill et al. (1996), FHWA-RD-95-172; O'Neill and Reese (1999)"},
         {"weak rock", "weak rock method",
-         "fs from qu, interface condition and socket roughness (tsf); qb from qu and RQD (tsf)",
-         "FHWA drilled shaft manual, cohesive intermediate geomaterials"},
+         "sigma_n = 150 pcf zc M; f = 0.5 qu (rough) or alpha tan(phi_rc) qu / tan 30 (smooth), "
+         "reduced by the joint factor of Em/Ei; base <= 2.5 qu; side and base mobilized by the "
+         "socket stiffness factors",
+         "O'Neill et al. (1996), FHWA-RD-95-172"},
         {"gravelly sand", "beta method",
-         "fs = beta x s'v (tsf), beta from depth for gravelly sand; qb from N, up to 30 tsf "
-         "when N > 50",
-         "Rollins et al., gravelly sand"},
+         "fs = beta s'v, beta = 2.0 - 0.15 z^0.75 (z in m), 0.25 <= beta <= 1.8 when not given; "
+         "qb = 0.6 N <= 30 tsf",
+         "Rollins et al. (2005)"},
         {"gravel", "beta method",
-         "fs = beta x s'v (tsf), beta from depth for gravel; qb from N, up to 30 tsf "
-         "when N > 50",
-         "Rollins et al., gravel"},
+         "fs = beta s'v, beta = 3.4 e^(-0.085 z) (z in m), 0.25 <= beta <= 3.0 when not given; "
+         "qb = 0.6 N <= 30 tsf",
+         "Rollins et al. (2005)"},
     };
     return kLines;
 }

@@ -99,8 +99,10 @@ class Package(unittest.TestCase):
                     html = f.read()
                 summary = html[html.index("Method summary"):html.index("Results at the design")]
                 for layer in self.results(p)["input"]["layers"]:
+                    # A row with its formulas and its published source.
                     self.assertRegex(summary, "<td>" + re.escape(layer["material"]) +
-                                     "</td><td>" + re.escape(layer["method"]) + "</td><td>fs")
+                                     "</td><td>" + re.escape(layer["method"]) +
+                                     r"</td><td>[^<]*(fs|f) = [^<]+</td><td>[^<]*\(\d{4}\)")
 
     def test_per_layer_side_resistances_sum_to_qs(self):
         for p in self.projects:
