@@ -14,6 +14,9 @@ import sys
 RUNTIME = {"linux-vdso", "ld-linux-x86-64", "ld-linux-aarch64", "ld-linux", "libstdc++",
            "libm", "libc", "libgcc_s"}
 MODEL = {"libxlsxwriter", "libz"}  # the project model's workbook export
+# A sanitizer build brings its runtimes into every binary; they are the build's, not a dependency.
+SANITIZERS = {"libasan", "libubsan", "liblsan", "libtsan"}
+RUNTIME |= SANITIZERS
 
 
 def loaded(path):
