@@ -73,29 +73,6 @@ const std::array<TUnitToken, 10>& UnitTokens() {
     return kTokens;
 }
 
-double UnitsFactor(std::string_view unitsString) {
-    double numerator = 1.0;
-    double denominator = 1.0;
-    bool inDenominator = false;
-    std::size_t pos = 0;
-    while (pos < unitsString.size()) {
-        if (unitsString[pos] == '/') {
-            inDenominator = true;
-            ++pos;
-            continue;
-        }
-        const TTokenHit hit = TokenAt(unitsString, pos);
-        if (hit.Token == nullptr) {
-            ++pos;
-            continue;
-        }
-        pos += hit.Length;
-        const double f = std::pow(hit.Token->EnglishPerSI, PowerAt(unitsString, pos));
-        (inDenominator ? denominator : numerator) *= f;
-    }
-    return numerator / denominator;
-}
-
 std::vector<TTokenPower> UnitsTokensOf(std::string_view unitsString) {
     std::vector<TTokenPower> tokens;
     bool inDenominator = false;
@@ -116,6 +93,16 @@ std::vector<TTokenPower> UnitsTokensOf(std::string_view unitsString) {
         tokens.push_back({hit.Token, inDenominator ? -power : power});
     }
     return tokens;
+}
+
+double UnitsFactor(std::string_view unitsString) {
+    // The factors of the numerator and of the denominator are multiplied apart, then divided.
+    double numerator = 1.0;
+    double denominator = 1.0;
+    for (const TTokenPower& t : UnitsTokensOf(unitsString))
+        (t.Power < 0 ? denominator : numerator) *=
+            std::pow(t.Token->EnglishPerSI, std::abs(t.Power));
+    return numerator / denominator;
 }
 
 bool IsDimensionless(std::string_view unitsString) {
