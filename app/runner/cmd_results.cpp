@@ -2,7 +2,7 @@
 // printed or copied as it is, or converted to CSV, one file per table with a header row of
 // column names and units. A project run only through IKOLMAR has no results file.
 #include "app/runner/cli.h"
-#include "app/runner/json_read.h"
+#include "gui/data/JsonRead.h"
 
 #include <cctype>
 #include <filesystem>

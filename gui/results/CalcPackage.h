@@ -2,7 +2,7 @@
 // built from a results file alone; the PDF and HTML writers lay the same blocks out.
 #pragma once
 
-#include "app/runner/json_read.h"
+#include "gui/data/JsonRead.h"
 
 #include <string>
 #include <utility>

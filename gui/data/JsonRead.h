@@ -1,5 +1,6 @@
-// A small JSON reader for the results file: the runner's results command and the picture
-// companion's calculation package read NAME.results.json with it. Numbers keep their text.
+// A small JSON reader for the results file: the runner's results command, the picture
+// companion's calculation package and the program's Project Overview read NAME.results.json
+// with it. Numbers keep their text.
 #pragma once
 
 #include <cctype>
