@@ -63,6 +63,13 @@ std::string ResultsOutOfDate(const TRunFiles& Files, const TJson& Results) {
     return {};
 }
 
+std::string ProgramResultsOutOfDate(bool ChangedSinceSave, const TRunFiles& Files,
+                                    const TJson& Results) {
+    if (ChangedSinceSave)
+        return "the project has changed since its last run";
+    return ResultsOutOfDate(Files, Results);
+}
+
 TCalcPackageProblem PrepareCalcPackage(TProgramData& Project, const TRunFiles& Files,
                                        const TCalcPackageRequest& Request, TCalcPackage& Package) {
     using TKind = TCalcPackageProblem::TKind;

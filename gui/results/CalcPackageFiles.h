@@ -42,6 +42,10 @@ struct TCalcPackageProblem {
 // Why the results do not belong to the project file as it stands, or empty when they do: a
 // result file older than the project file, or a results file made from other bytes of it.
 std::string ResultsOutOfDate(const TRunFiles& Files, const TJson& Results);
+// The same in the program, where any change since the run saved the project (ChangedSinceSave,
+// which a project never saved has too) also leaves the results behind.
+std::string ProgramResultsOutOfDate(bool ChangedSinceSave, const TRunFiles& Files,
+                                    const TJson& Results);
 
 // Reads the run of Project (saved as Files.Project) into Package. Needs a QApplication.
 TCalcPackageProblem PrepareCalcPackage(TProgramData& Project, const TRunFiles& Files,

@@ -377,7 +377,14 @@ void TPlotForm::RebuildCurves() {
 }
 
 QString TPlotForm::CaptionText() const {
-    return Q(Data.onGetCaption ? Data.onGetCaption(Data) : Data.Caption);
+    const QString caption = Q(Data.onGetCaption ? Data.onGetCaption(Data) : Data.Caption);
+    return CaptionMark.isEmpty() ? caption : caption + " - " + CaptionMark;
+}
+
+void TPlotForm::SetCaptionMark(const QString& Mark) {
+    CaptionMark = Mark;
+    PrintItem->setText(Mark.isEmpty() ? QString("&Print...") : "&Print... (" + Mark + ")");
+    ShowCaption();
 }
 
 void TPlotForm::ShowCaption() {

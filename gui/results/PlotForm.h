@@ -140,8 +140,12 @@ public:
     // The pointer read-out in the title: the caption, then " X: " x " Y: " y.
     void ShowPointer(const QPointF& At);
     void ShowCaption();
-    // The graph's caption, from its caption supplier when it has one.
+    // The graph's caption, from its caption supplier when it has one, then the mark when set.
     QString CaptionText() const;
+    // A mark of the results shown (the main window's "out of date, run again"), in the caption
+    // and on the Print command; empty takes it away.
+    void SetCaptionMark(const QString& Mark);
+    QString CaptionMark;
     // Lays the canvas out again and keeps the legend inside it.
     void FormResize();
     // Rebuilds the legend rows and the curve items for the active curves, in curve order.

@@ -9,6 +9,7 @@
 #include "gui/dialogs/DataWindowHost.h"
 #include "gui/dialogs/SoilLayers.h"
 #include "gui/results/ExportDlg.h"
+#include "gui/results/OverviewDock.h"
 #include "gui/results/PileSide.h"
 #include "gui/results/PlotForm.h"
 #include "gui/results/View3dMenu.h"
@@ -24,6 +25,7 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
+#include <QDockWidget>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QEventLoop>
@@ -36,6 +38,7 @@
 #include <QPointer>
 #include <QProcess>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QSettings>
 #include <QToolBar>
 #include <QUrl>
@@ -103,6 +106,7 @@ TMainForm::TMainForm(TUserDialogs& Dialogs, QWidget* Parent)
     fDataWindows->OnCommitted = [this](const std::string& Name) { RecordChange(Name); };
     fHistory.Reset(*fProject);
 
+    CreateOverview();
     CreateMenus();
     CreateToolBar();
     f3DView = new TView3DCommands(
@@ -121,6 +125,8 @@ TMainForm::TMainForm(TUserDialogs& Dialogs, QWidget* Parent)
         g->FormFactory = [this](TGraphPlot& Graph) -> std::unique_ptr<TGraphForm> {
             auto form = std::make_unique<TPlotForm>(*fMdi, Graph, fDialogs);
             form->Folder = [this] { return QFileInfo(Q(fProject->FileName)).absolutePath(); };
+            form->SetCaptionMark(fOutOfDate.isEmpty() ? QString()
+                                                      : TProjectOverview::OutOfDateMark());
             return form;
         };
     // The active plot window's menu joins the menu bar, before Window; the connection ends
@@ -142,6 +148,7 @@ TMainForm::TMainForm(TUserDialogs& Dialogs, QWidget* Parent)
     });
     // A window that wrote back as another took over may have changed the project.
     connect(fMdi, &QMdiArea::subWindowActivated, this, [this] { SetCaption(); });
+    connect(this, &TMainForm::RunFinished, this, &TMainForm::UpdateOverview);
     resize(1200, 760); // room for the soil layer table with its LRFD columns
 }
 
@@ -209,6 +216,109 @@ QString TMainForm::GetVersion() {
 
 void TMainForm::SetCaption() {
     setWindowTitle(Q(MainCaption(fProject->FileName, GetDataChanged(), fProject->Damaged)));
+    UpdateOverview(); // every change to the project passes here
+}
+
+// ---------------------------------------------------------------------------------------------
+// Project Overview
+
+void TMainForm::CreateOverview() {
+    fOverview = new TProjectOverview;
+    fOverviewDock = new QDockWidget("Project Overview", this);
+    fOverviewDock->setObjectName("ProjectOverview");
+    // Hidden and shown by View › Project Overview alone, so that the setting follows the menu.
+    fOverviewDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    fOverviewDock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+    fOverviewDock->setWidget(fOverview);
+    addDockWidget(Qt::LeftDockWidgetArea, fOverviewDock);
+    resizeDocks({fOverviewDock}, {520}, Qt::Horizontal);
+    {
+        QSettings settings(kOrganisation, kApplication);
+        settings.beginGroup(kSettingsGroup);
+        fOverviewDock->setVisible(settings.value("Project Overview", true).toBool());
+    }
+    connect(fOverviewDock->toggleViewAction(), &QAction::triggered, this, [](bool Shown) {
+        QSettings settings(kOrganisation, kApplication);
+        settings.beginGroup(kSettingsGroup);
+        settings.setValue("Project Overview", Shown);
+    });
+
+    connect(fOverview, &TProjectOverview::LayerClicked, this, [this](int Layer) {
+        if (!CommitActiveChild())
+            return;
+        if (TDataWindow* window = fDataWindows->Open(dwLayers))
+            if (auto* layers = qobject_cast<TDlgSoilLayers*>(window))
+                layers->FocusLayer(Layer);
+    });
+    connect(fOverview, &TProjectOverview::ShaftClicked, this, [this] {
+        if (CommitActiveChild())
+            fDataWindows->Open(dwShaft);
+    });
+    connect(fOverview, &TProjectOverview::ReportClicked, this, &TMainForm::CompOutputClick);
+    connect(fOverview, &TProjectOverview::NotesClicked, this, &TMainForm::ShowNotesAt);
+    connect(fOverview, &TProjectOverview::CapacityClicked, this, [this] {
+        if (CombinedUltButton->isEnabled())
+            CombinedUltButton->trigger();
+    });
+    connect(fOverview, &TProjectOverview::SettlementClicked, this, [this] {
+        if (LoadSettlementButton->isEnabled())
+            LoadSettlementButton->trigger();
+    });
+}
+
+void TMainForm::UpdateOverview() {
+    if (!fOverview)
+        return;
+    fOverview->ShowProject(*fProject);
+    if (ProjectIsSaved() && !fProject->Damaged)
+        fOutOfDate = fOverview->ShowResults(RunFilesFor(fs::path(fProject->FileName)),
+                                            fProject->DataChanged);
+    else {
+        fOverview->ClearResults();
+        fOutOfDate.clear();
+    }
+    MarkResultWindows();
+}
+
+void TMainForm::MarkResultWindows() {
+    const QString mark = fOutOfDate.isEmpty() ? QString() : TProjectOverview::OutOfDateMark();
+    const QString suffix = mark.isEmpty() ? QString() : " (" + mark + ")";
+    if (fPackageMenu)
+        fPackageMenu->setTitle("Calculation &Package" + suffix);
+    if (QAction* exportItem = GraphicsItems[giExport])
+        exportItem->setText("Export Plots to Excel" + suffix);
+    const QStringList resultFiles = {ProjectFilePath(".kx8o"), ProjectFilePath(".kx8r"),
+                                     ProjectFilePath(".kx8z")};
+    for (QMdiSubWindow* w : fMdi->subWindowList()) {
+        if (auto* plot = qobject_cast<TPlotForm*>(w)) {
+            if (plot->CaptionMark != mark)
+                plot->SetCaptionMark(mark);
+        } else if (auto* viewer = qobject_cast<TTextViewer*>(w->widget())) {
+            if (!resultFiles.contains(QFileInfo(viewer->FileName()).absoluteFilePath()))
+                continue;
+            const QString title = QFileInfo(viewer->FileName()).fileName() +
+                                  (mark.isEmpty() ? QString() : " - " + mark);
+            viewer->setWindowTitle(title);
+            w->setWindowTitle(title);
+            viewer->btnPrint->setText(mark.isEmpty() ? QString("&Print...")
+                                                     : "&Print... (" + mark + ")");
+        }
+    }
+}
+
+void TMainForm::ShowNotesAt(const QString& Block) {
+    if (!ProjectIsSaved())
+        return;
+    const QString notes = ProjectFilePath(".kx8r");
+    if (Block.isEmpty()) {
+        ShowTextFile(notes);
+        return;
+    }
+    // A block is found only in the program's own viewer.
+    if (TTextViewer* viewer = TTextViewer::Show(*fMdi, fDialogs, notes)) {
+        viewer->GoTo(Block);
+        MarkResultWindows();
+    }
 }
 
 void TMainForm::RecordChange(const std::string& Name) {
@@ -718,6 +828,7 @@ void TMainForm::CompInputClick() {
 
 void TMainForm::CompKernelClick() {
     ShowTextFile(ProjectFilePath(".kx8r"));
+    MarkResultWindows();
 }
 
 void TMainForm::CompElevationClick() {
@@ -734,6 +845,7 @@ void TMainForm::Close3DView() {
 
 void TMainForm::CompOutputClick() {
     ShowTextFile(ProjectFilePath(".kx8o"));
+    MarkResultWindows();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -796,6 +908,7 @@ void TMainForm::GraphicsMenuShow() {
         a->setText(MenuText(s.Caption));
         a->setEnabled(s.Enabled);
     }
+    MarkResultWindows(); // the export item's mark
 }
 
 void TMainForm::WindowMenuShow() {
@@ -847,6 +960,8 @@ void TMainForm::HelpAboutClick() {
 void TMainForm::GraphicsExportClick() {
     const bool plotExists = ProjectIsSaved() && QFileInfo(ProjectFilePath(".kx8p")).isFile();
     TDlgExport dialog(fGraphs, fDialogs, this);
+    if (!fOutOfDate.isEmpty())
+        dialog.setWindowTitle(dialog.windowTitle() + " - " + TProjectOverview::OutOfDateMark());
     dialog.FormShow(OfferGraphs(fGraphs, *fProject, plotExists), Q(fProject->FileName));
     dialog.exec();
 }

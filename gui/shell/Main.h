@@ -19,10 +19,12 @@
 
 class QAction;
 class QActionGroup;
+class QDockWidget;
 class QMdiArea;
 class QMenu;
 class QToolBar;
 class TDataWindowHost;
+class TProjectOverview;
 class TProgramData;
 class TUserDialogs;
 class TView3DCommands;
@@ -83,6 +85,14 @@ public:
     void Open3DView();
     void Close3DView();
     TView3DCommands& View3D() { return *f3DView; }
+    // The "Project Overview" dock on the left: the profile and summary of the project, its
+    // results at a glance, and their out-of-date mark. View › Project Overview hides and shows
+    // it; the choice is kept in the settings.
+    QDockWidget& OverviewDock() { return *fOverviewDock; }
+    TProjectOverview& Overview() { return *fOverview; }
+    // Why the results on screen no longer belong to the project; empty when they do or when
+    // there are none.
+    QString ResultsOutOfDate() const { return fOutOfDate; }
 
     // State of the main window.
     QString CurDir; // directory of the last opened or saved project; the dialogs start here
@@ -104,6 +114,8 @@ public:
     QAction *FilePackagePrint = nullptr, *FilePackagePdf = nullptr, *FilePackageHtml = nullptr;
     // Edit: undo and redo of every change to the project, each naming its change.
     QAction *EditUndo = nullptr, *EditRedo = nullptr;
+    // View › Project Overview, checked while the dock shows.
+    QAction* ViewOverview = nullptr;
     QAction* FileRecentSeparator = nullptr;
     QAction *DataTitle = nullptr, *DataUnitsEnglish = nullptr, *DataUnitsSI = nullptr,
             *DataASD = nullptr, *DataLRFD = nullptr, *DataShaft = nullptr, *DataLayers = nullptr,
@@ -179,6 +191,15 @@ private:
     void CreateMenus();
     void CreateFileMenu();
     void CreateEditMenu();
+    void CreateViewMenu();
+    // The overview dock, its commands and its remembered visibility.
+    void CreateOverview();
+    // The overview follows the project and its results; the result windows, Print, Export and
+    // Calculation Package carry the out-of-date mark while the results are out of date.
+    void UpdateOverview();
+    void MarkResultWindows();
+    // The run notes in the program's own viewer, at the block that holds Block.
+    void ShowNotesAt(const QString& Block);
     void CreateDataMenu();
     void AddUnitsMenu();
     void AddDesignMethodMenu();
@@ -227,6 +248,10 @@ private:
           *fGraphicsMenu = nullptr, *fWindowMenu = nullptr, *fHelpMenu = nullptr;
     std::array<QAction*, 50> fWindowItems{};
     QToolBar* fToolBar = nullptr;
+    QMenu* fPackageMenu = nullptr;
+    QDockWidget* fOverviewDock = nullptr;
+    TProjectOverview* fOverview = nullptr;
+    QString fOutOfDate;
     bool fRunning = false;
     TView3DCommands* f3DView = nullptr; // owned by the window as its child
     TResultGraphs fGraphs; // last: its windows close before the rest of the window goes

@@ -6,6 +6,7 @@
 #include "ui/widgets/ToolIcons.h"
 
 #include <QActionGroup>
+#include <QDockWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -17,6 +18,7 @@
 void TMainForm::CreateMenus() {
     CreateFileMenu();
     CreateEditMenu();
+    CreateViewMenu();
     CreateDataMenu();
     CreateComputationMenu();
     CreateGraphicsMenu();
@@ -41,7 +43,7 @@ void TMainForm::CreateFileMenu() {
     FileSave->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     FileSaveAs = fFileMenu->addAction("Save &As...", this, [this] { FileSaveAsClick(); });
     fFileMenu->addSeparator();
-    QMenu* package = fFileMenu->addMenu("Calculation &Package");
+    QMenu* package = fPackageMenu = fFileMenu->addMenu("Calculation &Package");
     FilePackagePrint =
         package->addAction("&Print...", this, [this] { CalcPackageClick(TPackageOutput::Print); });
     FilePackagePdf = package->addAction("Save as P&DF...", this,
@@ -68,6 +70,14 @@ void TMainForm::CreateEditMenu() {
     EditRedo->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     UpdateEditCommands();
+}
+
+// The dock's own command, checked while the dock shows.
+void TMainForm::CreateViewMenu() {
+    QMenu* view = menuBar()->addMenu("&View");
+    ViewOverview = fOverviewDock->toggleViewAction();
+    ViewOverview->setText("Project &Overview");
+    view->addAction(ViewOverview);
 }
 
 // Entries that open data windows stay disabled until those windows exist.

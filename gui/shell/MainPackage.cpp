@@ -25,7 +25,8 @@ void TMainForm::CalcPackageClick(TPackageOutput Output) {
     // Results belong to the project only when nothing changed since the run's save and the
     // result files are the project file's; otherwise the user may run it first.
     const bool changed = fProject->DataChanged || !ProjectIsSaved();
-    std::string why = changed ? std::string("the project has changed since its last run") : "";
+    const TRunFiles files = RunFilesFor(std::filesystem::path(fProject->FileName));
+    std::string why = changed ? ProgramResultsOutOfDate(true, files, {}) : std::string();
     auto copy = std::make_unique<TProgramData>(*fProject);
     auto package = std::make_unique<TCalcPackage>();
     TCalcPackageProblem problem;

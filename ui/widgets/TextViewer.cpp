@@ -17,6 +17,8 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QVBoxLayout>
 
@@ -61,6 +63,21 @@ TTextViewer::TTextViewer(TUserDialogs& Dialogs, QWidget* Parent)
     connect(next, &QShortcut::activated, this, [this] { FindNext(); });
     auto* previous = new QShortcut(QKeySequence::FindPrevious, this);
     connect(previous, &QShortcut::activated, this, [this] { FindNext(true); });
+}
+
+bool TTextViewer::GoTo(const QString& Text) {
+    QTextCursor top(Editor->document());
+    Editor->setTextCursor(top);
+    if (Text.isEmpty())
+        return false;
+    const QTextCursor found = Editor->document()->find(Text, top);
+    if (found.isNull())
+        return false;
+    QTextCursor line(found.block());
+    line.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    Editor->setTextCursor(line);
+    Editor->centerCursor();
+    return true;
 }
 
 TTextViewer* TTextViewer::Find(QMdiArea& Mdi, const QString& File) {

@@ -33,6 +33,9 @@ public:
     // Finds the next (or previous) occurrence of the find field's text, case-insensitive,
     // from the caret, wrapping round; false when the text does not occur.
     bool FindNext(bool Backward = false);
+    // Opens the text at the first line that holds Text, from the top, with that line selected;
+    // false (the caret left at the top) when no line holds it.
+    bool GoTo(const QString& Text);
     void Print();
     // Saves the text as a PDF file, through a temporary file renamed into place; false with
     // Error set when the file cannot be written.
