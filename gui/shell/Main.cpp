@@ -49,10 +49,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Per-user settings: organisation, application and the version's group.
-constexpr const char* kOrganisation = "Tellvane";
-constexpr const char* kApplication = "Kolmar";
-constexpr const char* kSettingsGroup = "2017.8.9";
+constexpr const char* kOrganisation = kSettingsOrganisation;
+constexpr const char* kApplication = kSettingsApplication;
+constexpr const char* kSettingsGroup = kSettingsVersionGroup;
 // No editor: the text files open in the program's own viewer.
 constexpr const char* kDefaultEditor = "";
 // Heads the plot-file reader's message when the results of a run cannot be read.
@@ -226,7 +225,7 @@ void TMainForm::CreateOverview() {
     fOverview = new TProjectOverview;
     fOverviewDock = new QDockWidget("Project Overview", this);
     fOverviewDock->setObjectName("ProjectOverview");
-    // Hidden and shown by View › Project Overview alone, so that the setting follows the menu.
+    // Hidden and shown by View › Project Overview alone (CreateViewMenu), which keeps the choice.
     fOverviewDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     fOverviewDock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
     fOverviewDock->setWidget(fOverview);
@@ -237,11 +236,6 @@ void TMainForm::CreateOverview() {
         settings.beginGroup(kSettingsGroup);
         fOverviewDock->setVisible(settings.value("Project Overview", true).toBool());
     }
-    connect(fOverviewDock->toggleViewAction(), &QAction::triggered, this, [](bool Shown) {
-        QSettings settings(kOrganisation, kApplication);
-        settings.beginGroup(kSettingsGroup);
-        settings.setValue("Project Overview", Shown);
-    });
 
     connect(fOverview, &TProjectOverview::LayerClicked, this, [this](int Layer) {
         if (!CommitActiveChild())

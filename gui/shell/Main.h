@@ -32,6 +32,11 @@ struct TEngineRun;
 struct TValueProblem;
 struct TRunFiles;
 
+// Per-user settings: organisation, application and the version's group.
+inline constexpr const char* kSettingsOrganisation = "Tellvane";
+inline constexpr const char* kSettingsApplication = "Kolmar";
+inline constexpr const char* kSettingsVersionGroup = "2017.8.9";
+
 class TMainForm : public QMainWindow {
     Q_OBJECT
 public:

@@ -10,6 +10,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QSettings>
 #include <QStyle>
 #include <QToolBar>
 
@@ -75,9 +76,15 @@ void TMainForm::CreateEditMenu() {
 // The dock's own command, checked while the dock shows.
 void TMainForm::CreateViewMenu() {
     QMenu* view = menuBar()->addMenu("&View");
-    ViewOverview = fOverviewDock->toggleViewAction();
-    ViewOverview->setText("Project &Overview");
-    view->addAction(ViewOverview);
+    ViewOverview = view->addAction("Project &Overview");
+    ViewOverview->setCheckable(true);
+    ViewOverview->setChecked(!fOverviewDock->isHidden());
+    connect(ViewOverview, &QAction::triggered, this, [this](bool Shown) {
+        fOverviewDock->setVisible(Shown);
+        QSettings settings(kSettingsOrganisation, kSettingsApplication);
+        settings.beginGroup(kSettingsVersionGroup);
+        settings.setValue("Project Overview", Shown);
+    });
 }
 
 // Entries that open data windows stay disabled until those windows exist.
