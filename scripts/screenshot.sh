@@ -10,6 +10,9 @@
 #
 #   scripts/screenshot.sh build tests/gui/data/short-profile.kx8d docs/run-outcome.png run
 #
+# SHOW "overview" pictures the window with its Project Overview after the run, "overview-new"
+# the same before any run (docs/overview-after-run.png, docs/overview-before-run.png).
+#
 # Needs xvfb-run
 # (Debian package xvfb) and a built tree (kolmar, kolmar2017 and the engine in BUILD_DIR/bin).
 set -euo pipefail
@@ -38,7 +41,10 @@ project="$work/$(basename "$example")"
 
 # The run leaves the report and the plot file beside the project; a run that ends with a
 # warning status still leaves them, so its status does not stop the picture.
-"$build/bin/kolmar" run "$project" >"$work/run.log" 2>&1 || true
+if [ "$show" != overview-new ]; then
+    "$build/bin/kolmar" run "$project" >"$work/run.log" 2>&1 || true
+fi
+[ "$show" = overview-new ] && show=overview
 
 # Settings of a scratch user, so that the picture neither shows nor changes the real ones.
 mkdir -p "$work/config" "$(dirname "$output")"

@@ -155,14 +155,14 @@ void AddGlanceLines(TResultsGlance& G) {
         add("QBD", Fixed(c.QBD, 1) + F);
         add("QDN", Fixed(c.QDN, 1) + F);
     }
-    const std::string at = "Settlement at " + Fixed(G.Load, 1) + F;
+    add("Settlement at", Fixed(G.Load, 1) + F);
     auto settlement = [&](const char* Line, const std::optional<double>& S) {
-        add(at + ", " + Line,
+        add(std::string("  ") + Line,
             S ? Fixed(*S, 4) + " " + G.MovementUnit : std::string("beyond the curve"));
     };
-    settlement("trend", G.TrendSettlement);
-    settlement("upper", G.UpperSettlement);
-    settlement("lower", G.LowerSettlement);
+    settlement("trend line", G.TrendSettlement);
+    settlement("upper bound", G.UpperSettlement);
+    settlement("lower bound", G.LowerSettlement);
 }
 
 } // namespace

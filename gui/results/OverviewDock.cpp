@@ -40,8 +40,8 @@ QString LinesHtml(const std::vector<TOverviewLine>& Lines) {
             group = line.Group;
             html += "<tr><td colspan=2><b>" + Q(group).toHtmlEscaped() + "</b></td></tr>";
         }
-        html += "<tr><td>" + Q(line.Label).toHtmlEscaped() + "&nbsp;&nbsp;</td><td>" +
-                Q(line.Value).toHtmlEscaped() + "</td></tr>";
+        html += "<tr><td>" + Q(line.Label).toHtmlEscaped().replace("  ", "&nbsp;&nbsp;&nbsp;") +
+                "&nbsp;&nbsp;</td><td>" + Q(line.Value).toHtmlEscaped() + "</td></tr>";
     }
     return html + "</table>";
 }
@@ -59,7 +59,7 @@ std::string ReadWhole(const fs::path& Path) {
 TOverviewProfile::TOverviewProfile(QWidget* Parent)
     : QWidget(Parent), fCopy(TProgramData::Create()) {
     fView = std::make_unique<TDlgSideView>([this]() -> TProgramData& { return *fCopy; });
-    setMinimumSize(220, 260);
+    setMinimumSize(300, 320); // the layers' labels beside the depth scale
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     setCursor(Qt::PointingHandCursor);
     setToolTip("Click a layer to edit the soil layers, the shaft to edit the shaft");
@@ -74,11 +74,17 @@ void TOverviewProfile::Show(const TProgramData& Project) {
     update();
 }
 
+QRect TOverviewProfile::PictureArea() const {
+    // Room above the ground for the diameter's dimension line.
+    return rect().adjusted(0, fontMetrics().height() + 4, 0, 0);
+}
+
 void TOverviewProfile::Place() {
-    // The elevation's world window over the whole widget, as Draw maps it.
+    // The elevation's world window over the picture area, as Draw maps it.
     fLayers.clear();
     fShaft = QRect();
-    const int w = width(), h = height();
+    const QRect area = PictureArea();
+    const int w = area.width(), h = area.height(), y = area.top();
     const TWorldWindow win = ::WorldWindow(fView->Extent(), w, h);
     if (win.NoDraw)
         return;
@@ -86,19 +92,19 @@ void TOverviewProfile::Place() {
     double top = 0.0;
     for (const TSoilLayer& layer : fCopy->D) {
         const int y0 = PixelY(win, top + 2.0 * d, h), y1 = PixelY(win, layer.Depth + 2.0 * d, h);
-        fLayers.push_back(QRect(QPoint(0, y0), QPoint(w - 1, y1)));
+        fLayers.push_back(QRect(QPoint(0, y + y0), QPoint(w - 1, y + y1)));
         top = layer.Depth;
     }
     for (const TShaftSegment& s : fView->Data())
         for (const TWorldPoint& p : s.Corners)
-            fShaft = fShaft.united(QRect(PixelX(win, p.X, w), PixelY(win, p.Y, h), 1, 1));
+            fShaft = fShaft.united(QRect(PixelX(win, p.X, w), y + PixelY(win, p.Y, h), 1, 1));
 }
 
 void TOverviewProfile::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
     painter.setFont(font());
-    fView->Draw(painter, rect());
+    fView->Draw(painter, PictureArea());
 }
 
 void TOverviewProfile::resizeEvent(QResizeEvent* Event) {
@@ -131,14 +137,14 @@ TProjectOverview::TProjectOverview(QWidget* Parent) : QWidget(Parent) {
     SummaryText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     SummaryText->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    auto* top = new QHBoxLayout;
-    top->addWidget(Profile, 3);
-    top->addWidget(SummaryText, 2);
-
-    auto* layout = new QVBoxLayout(this);
+    // The profile down the whole height; beside it the summary over the results.
+    auto* side = new QVBoxLayout;
+    side->addWidget(SummaryText);
+    side->addWidget(MakeResultsBox(), 1);
+    auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
-    layout->addLayout(top, 3);
-    layout->addWidget(MakeResultsBox(), 2);
+    layout->addWidget(Profile, 1);
+    layout->addLayout(side);
 
     connect(Profile, &TOverviewProfile::LayerClicked, this, &TProjectOverview::LayerClicked);
     connect(Profile, &TOverviewProfile::ShaftClicked, this, &TProjectOverview::ShaftClicked);

@@ -49,6 +49,7 @@ protected:
     void mousePressEvent(QMouseEvent* Event) override;
 
 private:
+    QRect PictureArea() const;
     void Place();
     std::unique_ptr<TProgramData> fCopy;
     std::unique_ptr<TDlgSideView> fView; // never shown: its painting only

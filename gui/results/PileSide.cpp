@@ -264,6 +264,8 @@ void TDlgSideView::PaintProfile(QPainter& Painter, const TProfileMap& Map) const
 
     double top = 0.0;
     const bool hatches = !OmitHatches->isChecked();
+    // The layers' labels go on last, over the shaft: a narrow picture keeps them readable.
+    std::vector<std::pair<QRectF, QString>> labels;
     for (int i = 0; i < p.D.RowCount(); ++i) {
         const double bottom = p.D[i].Depth;
         const int soil = p.D[i].SoilType();
@@ -281,9 +283,8 @@ void TDlgSideView::PaintProfile(QPainter& Painter, const TProfileMap& Map) const
             QString::fromStdString(SideLayerLabel(i, top, bottom, p.fUnits, soil));
         const QFontMetricsF metrics(Painter.font());
         const QSizeF size(metrics.horizontalAdvance(label) + 4, metrics.height());
-        const QRectF box(QPointF(Map.LabelX, band.center().y() - size.height() / 2), size);
-        Painter.fillRect(box, Qt::white);
-        Painter.drawText(box, Qt::AlignCenter, label);
+        labels.emplace_back(
+            QRectF(QPointF(Map.LabelX, band.center().y() - size.height() / 2), size), label);
 
         if (i == 0) {
             // The ground surface, with its short strokes into the ground.
@@ -302,6 +303,10 @@ void TDlgSideView::PaintProfile(QPainter& Painter, const TProfileMap& Map) const
         Painter.drawPolygon(polygon);
     }
     Painter.setBrush(Qt::NoBrush);
+    for (const auto& [box, label] : labels) {
+        Painter.fillRect(box, Qt::white);
+        Painter.drawText(box, Qt::AlignCenter, label);
+    }
     PaintAnnotations(Painter, Map, top);
 }
 

@@ -230,7 +230,7 @@ void TMainForm::CreateOverview() {
     fOverviewDock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
     fOverviewDock->setWidget(fOverview);
     addDockWidget(Qt::LeftDockWidgetArea, fOverviewDock);
-    resizeDocks({fOverviewDock}, {520}, Qt::Horizontal);
+    resizeDocks({fOverviewDock}, {620}, Qt::Horizontal);
     {
         QSettings settings(kOrganisation, kApplication);
         settings.beginGroup(kSettingsGroup);

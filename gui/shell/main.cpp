@@ -30,10 +30,11 @@ void PictureOfMessage(const QString& File) {
     poll->start(200);
 }
 
-// "--screenshot FILE [--show report|run]" (for the documentation): shows the window, opens the
-// combined graphs when the project has results, saves a picture of the window and quits. With
-// "report" the report is open in the text viewer; with "run" the project is analysed and the
-// picture is of the message that tells the outcome.
+// "--screenshot FILE [--show report|run|overview]" (for the documentation): shows the window,
+// opens the combined graphs when the project has results, saves a picture of the window and
+// quits. With "report" the report is open in the text viewer; with "run" the project is
+// analysed and the picture is of the message that tells the outcome; with "overview" the window
+// is as the project opens, its Project Overview in view.
 void ScheduleScreenshot(TMainForm& Form, const QString& File, const QString& Show) {
     if (Show == "run") {
         QTimer::singleShot(300, &Form, [&Form, File] {
@@ -48,6 +49,8 @@ void ScheduleScreenshot(TMainForm& Form, const QString& File, const QString& Sho
             Form.CompOutputClick();
             if (QMdiSubWindow* viewer = Form.MdiArea().activeSubWindow())
                 viewer->showMaximized();
+        } else if (Show == "overview") {
+            Form.MdiArea().closeAllSubWindows();
         } else if (Form.Graphs().ShowOutput) {
             Form.Graphs().pltCombine.Show();
             Form.Graphs().pltCombineD.Show();
