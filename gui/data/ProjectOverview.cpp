@@ -215,18 +215,25 @@ TResultsGlance ResultsGlance(const TJson& Results) {
         g.Messages.emplace_back(kind, Member(m, "text").Text);
         (kind == "error" ? g.Errors : g.Warnings) += 1;
     }
-    const TJson& cases = Member(Results, "cases");
-    for (const TJson& c : cases.Items)
+    // A run that stopped short of a design row (the profile too short for the load) has its
+    // cases without one: nothing to glance at but the status and the notes.
+    const TJson* headline = nullptr;
+    for (const TJson& c : Member(Results, "cases").Items) {
+        const TJson* design = c.Find("design");
+        if (!design || design->Kind != TJson::TKind::Object)
+            continue;
         g.Cases.push_back(CaseOf(c));
-    if (g.Cases.empty())
+        if (!headline)
+            headline = &c;
+    }
+    if (!headline)
         return g;
     const TGlanceCase& first = g.Cases.front();
     g.Load = g.DesignLoad ? ForceInReportUnit(InputValue(Results, "P"), g.ForceUnit)
                           : (g.Lrfd ? first.QUL : first.QDN);
-    const TJson& headline = cases.Items.front();
-    g.TrendSettlement = SettlementAtLoad(LinePoints(headline, "trend"), g.Load);
-    g.UpperSettlement = SettlementAtLoad(LinePoints(headline, "upper_bound"), g.Load);
-    g.LowerSettlement = SettlementAtLoad(LinePoints(headline, "lower_bound"), g.Load);
+    g.TrendSettlement = SettlementAtLoad(LinePoints(*headline, "trend"), g.Load);
+    g.UpperSettlement = SettlementAtLoad(LinePoints(*headline, "upper_bound"), g.Load);
+    g.LowerSettlement = SettlementAtLoad(LinePoints(*headline, "lower_bound"), g.Load);
     AddGlanceLines(g);
     return g;
 }

@@ -41,7 +41,7 @@ struct TResultsGlance {
     bool DesignLoad = false; // METHOD 1: the run found the length for a design load
     bool Uplift = false;     // KCYCL 2: the base column is the shaft's weight (WT)
     std::string LengthUnit, ForceUnit, MovementUnit;
-    std::vector<TGlanceCase> Cases; // the first is the headline case
+    std::vector<TGlanceCase> Cases; // those with a design row; the first is the headline case
     // The load the settlement is read at: the design load, or else the allowable (ASD QDN) or
     // factored (LRFD QU) capacity at the proposed length; in the force unit.
     double Load = 0.0;

@@ -7,6 +7,7 @@
 #include "gui/data/ShaftGeometry.h"
 #include "gui/results/CalcPackageFiles.h"
 #include "gui/results/PileSide.h"
+#include "gui/run/RunNotes.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -237,6 +238,7 @@ QString TProjectOverview::ShowResults(const TRunFiles& Files, bool Changed) {
         try {
             fResults = TJsonReader(ReadWhole(Files.Results)).ReadDocument();
             fGlance = ResultsGlance(fResults);
+            TakeNotesProblems(Files.Notes);
         } catch (const std::exception& e) {
             fResults = TJson();
             StatusText->setText(("The results cannot be read: " + Q(e.what())).toHtmlEscaped());
@@ -245,6 +247,21 @@ QString TProjectOverview::ShowResults(const TRunFiles& Files, bool Changed) {
     fOutOfDate = fGlance ? Q(ProgramResultsOutOfDate(Changed, Files, fResults)) : QString();
     ShowGlance();
     return fOutOfDate;
+}
+
+void TProjectOverview::TakeNotesProblems(const fs::path& Notes) {
+    // The run notes' own blocks, as the message at the end of a run counts them (the results
+    // file does not hold every block of them), each to be found again in the notes.
+    const TRunNotesSummary notes = ReadRunNotesProblems(Notes);
+    if (!notes.Read)
+        return;
+    fGlance->Messages.clear();
+    for (const std::string& block : notes.Errors)
+        fGlance->Messages.emplace_back("error", block);
+    for (const std::string& block : notes.Warnings)
+        fGlance->Messages.emplace_back("warning", block);
+    fGlance->Errors = static_cast<int>(notes.Errors.size());
+    fGlance->Warnings = static_cast<int>(notes.Warnings.size());
 }
 
 void TProjectOverview::ShowGlance() {

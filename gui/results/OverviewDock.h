@@ -98,6 +98,7 @@ signals:
 
 private:
     void ShowGlance();
+    void TakeNotesProblems(const std::filesystem::path& Notes);
     void FillCases();
     QWidget* MakeResultsBox();
 

@@ -21,8 +21,10 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTextBlock>
 
 #include <cmath>
 #include <map>
@@ -350,6 +352,28 @@ private slots:
         form = std::make_unique<TMainForm>(*dialogs);
         form->show();
         QVERIFY(form->OverviewDock().isVisible());
+    }
+
+    // A run that stops: its status, and its error block a link to the run notes at the block.
+    void problemLinksOpenTheNotesAtTheBlock() {
+        const QString copy = dir->filePath("short-profile.kx8d");
+        QVERIFY(QFile::copy(KOLMAR_TEST_DATA "/data/short-profile.kx8d", copy));
+        form->OpenFileName(copy, 1);
+        form->CompRunClick();
+        QVERIFY(Overview().HasResults());
+        QCOMPARE(Overview().Glance()->Status, 7);
+        QCOMPARE(Overview().Glance()->Errors, 1);
+        const QString status = Overview().StatusText->text();
+        QVERIFY2(status.contains("Status 7") && status.contains("1 error") &&
+                     status.contains("href=\"notes:0\""),
+                 qPrintable(status));
+        emit Overview().StatusText->linkActivated("notes:0");
+        TTextViewer* notes =
+            TTextViewer::Find(form->MdiArea(), dir->filePath("short-profile.kx8r"));
+        QVERIFY(notes);
+        const QString line = notes->Editor->textCursor().block().text();
+        QVERIFY2(line.contains("NEED ANOTHER SOIL LAYER"), qPrintable(line));
+        QVERIFY(notes->Editor->textCursor().blockNumber() > 0);
     }
 
     // A new project shows its profile and no results.

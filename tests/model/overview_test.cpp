@@ -160,4 +160,14 @@ TEST(ProjectOverview, ABrokenResultsFileIsNamed) {
         EXPECT_NE(std::string(e.what()).find("\"x\""), std::string::npos) << e.what();
     }
     EXPECT_THROW(GlanceOf(R"({"status":{"code":0,"meaning":""}})"), std::runtime_error);
+    // A run that stopped before a design row: its status, and no numbers.
+    std::string stopped = Results(1, 2, 1);
+    stopped.replace(stopped.find("\"design\":{"),
+                    stopped.find('}', stopped.find("\"design\":{")) - stopped.find("\"design\":{") +
+                        1,
+                    "\"design\":null");
+    const TResultsGlance g = GlanceOf(stopped);
+    EXPECT_TRUE(g.Cases.empty());
+    EXPECT_TRUE(g.Lines.empty());
+    EXPECT_EQ(g.StatusMeaning, "normal completion");
 }
