@@ -208,7 +208,16 @@ QWidget* TProjectOverview::MakeResultsBox() {
 }
 
 void TProjectOverview::ShowProject(const TProgramData& Project) {
-    Profile->Show(Project);
+    // A design-load project is drawn to its profile's depth until a current run has found its
+    // design length.
+    if (fGlance && fOutOfDate.isEmpty() && fGlance->DesignLoad && !fGlance->Cases.empty() &&
+        Project.METHOD == 1) {
+        TProgramData drawn(Project);
+        drawn.PD = fGlance->Cases.front().Length;
+        Profile->Show(drawn);
+    } else {
+        Profile->Show(Project);
+    }
     fSummary = ProjectSummary(Project);
     SummaryText->setText(LinesHtml(fSummary));
 }

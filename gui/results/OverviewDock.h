@@ -62,7 +62,8 @@ class TProjectOverview : public QWidget {
 public:
     explicit TProjectOverview(QWidget* Parent = nullptr);
 
-    // The profile and the summary from the project as it stands.
+    // The profile and the summary from the project as it stands (after ShowResults: the shaft
+    // of a design-load project is drawn to the design length of a current run).
     void ShowProject(const TProgramData& Project);
     // The results of the project's last run, read again when its results file has changed;
     // Changed: the project was changed since the run saved it (or was never saved). Returns

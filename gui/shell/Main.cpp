@@ -263,7 +263,6 @@ void TMainForm::CreateOverview() {
 void TMainForm::UpdateOverview() {
     if (!fOverview)
         return;
-    fOverview->ShowProject(*fProject);
     if (ProjectIsSaved() && !fProject->Damaged)
         fOutOfDate = fOverview->ShowResults(RunFilesFor(fs::path(fProject->FileName)),
                                             fProject->DataChanged);
@@ -271,6 +270,7 @@ void TMainForm::UpdateOverview() {
         fOverview->ClearResults();
         fOutOfDate.clear();
     }
+    fOverview->ShowProject(*fProject); // after the results: the design length they found
     MarkResultWindows();
 }
 

@@ -134,7 +134,7 @@ private:
 
     // The layer bands stacked from the ground down, each as high as its layer is thick on one
     // scale, and the shaft from the ground to its length on that scale, about the middle.
-    void CheckProfile(const TProgramData& P) {
+    void CheckProfile(const TProgramData& P, double Length) {
         const TOverviewProfile& profile = *Overview().Profile;
         const std::vector<QRect>& bands = profile.LayerAreas();
         QCOMPARE(static_cast<int>(bands.size()), P.D.RowCount());
@@ -151,7 +151,7 @@ private:
             top = P.D[i].Depth;
         }
         const QRect shaft = profile.ShaftArea();
-        const double length = ElevationLength(P).L;
+        const double length = Length;
         QVERIFY(std::abs(shaft.top() - bands.front().top()) <= 1);
         QVERIFY2(std::abs(shaft.height() - length * scale) <= 3,
                  qPrintable(QString("shaft %1 px for %2").arg(shaft.height()).arg(length)));
@@ -254,7 +254,7 @@ private slots:
 
         // Opened: the profile and the summary of the project, and no results yet.
         const TProgramData& p = form->Project();
-        CheckProfile(p);
+        CheckProfile(p, ElevationLength(p).L);
         const auto summary = ByLabel(Overview().Summary());
         QCOMPARE(summary.at("Method"), QString(e.Lrfd ? "LRFD" : "ASD"));
         QCOMPARE(summary.at("Layers"), QString::number(p.D.RowCount()));
@@ -276,6 +276,10 @@ private slots:
                         QFileInfo(project).completeBaseName() + ".kx8o",
                     e);
         QVERIFY(!Overview().OutOfDateText->isVisibleTo(&Overview()));
+        // A design-load shaft is drawn to the design length the run found.
+        CheckProfile(p, e.DesignLoad ? Overview().Glance()->Cases.front().Length
+                                     : ElevationLength(p).L);
+        QVERIFY(!form->GetDataChanged());
 
         // The report and a graph open, then a layer changes as the layer editor changes it.
         form->CompOutputClick();
@@ -306,7 +310,7 @@ private slots:
 
         // The profile followed the change at once.
         QVERIFY(Overview().Profile->LayerAreas() != before);
-        CheckProfile(form->Project());
+        CheckProfile(form->Project(), ElevationLength(form->Project()).L);
 
         // Saved, the project is newer than its results: still out of date, until the next run.
         QVERIFY(form->FileSaveClick());
