@@ -13,6 +13,7 @@
 #include "gui/results/PileSide.h"
 #include "gui/results/PlotForm.h"
 #include "gui/results/View3dMenu.h"
+#include "gui/results/View3dUnit1.h"
 #include "gui/run/RunControl.h"
 #include "gui/run/RunNotes.h"
 #include "gui/run/RunSequence.h"
@@ -287,6 +288,11 @@ void TMainForm::MarkResultWindows() {
         if (auto* plot = qobject_cast<TPlotForm*>(w)) {
             if (plot->CaptionMark != mark)
                 plot->SetCaptionMark(mark);
+        } else if (auto* view = qobject_cast<TDlgBlock*>(w->widget())) {
+            // The 3D view draws the result diagrams on its shaft.
+            const QString title = "3-D View" + (mark.isEmpty() ? QString() : " - " + mark);
+            view->setWindowTitle(title);
+            w->setWindowTitle(title);
         } else if (auto* viewer = qobject_cast<TTextViewer*>(w->widget())) {
             if (!resultFiles.contains(QFileInfo(viewer->FileName()).absoluteFilePath()))
                 continue;
@@ -831,6 +837,7 @@ void TMainForm::CompElevationClick() {
 
 void TMainForm::Open3DView() {
     f3DView->Open3DView();
+    MarkResultWindows();
 }
 
 void TMainForm::Close3DView() {
