@@ -128,6 +128,16 @@ TEST(ProjectOverview, GlanceOfADesignLoadRun) {
     EXPECT_FALSE(lines.count("LRFD QU"));
 }
 
+TEST(ProjectOverview, TheDesignLoadOfAnSiRunIsReadInKilonewtons) {
+    // The results file holds the project in the engine's tons, its tables in the report's kN.
+    std::string text = Results(1, 2, 1);
+    const std::string tons = "\"force\":\"tons\"";
+    text.replace(text.find(tons), tons.size(), "\"force\":\"kN\"");
+    const TResultsGlance g = GlanceOf(text);
+    EXPECT_NEAR(g.Load, 150 * 8.896443230521, 1e-9);
+    EXPECT_EQ(LinesOf(g).at("Design load"), "1334.5 kN");
+}
+
 TEST(ProjectOverview, GlanceOfAnLrfdUpliftRunAtItsLength) {
     const TResultsGlance g =
         GlanceOf(Results(2, 1, 2,
