@@ -118,9 +118,9 @@ void FillBidirectionalGraphs(const TBidirAnswer& A, bool SI, std::array<TGraphPl
     Titles(parts, "Cell load against movement", "Cell load (" + force + ")",
            "Movement, down positive (" + mov + ")");
     parts.YFromData = true;
-    SetCurves(parts, {{"Upward: top of the cell", Column(up, 0, 1, -1.0)},
-                      {"Upward: top of the shaft", Column(up, 0, 2, -1.0)},
-                      {"Downward: bottom of the cell", Column(down, 0, 1)}});
+    SetCurves(parts, {{"Upward, cell top", Column(up, 0, 1, -1.0)},
+                      {"Upward, shaft top", Column(up, 0, 2, -1.0)},
+                      {"Downward, cell bottom", Column(down, 0, 1)}});
 
     TGraphPlot& eq = Graphs[1];
     Titles(eq, "Equivalent top-down curve", "Top load (" + force + ")",
@@ -138,16 +138,15 @@ void FillBidirectionalGraphs(const TBidirAnswer& A, bool SI, std::array<TGraphPl
             shown.push_back(corrected[i]);
             rigid.push_back({e.Rows[i][1], e.Rows[i][0]});
         }
-    SetCurves(eq, {{"Equivalent top-down (elastic correction)", shown},
-                   {"Equivalent, rigid (movement at the cell)", rigid},
-                   {"Top-down analysis, trend line", trend}});
+    SetCurves(
+        eq,
+        {{"Equivalent, elastic", shown}, {"Equivalent, rigid", rigid}, {"Top-down trend", trend}});
 
     TGraphPlot& bal = Graphs[2];
     Titles(bal, "Placing the cell", "Ultimate cell load (" + force + ")",
            "Cell depth (" + len + ")");
     const TBidirTable& b = A.Table(TBidirTableKind::Balance);
-    std::vector<TCurve> curves = {{"Upper part: side x RCYCL + weight", Column(b, 1, 0)},
-                                  {"Lower part: side + base", Column(b, 2, 0)}};
+    std::vector<TCurve> curves = {{"Upper part", Column(b, 1, 0)}, {"Lower part", Column(b, 2, 0)}};
     const double depth = A.Value(TBidirValue::BalanceDepth);
     if (std::isfinite(depth) && !b.Rows.empty()) {
         double most = 0.0;
