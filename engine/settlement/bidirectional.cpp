@@ -1,6 +1,6 @@
-// Bidirectional load test on the t-z method (the jack-cell test of Osterberg; the equivalent
-// top-down construction with its elastic correction after Loadtest practice and FHWA GEC 10,
-// Brown et al. 2018, section 15.4). Each part is solved by carrying load and movement element by
+// Bidirectional load test on the t-z method (the jack-cell test of Osterberg 1998; the
+// equivalent top-down construction with its elastic correction as in FHWA GEC 10, Brown et al.
+// 2018). Each part is solved by carrying load and movement element by
 // element from its free end to the cell, on the solver's elements, stiffness and exclusions:
 //  - the part above the cell from the shaft top (load 0, an assumed upward movement) down to the
 //    cell, each element taking side load from the t-z curves times RCYCL and its own buoyant
