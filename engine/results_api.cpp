@@ -1,8 +1,10 @@
 // The shared library's C interface for programs: kolmar_run and the accessors of its handle.
 // Nothing escapes it: a failure inside becomes KOLMAR_STATUS_INTERNAL or an empty answer.
+#include "bidirectional_entry.h"
 #include "kolmar/results.h"
 #include "program_entry.h"
 
+#include <limits>
 #include <new>
 
 struct KolmarResults {
@@ -143,4 +145,103 @@ extern "C" KOLMAR_EXPORT int kolmar_results_write_json(const KolmarResults* resu
 
 extern "C" KOLMAR_EXPORT void kolmar_results_free(KolmarResults* results) {
     delete results;
+}
+
+// The simulated bidirectional load test.
+struct KolmarBidirectional {
+    std::unique_ptr<kolmar::engine::BidirectionalAnswer> data;
+};
+
+namespace {
+
+const ResultTable* BidirTable(const KolmarBidirectional* result, int table) {
+    if (result == nullptr || !result->data || table < 0 ||
+        table >= kolmar::engine::kBidirectionalTableCount)
+        return nullptr;
+    return &result->data->tables[static_cast<std::size_t>(table)];
+}
+
+} // namespace
+
+extern "C" KOLMAR_EXPORT int kolmar_bidirectional(const char* input_path, double cell_depth,
+                                                  double cell_capacity, int at_balance,
+                                                  KolmarBidirectional** result) {
+    if (result != nullptr)
+        *result = nullptr;
+    try {
+        kolmar::engine::BidirectionalRequest request;
+        request.input = input_path ? input_path : "";
+        request.cell_depth = cell_depth;
+        request.cell_capacity = cell_capacity;
+        request.at_balance = at_balance != 0;
+        auto data = kolmar::engine::RunBidirectional(request);
+        const int status = data->status;
+        if (result != nullptr) {
+            auto handle = std::make_unique<KolmarBidirectional>();
+            handle->data = std::move(data);
+            *result = handle.release();
+        }
+        return status;
+    } catch (...) {
+        return KOLMAR_STATUS_INTERNAL;
+    }
+}
+
+extern "C" KOLMAR_EXPORT int kolmar_bidirectional_status(const KolmarBidirectional* result) {
+    return result && result->data ? result->data->status : KOLMAR_STATUS_INTERNAL;
+}
+
+extern "C" KOLMAR_EXPORT const char*
+kolmar_bidirectional_message(const KolmarBidirectional* result) {
+    return result && result->data ? result->data->message.c_str() : "";
+}
+
+extern "C" KOLMAR_EXPORT const char* kolmar_bidirectional_json(const KolmarBidirectional* result) {
+    return result && result->data ? result->data->json.c_str() : "";
+}
+
+extern "C" KOLMAR_EXPORT const char*
+kolmar_bidirectional_first_part(const KolmarBidirectional* result) {
+    return result && result->data ? result->data->first_part.c_str() : "";
+}
+
+extern "C" KOLMAR_EXPORT double kolmar_bidirectional_value(const KolmarBidirectional* result,
+                                                           int value) {
+    if (result == nullptr || !result->data || value < 0 ||
+        value >= kolmar::engine::kBidirectionalValueCount)
+        return std::numeric_limits<double>::quiet_NaN();
+    return result->data->values[static_cast<std::size_t>(value)];
+}
+
+extern "C" KOLMAR_EXPORT const double*
+kolmar_bidirectional_table(const KolmarBidirectional* result, int table, int* rows, int* columns) {
+    const ResultTable* t = BidirTable(result, table);
+    if (rows)
+        *rows = t ? static_cast<int>(t->Rows()) : 0;
+    if (columns)
+        *columns = t ? static_cast<int>(t->columns.size()) : 0;
+    if (t == nullptr)
+        return nullptr;
+    static const double kNone = 0.0;
+    return t->values.empty() ? &kNone : t->values.data();
+}
+
+extern "C" KOLMAR_EXPORT const char*
+kolmar_bidirectional_column_name(const KolmarBidirectional* result, int table, int column) {
+    const ResultTable* t = BidirTable(result, table);
+    if (t == nullptr || column < 0 || column >= static_cast<int>(t->columns.size()))
+        return nullptr;
+    return t->columns[static_cast<std::size_t>(column)].name.c_str();
+}
+
+extern "C" KOLMAR_EXPORT const char*
+kolmar_bidirectional_column_unit(const KolmarBidirectional* result, int table, int column) {
+    const ResultTable* t = BidirTable(result, table);
+    if (t == nullptr || column < 0 || column >= static_cast<int>(t->columns.size()))
+        return nullptr;
+    return t->columns[static_cast<std::size_t>(column)].unit.c_str();
+}
+
+extern "C" KOLMAR_EXPORT void kolmar_bidirectional_free(KolmarBidirectional* result) {
+    delete result;
 }

@@ -39,48 +39,6 @@ bool IsRockMethod(int code) {
     return IsStrongRock(code) || code == kDecomposedRock || code == kWeakRock;
 }
 
-// The case as the t-z method takes it.
-settlement::ShaftCase SoilCase(const RunContext& ctx, const CaseResult& result) {
-    const InputData& in = ctx.input;
-    const CapacityTable& table = result.capacity;
-    const CapacityRow& row = table.rows[static_cast<std::size_t>(table.design_row)];
-    settlement::ShaftCase shaft;
-    shaft.unit_system = in.unit_system;
-    shaft.diameter = table.shaft.D;
-    shaft.base_diameter = table.shaft.Bb;
-    shaft.length = row.length;
-    shaft.bell_height = table.shaft.H;
-    shaft.top_length = in.TOPLENG;
-    shaft.bottom_length = in.BS;
-    shaft.Ec = in.Ec;
-    // Under uplift the base column holds the weight of the shaft: the base itself carries nothing.
-    shaft.uplift = in.KCYCL == 2;
-    shaft.Qbmax = shaft.uplift ? 0.0 : std::max(row.QB, 0.0);
-    shaft.increments = static_cast<int>(table.rows.size());
-    std::vector<double> depth, fs;
-    std::vector<int> layer;
-    depth.reserve(table.steps.size());
-    fs.reserve(table.steps.size());
-    layer.reserve(table.steps.size());
-    for (const CapacityStep& step : table.steps) {
-        depth.push_back(step.z);
-        fs.push_back(step.fs);
-        layer.push_back(step.layer);
-    }
-    shaft.profile_depth = depth;
-    shaft.profile_fs = fs;
-    shaft.layers = settlement::TzLayersToTip(
-        in, row.length,
-        settlement::ResistanceFromSteps(in, std::move(depth), std::move(layer), std::move(fs)));
-    shaft.variation = result.setup.diameter_index;
-    shaft.chart_pass = result.setup.length_index;
-    shaft.print_tz_curves = in.PrintTZCurves == 1;
-    shaft.tz_depths = in.tz_depths;
-    if (in.IChart >= 1)
-        shaft.chart_settlements = in.PDSETT;
-    return shaft;
-}
-
 // The curves and the load distribution of every solved line, kept for the results as data.
 void KeepCurves(RunResults& results, settlement::SettlementFiles& files) {
     files.keep_curves = [&results](settlement::LoadTransferLine line,
@@ -102,7 +60,7 @@ void KeepCurves(RunResults& results, settlement::SettlementFiles& files) {
 }
 
 int SoilSettlement(RunContext& ctx, CaseResult& result, SettlementRunState& state) {
-    const settlement::ShaftCase shaft = SoilCase(ctx, result);
+    const settlement::ShaftCase shaft = SoilCaseOf(ctx.input, result);
     const bool first_case = shaft.variation == 1 && shaft.chart_pass == 1;
     // The plot file announces as many q-w curves as were staged, and none at all when the first
     // case staged no t-z curves (its tip was not in soil).
@@ -233,6 +191,46 @@ void WriteNoUpliftCurve(std::ostream& os) {
 }
 
 } // namespace
+
+settlement::ShaftCase SoilCaseOf(const InputData& in, const CaseResult& result) {
+    const CapacityTable& table = result.capacity;
+    const CapacityRow& row = table.rows[static_cast<std::size_t>(table.design_row)];
+    settlement::ShaftCase shaft;
+    shaft.unit_system = in.unit_system;
+    shaft.diameter = table.shaft.D;
+    shaft.base_diameter = table.shaft.Bb;
+    shaft.length = row.length;
+    shaft.bell_height = table.shaft.H;
+    shaft.top_length = in.TOPLENG;
+    shaft.bottom_length = in.BS;
+    shaft.Ec = in.Ec;
+    // Under uplift the base column holds the weight of the shaft: the base itself carries nothing.
+    shaft.uplift = in.KCYCL == 2;
+    shaft.Qbmax = shaft.uplift ? 0.0 : std::max(row.QB, 0.0);
+    shaft.increments = static_cast<int>(table.rows.size());
+    std::vector<double> depth, fs;
+    std::vector<int> layer;
+    depth.reserve(table.steps.size());
+    fs.reserve(table.steps.size());
+    layer.reserve(table.steps.size());
+    for (const CapacityStep& step : table.steps) {
+        depth.push_back(step.z);
+        fs.push_back(step.fs);
+        layer.push_back(step.layer);
+    }
+    shaft.profile_depth = depth;
+    shaft.profile_fs = fs;
+    shaft.layers = settlement::TzLayersToTip(
+        in, row.length,
+        settlement::ResistanceFromSteps(in, std::move(depth), std::move(layer), std::move(fs)));
+    shaft.variation = result.setup.diameter_index;
+    shaft.chart_pass = result.setup.length_index;
+    shaft.print_tz_curves = in.PrintTZCurves == 1;
+    shaft.tz_depths = in.tz_depths;
+    if (in.IChart >= 1)
+        shaft.chart_settlements = in.PDSETT;
+    return shaft;
+}
 
 void StartSettlementFiles(RunContext& ctx) {
     if (ctx.Holds(FileRole::tz_diam))

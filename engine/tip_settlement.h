@@ -25,6 +25,10 @@ struct SettlementRunState {
 // q-w count to this run's plot file.
 void StartSettlementFiles(RunContext& ctx);
 
+// The case as the t-z method takes it: the shaft of the case's design row, its layers cut at the
+// tip with their unit side resistance from the capacity table. The case must have a design row.
+settlement::ShaftCase SoilCaseOf(const InputData& in, const CaseResult& result);
+
 // Runs the case's load-settlement method for the shaft `result` describes (its capacity table
 // and design row, its setup and length; `grid` is the input on the whole-foot grid) and fills
 // result.settlement in output units with its series. Writes the method's report sections and

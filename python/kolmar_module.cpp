@@ -301,6 +301,103 @@ py::tuple RunProject(const TProgramData& Project, const std::string& OutputDir,
     return py::make_tuple("run", RunDataToPython(Data));
 }
 
+// The simulated bidirectional test of a copy of the project, without the interpreter: the layer
+// check, the project written into a scratch folder, kolmar_bidirectional, the answer copied out.
+struct TBidirData {
+    std::string Refusal; // the layer check's
+    int Status = -1;
+    std::string Message, Json, FirstPart;
+    std::vector<double> Values;
+    std::vector<TTable> Tables;
+};
+
+TBidirData BidirectionalCopy(TProgramData& Copy, double CellDepth, double CellCapacity,
+                             bool AtBalance) {
+    TBidirData Data;
+    const std::string Text = Copy.SaveToText();
+    if (const auto Refused = CheckData(LayerCheckInputOf(Copy))) {
+        Data.Refusal = *Refused;
+        return Data;
+    }
+    TScratchDir Scratch;
+    const fs::path Input = Scratch.Path / "project.kx8d";
+    WriteFileAtomically(Input.string(), Text);
+    KolmarBidirectional* H = nullptr;
+    Data.Status =
+        kolmar_bidirectional(Input.c_str(), CellDepth, CellCapacity, AtBalance ? 1 : 0, &H);
+    if (H == nullptr) {
+        Data.Message = "The engine gave no answer.";
+        return Data;
+    }
+    Data.Message = kolmar_bidirectional_message(H);
+    Data.Json = kolmar_bidirectional_json(H);
+    Data.FirstPart = kolmar_bidirectional_first_part(H);
+    for (int V = 0; V <= KOLMAR_BIDIR_LENGTH; ++V)
+        Data.Values.push_back(kolmar_bidirectional_value(H, V));
+    for (int T = 0; T <= KOLMAR_BIDIR_BALANCE; ++T) {
+        TTable Table;
+        const double* Values = kolmar_bidirectional_table(H, T, &Table.Rows, &Table.Columns);
+        if (Values != nullptr)
+            Table.Values.assign(Values,
+                                Values + static_cast<std::size_t>(Table.Rows) * Table.Columns);
+        for (int C = 0; C < Table.Columns; ++C) {
+            Table.Names.emplace_back(kolmar_bidirectional_column_name(H, T, C));
+            Table.Units.emplace_back(kolmar_bidirectional_column_unit(H, T, C));
+        }
+        Data.Tables.push_back(std::move(Table));
+    }
+    kolmar_bidirectional_free(H);
+    return Data;
+}
+
+// ("check", refusal) or ("test", answer) with the interpreter lock released during the engine.
+py::tuple Bidirectional(const TProgramData& Project, double CellDepth, double CellCapacity,
+                        bool AtBalance) {
+    TProgramData Copy = Project;
+    TBidirData Data;
+    std::string Failure;
+    {
+        py::gil_scoped_release Unlocked;
+        try {
+            Data = BidirectionalCopy(Copy, CellDepth, CellCapacity, AtBalance);
+        } catch (const std::exception& E) {
+            Failure = E.what();
+        }
+    }
+    if (!Failure.empty())
+        throw py::value_error(Failure);
+    if (!Data.Refusal.empty())
+        return py::make_tuple("check", Data.Refusal);
+    static const char* const kValues[] = {"cell_depth",
+                                          "cell_capacity",
+                                          "upper_weight",
+                                          "upper_capacity",
+                                          "lower_capacity",
+                                          "first_ultimate_load",
+                                          "balance_depth",
+                                          "balance_upper_capacity",
+                                          "balance_lower_capacity",
+                                          "diameter",
+                                          "length"};
+    static const char* const kTables[] = {"upward",   "downward",           "equivalent",
+                                          "top_down", "upper_distribution", "lower_distribution",
+                                          "balance"};
+    py::dict Out;
+    Out["status"] = Data.Status;
+    Out["message"] = Data.Message;
+    Out["json"] = Data.Json;
+    Out["first_part"] = Data.FirstPart;
+    py::dict Values;
+    for (std::size_t V = 0; V < Data.Values.size(); ++V)
+        Values[kValues[V]] = Data.Values[V];
+    Out["values"] = Values;
+    py::dict Tables;
+    for (std::size_t T = 0; T < Data.Tables.size(); ++T)
+        Tables[kTables[T]] = TableToPython(Data.Tables[T]);
+    Out["tables"] = Tables;
+    return py::make_tuple("test", Out);
+}
+
 std::unique_ptr<TProgramData> LoadProject(const std::string& Path) {
     std::string Error;
     auto Project = TProgramData::CreateFromFile(Path, 0, &Error);
@@ -405,4 +502,6 @@ PYBIND11_MODULE(_kolmar, M) {
     M.def("_save", &SaveProject, py::arg("project"), py::arg("path"));
     M.def("_run", &RunProject, py::arg("project"), py::arg("output_dir"), py::arg("name"));
     M.def("_status_meaning", &StatusMeaning, py::arg("status"));
+    M.def("_bidirectional", &Bidirectional, py::arg("project"), py::arg("cell_depth"),
+          py::arg("cell_capacity"), py::arg("at_balance"));
 }

@@ -53,3 +53,5 @@ int UpgradeCommand(const TCommandLine& Line); // app/runner/cmd_upgrade.cpp
 int ExportCommand(const TCommandLine& Line); // app/runner/cmd_export.cpp
 // The results file of a run, printed, copied or converted to CSV; parses Line.Raw.
 int ResultsCommand(const TCommandLine& Line); // app/runner/cmd_results.cpp
+// The simulated bidirectional load test; parses Line.Raw.
+int BidirectionalCommand(const TCommandLine& Line); // app/runner/cmd_bidirectional.cpp

@@ -68,6 +68,17 @@ Usage:
       header row of names with their units), or prints them all. A project run only
       through IKOLMAR has no results file.
 
+  kolmar bidirectional PROJECT [--cell-depth D | --balance] [--cell-capacity Q]
+                      [-o results.json] [--csv DIR]
+      Simulates a bidirectional (jack-cell) load test of the project's first case on its
+      trend-line t-z and q-w curves: the cell load against the upward movement of the part
+      above the cell and the downward movement of the part below it, the equivalent
+      top-down curve, and the balance depth where the two parts' capacities are equal.
+      The cell depth (ft or m, below the top of the shaft) and the cell's capacity (kips
+      or kN) come from the options or from PROJECT.bidir.json; --balance places the cell
+      at the balance depth. Prints a summary; -o writes the results as JSON, --csv one
+      CSV file per table. A tip in rock or an uplift project is refused (exit 8).
+
   kolmar --help | --version
 
 Options:
@@ -109,6 +120,11 @@ int main(int argc, char** argv) {
         line.Command = argv[1];
         line.Raw.assign(argv + 2, argv + argc);
         return ExportCommand(line);
+    }
+    if (argc >= 2 && std::strcmp(argv[1], "bidirectional") == 0) {
+        line.Command = argv[1];
+        line.Raw.assign(argv + 2, argv + argc);
+        return BidirectionalCommand(line);
     }
     if (argc >= 2 && std::strcmp(argv[1], "results") == 0) {
         line.Command = argv[1];

@@ -447,6 +447,16 @@ void CarryUp(const SolverShaft& shaft, std::vector<SolverElement>& elements, dou
     r.top_movement = movement;
 }
 
+ElementResult SolveElementAt(SolverElement& el, double h, double start_load, double start_movement,
+                             double max_transfer) {
+    return ElementAt(el, h, start_load, start_movement,
+                     SolveElement(el, h / 4.0, start_load, start_movement, max_transfer));
+}
+
+double LargestTransfer(const std::vector<TzCurve>& curves) {
+    return MaxTransfer(curves);
+}
+
 double TipMovementForSettlement(const std::array<CarryResult, kSettlementSteps>& rows, double s) {
     if (s < rows.front().top_movement)
         return 0.0;

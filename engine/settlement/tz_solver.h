@@ -111,6 +111,15 @@ std::vector<SolverElement> PrepareElements(const SolverShaft& shaft,
 CarryResult CarryUp(const SolverShaft& shaft, const std::vector<TzCurve>& curves, double tip_load,
                     double tip_movement);
 
+// One prepared element solved from the end where the carrying starts (the tip's side in the
+// carrying-up), with the load and movement there: its mid movement to the tolerance and its
+// loads and movements. `start_*` fill the record's bottom values.
+ElementResult SolveElementAt(SolverElement& el, double h, double start_load, double start_movement,
+                             double max_transfer);
+
+// The largest unit load transfer (psi) of the curves, which bounds an element's mid movement.
+double LargestTransfer(const std::vector<TzCurve>& curves);
+
 // What one carrying-up keeps of its elements: all of them, or the top element alone (the top
 // and tip values and the counts are the same either way).
 enum class KeepElements { all, top };

@@ -4,6 +4,8 @@
 
 #include "gui/data/JsonRead.h"
 
+class TGraphPlot;
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,6 +16,7 @@ struct TReportBlock {
     std::vector<std::string> Header;            // table column headings
     std::vector<std::vector<std::string>> Rows; // table cells
     std::string Graph;                          // figure: the plot window's graph name
+    TGraphPlot* Plot = nullptr; // figure: a graph of its own (not a result graph), owned elsewhere
     // Load-settlement figure: (load, settlement) in the graph's units, the shaft-top load at each
     // chart settlement of the results file, marked on the curves.
     std::vector<std::pair<double, double>> Marks;

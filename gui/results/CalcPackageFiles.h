@@ -6,8 +6,10 @@
 
 #include "gui/data/PltData.h"
 #include "gui/results/CalcPackagePages.h"
+#include "gui/run/Bidirectional.h"
 #include "gui/run/RunControl.h"
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,6 +22,9 @@ struct TCalcPackageRequest {
     std::vector<std::string> Graphs; // the figures by graph name; empty: the default figures
     std::string Paper;               // "letter", "a4", or empty: letter for English, A4 for SI
     TReportSignOff SignOff;
+    // The engine for the bidirectional test section (when NAME.bidir.json defines a cell
+    // depth); empty: the library beside the program.
+    std::string Engine;
 };
 
 struct TCalcPackage {
@@ -31,6 +36,9 @@ struct TCalcPackage {
     bool Letter = true;
     std::unique_ptr<TDlgSideView> ElevationView;
     TElevationPainter Elevation;
+    // The simulated bidirectional test of NAME.bidir.json and its figures.
+    TBidirAnswer Bidirectional;
+    std::array<TGraphPlot, 3> BidirectionalGraphs;
 };
 
 // What stands in the way of a package, or nothing.

@@ -218,11 +218,15 @@ int PaintPages(QPainter& painter, QPagedPaintDevice& Device,
 
 } // namespace
 
+QString FigureCaptionOf(const TGraphPlot& Graph, int Number) {
+    return "Figure " + QString::number(Number) + ". " + QString::fromStdString(Graph.Caption);
+}
+
 QString FigureCaption(TResultGraphs& Graphs, const std::string& Name, int Number) {
     TGraphPlot* graph = DrawableGraph(Graphs, Name);
     if (!graph)
         return {};
-    return "Figure " + QString::number(Number) + ". " + QString::fromStdString(graph->Caption);
+    return FigureCaptionOf(*graph, Number);
 }
 
 int PaintReport(const TReportDocument& Doc, TResultGraphs& Graphs,
@@ -296,7 +300,7 @@ int PaintReport(const TReportDocument& Doc, TResultGraphs& Graphs,
             break;
         }
         case TReportBlock::TKind::Figure: {
-            TGraphPlot* graph = DrawableGraph(Graphs, b.Graph);
+            TGraphPlot* graph = b.Plot ? b.Plot : DrawableGraph(Graphs, b.Graph);
             if (!graph)
                 break;
             // At most two figures a page: figures start on a page of their own.
@@ -307,7 +311,7 @@ int PaintReport(const TReportDocument& Doc, TResultGraphs& Graphs,
                 pageOfFigures = layout.Pages().size();
             }
             ++figuresOnPage;
-            const QString caption = FigureCaption(Graphs, b.Graph, ++figure);
+            const QString caption = FigureCaptionOf(*graph, ++figure);
             const double height = (body.height() - line * 3) / 2;
             const double top = layout.Take(height + line * 1.5);
             const QRect area(QPointF(body.left(), top).toPoint(),
@@ -459,10 +463,10 @@ std::string ReportHtml(const TReportDocument& Doc, TResultGraphs& Graphs,
                         "</figcaption>\n</figure>\n";
             break;
         case TReportBlock::TKind::Figure: {
-            TGraphPlot* graph = DrawableGraph(Graphs, b.Graph);
+            TGraphPlot* graph = b.Plot ? b.Plot : DrawableGraph(Graphs, b.Graph);
             if (!graph)
                 break;
-            const QString caption = FigureCaption(Graphs, b.Graph, ++figure);
+            const QString caption = FigureCaptionOf(*graph, ++figure);
             const auto marks = b.Marks;
             const std::string svg = InlineSvg([&](QPainter& P, const QRect& Area) {
                 TPlotPainter plot(*graph);

@@ -27,3 +27,5 @@ std::string ReportHtml(const TReportDocument& Doc, TResultGraphs& Graphs,
 
 // The figure's caption ("Figure n. ..."), or empty when the graph holds nothing to draw.
 QString FigureCaption(TResultGraphs& Graphs, const std::string& Name, int Number);
+// The caption of a figure of a graph: "Figure N. " and the graph's caption.
+QString FigureCaptionOf(const TGraphPlot& Graph, int Number);

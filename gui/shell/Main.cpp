@@ -8,6 +8,7 @@
 #include "gui/dialogs/DataWindow.h"
 #include "gui/dialogs/DataWindowHost.h"
 #include "gui/dialogs/SoilLayers.h"
+#include "gui/results/BidirectionalForm.h"
 #include "gui/results/ExportDlg.h"
 #include "gui/results/OverviewDock.h"
 #include "gui/results/PileSide.h"
@@ -833,6 +834,28 @@ void TMainForm::CompKernelClick() {
 
 void TMainForm::CompElevationClick() {
     TDlgSideView::Open(*fMdi, [this]() -> TProgramData& { return *fProject; });
+}
+
+void TMainForm::CompBidirectionalClick() {
+    CommitActiveChild();
+    TBidirectionalForm::TSource source;
+    source.Project = [this]() -> TProgramData& { return *fProject; };
+    source.Engine = EngineFile.toStdString();
+    // The engine reads the project's file: a project with changes is saved first, one never
+    // saved or read from an older file through Save As.
+    source.SaveFirst = [this] {
+        if (!CommitActiveChild())
+            return false;
+        if (NeedsSaveAs(fProject->FileName) || fProject->Damaged) {
+            QString error;
+            const TSaveOutcome saved = DoSaveAs(error);
+            if (saved == TSaveOutcome::Failed)
+                fDialogs.Information("An error occured during saving\n" + error);
+            return saved == TSaveOutcome::Saved && ProjectIsSaved();
+        }
+        return !fProject->DataChanged || FileSaveClick();
+    };
+    TBidirectionalForm::Open(*fMdi, std::move(source));
 }
 
 void TMainForm::Open3DView() {

@@ -128,7 +128,7 @@ public:
             *DataWater = nullptr, *DataVaryLength = nullptr, *DataCharts = nullptr,
             *DataTZPrint = nullptr, *DataOptions = nullptr;
     QAction *CompRun = nullptr, *CompInput = nullptr, *CompKernel = nullptr, *CompOutput = nullptr,
-            *CompElevation = nullptr, *Comp3D = nullptr;
+            *CompElevation = nullptr, *Comp3D = nullptr, *CompBidirectional = nullptr;
     std::array<QAction*, giItemCount> GraphicsItems{};
     QAction *WindowCascade = nullptr, *WindowArrange = nullptr, *WindowSeparator = nullptr;
     QAction* HelpAbout = nullptr;
@@ -155,6 +155,8 @@ public slots:
     void CompOutputClick();
     // The shaft elevation view (one at a time).
     void CompElevationClick();
+    // Computation > Bidirectional Test...: the window of the simulated jack-cell test.
+    void CompBidirectionalClick();
     void HelpAboutClick();
     // The export dialog, modal, for the graphs the Graphics menu offers.
     void GraphicsExportClick();

@@ -215,6 +215,10 @@ void TMainForm::CreateComputationMenu() {
     Comp3D->setIcon(GlyphIcon("3D", QColor(60, 60, 140)));
     connect(CompElevation, &QAction::triggered, this, &TMainForm::CompElevationClick);
     connect(Comp3D, &QAction::triggered, this, &TMainForm::Open3DView);
+    fCompMenu->addSeparator();
+    CompBidirectional =
+        fCompMenu->addAction("&Bidirectional Test...", this, &TMainForm::CompBidirectionalClick);
+    CompBidirectional->setToolTip("Simulate a bidirectional (jack-cell) load test");
 }
 
 // The items and their captions follow the results each time the menu opens.

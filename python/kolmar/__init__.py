@@ -22,8 +22,9 @@ from ._kolmar import Layer, Project
 from . import _kolmar
 
 __all__ = [
-    "CheckError", "DesignMethod", "Layer", "Loading", "Method", "Project", "Results", "RunError",
-    "SandMethod", "SoilKind", "Table", "capacity", "run_many",
+    "BidirectionalTest", "CheckError", "DesignMethod", "Layer", "Loading", "Method", "Project",
+    "Results", "RunError", "SandMethod", "SoilKind", "Table", "bidir_setup_path", "capacity",
+    "read_bidir_setup", "run_many", "write_bidir_setup",
 ]
 
 
@@ -411,6 +412,152 @@ def _run(self, output_dir: str | os.PathLike | None = None, name: str = "project
     return results
 
 
+class BidirectionalTest:
+    """A simulated bidirectional (jack-cell) load test of the project's first case, on its
+    trend-line t-z and q-w curves, in the project's units (ft, kips, in; or m, kN, mm).
+
+    Tables (numpy arrays): upward (cell_load, cell_top_movement, top_movement), downward
+    (cell_load, cell_bottom_movement, tip_load, tip_movement), equivalent (cell_movement,
+    top_load, top_movement: the equivalent top-down curve with the upper part's elastic
+    shortening), top_down (Kolmar's own trend line: top_load, top_movement), upper_distribution
+    and lower_distribution (step, depth, load, movement) and balance (cell_depth,
+    upper_capacity, lower_capacity). Values: cell_depth (on the element boundary nearest the
+    depth asked for), cell_capacity (None without one), upper_weight, upper_capacity (with the
+    weight), lower_capacity, first_ultimate_load and first_part ("upper" or "lower"),
+    balance_depth (to the nearest foot, None when the capacities do not cross) with the two
+    capacities there, diameter and length."""
+
+    def __init__(self, data: dict):
+        self.message: str = data["message"]
+        self.json: str = data["json"]
+        self.first_part: str = data["first_part"]
+        self.values = {k: (None if v != v else v) for k, v in data["values"].items()}
+        for name, table in data["tables"].items():
+            setattr(self, name, _table(table))
+        for name, value in self.values.items():
+            setattr(self, name, value)
+
+    def to_dict(self) -> dict:
+        return json.loads(self.json)
+
+    def write_json(self, path: str | os.PathLike) -> None:
+        """Writes the results as JSON ("kolmar-bidirectional/1"), whole through a temporary file."""
+        path = os.fspath(path)
+        folder = os.path.dirname(os.path.abspath(path))
+        fd, temporary = tempfile.mkstemp(dir=folder, prefix=".kolmar-", suffix=".tmp")
+        try:
+            with os.fdopen(fd, "w", encoding="utf-8", newline="") as f:
+                f.write(self.json)
+            os.replace(temporary, path)
+        except BaseException:
+            if os.path.exists(temporary):
+                os.remove(temporary)
+            raise
+
+    def __repr__(self) -> str:
+        return (f"BidirectionalTest(cell at {self.cell_depth}, upper {self.upper_capacity}, "
+                f"lower {self.lower_capacity}, balance depth {self.balance_depth})")
+
+
+def bidir_setup_path(project_path: str | os.PathLike) -> str:
+    """NAME.bidir.json beside the project NAME.kx8d."""
+    return os.path.splitext(os.fspath(project_path))[0] + ".bidir.json"
+
+
+def read_bidir_setup(project: Project) -> dict | None:
+    """The cell depth and capacity saved beside the project (NAME.bidir.json), in the project's
+    units: {"cell_depth": ..., "cell_capacity": ... or None}; None without a file or a depth."""
+    if not project.FileName:
+        return None
+    path = bidir_setup_path(project.FileName)
+    if not os.path.exists(path):
+        return None
+    with open(path, encoding="utf-8") as f:
+        data = json.load(f)
+    depth, capacity = data.get("cell_depth"), data.get("cell_capacity")
+    if not isinstance(depth, (int, float)) or depth <= 0:
+        return None
+    if not isinstance(capacity, (int, float)) or capacity <= 0:
+        capacity = None
+    saved_si = data.get("units") == "SI"
+    if saved_si != (project.units == "SI"):
+        depth = depth / 3.2808 if project.units == "SI" else depth * 3.2808
+        if capacity is not None:
+            capacity = capacity * 4.448 if project.units == "SI" else capacity / 4.448
+    return {"cell_depth": depth, "cell_capacity": capacity}
+
+
+def write_bidir_setup(project: Project, cell_depth: float, cell_capacity: float | None = None,
+                      path: str | os.PathLike | None = None) -> str:
+    """Saves the test's set-up beside the project (or at `path`) in the project's units, whole
+    through a temporary file, as the program's Bidirectional Test window does. Returns the path."""
+    if path is None:
+        if not project.FileName:
+            raise ValueError("the project has no file; give a path")
+        path = bidir_setup_path(project.FileName)
+    si = project.units == "SI"
+    text = json.dumps({"schema": "kolmar-bidirectional-setup/1",
+                       "units": "SI" if si else "English",
+                       "cell_depth": float(cell_depth), "cell_depth_unit": "m" if si else "ft",
+                       "cell_capacity": None if not cell_capacity else float(cell_capacity),
+                       "cell_capacity_unit": "kN" if si else "kips"}, indent=2) + "\n"
+    path = os.fspath(path)
+    fd, temporary = tempfile.mkstemp(dir=os.path.dirname(os.path.abspath(path)),
+                                     prefix=".kolmar-", suffix=".tmp")
+    try:
+        with os.fdopen(fd, "w", encoding="utf-8", newline="") as f:
+            f.write(text)
+        os.replace(temporary, path)
+    except BaseException:
+        if os.path.exists(temporary):
+            os.remove(temporary)
+        raise
+    return path
+
+
+def _bidirectional(self, cell_depth: float | None = None, cell_capacity: float | None = None,
+                   at_balance: bool = False) -> BidirectionalTest:
+    """Simulates a bidirectional (jack-cell) load test with the cell `cell_depth` below the top
+    of the shaft (ft or m) and an optional cell capacity (kips or kN). Without a depth the
+    set-up saved beside the project (NAME.bidir.json) is used; at_balance=True places the cell
+    at the balance depth. The layer check comes first (CheckError); a setup the engine refuses
+    (a tip in rock, an uplift project, a cell depth not above 0, below the tip, in the top
+    portion without side resistance or in the bell) raises RunError with its reason. The
+    interpreter lock is released while the engine runs."""
+    if cell_depth is None and not at_balance:
+        setup = read_bidir_setup(self)
+        if setup is None:
+            raise ValueError("no cell depth: give cell_depth, or save the set-up beside the "
+                             "project (write_bidir_setup)")
+        cell_depth = setup["cell_depth"]
+        if cell_capacity is None:
+            cell_capacity = setup["cell_capacity"]
+    kind, payload = _kolmar._bidirectional(self, float(cell_depth or 0.0),
+                                           float(cell_capacity or 0.0), bool(at_balance))
+    if kind == "check":
+        raise CheckError(payload)
+    if payload["status"] != 0:
+        raise RunError(payload["status"], _kolmar._status_meaning(payload["status"]),
+                       payload["message"], None)
+    return BidirectionalTest(payload)
+
+
+def _balance_depth(self) -> float | None:
+    """The depth (ft or m, to the nearest foot) where the upper part's ultimate upward
+    resistance plus its buoyant weight equals the lower part's ultimate resistance; None when
+    the two capacities do not cross along the shaft."""
+    kind, payload = _kolmar._bidirectional(self, 0.0, 0.0, True)
+    if kind == "check":
+        raise CheckError(payload)
+    if payload["status"] != 0:
+        if "do not cross" in payload["message"]:
+            return None
+        raise RunError(payload["status"], _kolmar._status_meaning(payload["status"]),
+                       payload["message"], None)
+    depth = payload["values"]["balance_depth"]
+    return None if depth != depth else depth
+
+
 Project.layers = property(_layers, _set_layers)
 Project.units = property(_units_get, _units_set)
 Project.load = staticmethod(_load)
@@ -418,6 +565,8 @@ Project.save = _save
 Project.to_dict = _to_dict
 Project.from_dict = staticmethod(_from_dict)
 Project.run = _run
+Project.bidirectional = _bidirectional
+Project.balance_depth = _balance_depth
 Project.__eq__ = lambda a, b: isinstance(b, Project) and a.to_dict() == b.to_dict()
 Project.__hash__ = None  # mutable, compared by value
 

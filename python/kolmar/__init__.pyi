@@ -131,6 +131,10 @@ class Project:
     def from_dict(d: dict[str, Any]) -> Project: ...
     def run(self, output_dir: str | os.PathLike[str] | None = ...,
             name: str = ...) -> Results: ...
+    # cell_depth ft or m, cell_capacity kips or kN; None: the set-up beside the project
+    def bidirectional(self, cell_depth: float | None = ..., cell_capacity: float | None = ...,
+                      at_balance: bool = ...) -> BidirectionalTest: ...
+    def balance_depth(self) -> float | None: ...  # ft or m, to the nearest foot
 
 class Table:
     values: npt.NDArray[np.float64]  # rows x columns
@@ -180,3 +184,35 @@ class Results:
 def run_many(projects: Iterable[Project], workers: int | None = ...,
              raise_errors: bool = ...) -> list[Results | Exception]: ...
 def capacity(project: Project, length: float | None = ...) -> dict[str, float]: ...
+
+class BidirectionalTest:
+    # Tables in the project's units: ft, kips, in (English) or m, kN, mm (SI).
+    upward: Table  # cell_load, cell_top_movement, top_movement
+    downward: Table  # cell_load, cell_bottom_movement, tip_load, tip_movement
+    equivalent: Table  # cell_movement, top_load, top_movement
+    top_down: Table  # the analysis' trend line: top_load, top_movement
+    upper_distribution: Table  # step, depth, load, movement
+    lower_distribution: Table  # step, depth, load, movement
+    balance: Table  # cell_depth, upper_capacity, lower_capacity
+    cell_depth: float  # ft or m
+    cell_capacity: float | None  # kips or kN
+    upper_weight: float  # kips or kN
+    upper_capacity: float  # kips or kN, with the weight
+    lower_capacity: float  # kips or kN
+    first_ultimate_load: float  # kips or kN
+    first_part: str  # "upper" or "lower"
+    balance_depth: float | None  # ft or m
+    balance_upper_capacity: float | None  # kips or kN
+    balance_lower_capacity: float | None  # kips or kN
+    diameter: float  # ft or m
+    length: float  # ft or m
+    message: str
+    json: str
+    values: dict[str, float | None]
+    def to_dict(self) -> dict[str, Any]: ...
+    def write_json(self, path: str | os.PathLike[str]) -> None: ...
+
+def bidir_setup_path(project_path: str | os.PathLike[str]) -> str: ...
+def read_bidir_setup(project: Project) -> dict[str, float | None] | None: ...
+def write_bidir_setup(project: Project, cell_depth: float, cell_capacity: float | None = ...,
+                      path: str | os.PathLike[str] | None = ...) -> str: ...

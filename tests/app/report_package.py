@@ -142,6 +142,37 @@ class Package(unittest.TestCase):
                 self.assertIn("<svg", html)
                 self.assertIn(self.results(p)["input"]["title"], html)
 
+    def test_bidirectional_section_when_the_setup_defines_a_cell(self):
+        p = os.path.join(self.dir, "sand-water-table")
+        with open(p + ".html") as f:
+            self.assertNotIn("Simulated bidirectional load test", f.read())
+        setup = p + ".bidir.json"
+        try:
+            with open(setup, "w") as f:
+                json.dump({"units": "English", "cell_depth": 20, "cell_capacity": 400}, f)
+            run(KOLMAR, "report", p + ".kx8d", "-o", p + "-bidir.pdf")
+            run(KOLMAR, "report", p + ".kx8d", "-o", p + "-bidir.html")
+            flat = " ".join(page_text(p + "-bidir.pdf", layout=False).split())
+            for text in ("Simulated bidirectional load test", "Cell depth (element boundary) 20.00 ft",
+                         "Balance depth (nearest foot) 38 ft", "Placing the cell",
+                         "Equivalent top-down curve"):
+                self.assertIn(text, flat)
+            with open(p + "-bidir.html") as f:
+                html = f.read()
+            with open(p + ".html") as f:
+                self.assertEqual(html.count("<svg"), f.read().count("<svg") + 3)
+            # A rock tip: the section says why there is no test.
+            rock = os.path.join(self.dir, "strong-rock-socket")
+            with open(rock + ".bidir.json", "w") as f:
+                json.dump({"units": "English", "cell_depth": 10, "cell_capacity": None}, f)
+            run(KOLMAR, "report", rock + ".kx8d", "-o", rock + "-bidir.html")
+            with open(rock + "-bidir.html") as f:
+                self.assertIn("lies in layer 2 (strong rock", f.read())
+        finally:
+            for leftover in (setup, os.path.join(self.dir, "strong-rock-socket.bidir.json")):
+                if os.path.exists(leftover):
+                    os.remove(leftover)
+
     def test_paper_follows_units_unless_asked(self):
         letter, a4 = (612, 792), (595, 842)
         en = os.path.join(self.dir, "clay-bell")

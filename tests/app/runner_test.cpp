@@ -420,3 +420,50 @@ TEST(Runner, ResultsOfAProjectWithoutAResultsFile) {
     EXPECT_EQ(bad.exit, 65) << bad.output;
     EXPECT_NE(bad.output.find("cannot be read"), std::string::npos) << bad.output;
 }
+
+// bidirectional simulates the jack-cell test: from the options or from NAME.bidir.json, or at the
+// balance depth; prints the capacities in the project's units, writes JSON and CSV on request
+// and nothing else beside the project; a rock tip and a cell depth below the tip are refused.
+TEST(Runner, BidirectionalTestFromOptionsOrSetupFile) {
+    const fs::path dir = FreshDir("bidirectional");
+    const fs::path project = CopyExample("sand-water-table.kx8d", dir);
+    Result r = Kolmar("bidirectional " + Quote(project) + " --cell-depth 20 -o " +
+                      Quote(dir / "test.json") + " --csv " + Quote(dir / "csv"));
+    ASSERT_EQ(r.exit, 0) << r.output;
+    EXPECT_NE(r.output.find("cell at 20.00 ft"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("balance depth: 38.0 ft"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find(" kips"), std::string::npos) << r.output;
+    EXPECT_EQ(FilesIn(dir), (std::set<std::string>{"sand-water-table.kx8d", "test.json", "csv"}));
+    const std::string json = ReadAll(dir / "test.json");
+    EXPECT_EQ(json.rfind("{\n  \"schema\": \"kolmar-bidirectional/1\",\n", 0), 0u) << json;
+    EXPECT_EQ(FilesIn(dir / "csv").size(), 7u);
+    EXPECT_EQ(ReadAll(dir / "csv" / "bidirectional-equivalent.csv")
+                  .rfind("cell_movement (in),top_load (kips),top_movement (in)\n", 0),
+              0u);
+
+    // Without a depth on the command line: the set-up file beside the project, in its units.
+    r = Kolmar("bidirectional " + Quote(project));
+    EXPECT_EQ(r.exit, 64) << r.output;
+    {
+        std::ofstream setup(dir / "sand-water-table.bidir.json");
+        setup << "{\"units\": \"SI\", \"cell_depth\": 6.096, \"cell_capacity\": 2000}\n";
+    }
+    r = Kolmar("bidirectional " + Quote(project));
+    EXPECT_EQ(r.exit, 0) << r.output;
+    EXPECT_NE(r.output.find("cell at 20.00 ft, capacity 449.6 kips"), std::string::npos)
+        << r.output;
+    r = Kolmar("bidirectional " + Quote(project) + " --balance");
+    EXPECT_EQ(r.exit, 0) << r.output;
+    EXPECT_NE(r.output.find("cell at 37.86 ft"), std::string::npos) << r.output;
+
+    // Refusals: the engine's reason, and its status.
+    r = Kolmar("bidirectional " + Quote(project) + " --cell-depth 60");
+    EXPECT_EQ(r.exit, 8);
+    EXPECT_NE(r.output.find("lies below the shaft tip at 50.00 ft"), std::string::npos) << r.output;
+    const fs::path rock = CopyExample("strong-rock-socket.kx8d", dir);
+    r = Kolmar("bidirectional " + Quote(rock) + " --cell-depth 10");
+    EXPECT_EQ(r.exit, 8);
+    EXPECT_NE(r.output.find("lies in layer 2 (strong rock"), std::string::npos) << r.output;
+    EXPECT_EQ(Kolmar("bidirectional " + Quote(project) + " --cell-depth x").exit, 64);
+    EXPECT_EQ(Kolmar("bidirectional " + Quote(project) + " --cell-depth 5 --balance").exit, 64);
+}

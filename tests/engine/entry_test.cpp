@@ -355,7 +355,17 @@ TEST(EntryTest, TheLibraryExportsOnlyIkolmarAndTheProgramsInterface) {
                                             "kolmar_results_column_name",
                                             "kolmar_results_column_unit",
                                             "kolmar_results_write_json",
-                                            "kolmar_results_free"};
+                                            "kolmar_results_free",
+                                            "kolmar_bidirectional",
+                                            "kolmar_bidirectional_status",
+                                            "kolmar_bidirectional_message",
+                                            "kolmar_bidirectional_json",
+                                            "kolmar_bidirectional_first_part",
+                                            "kolmar_bidirectional_value",
+                                            "kolmar_bidirectional_table",
+                                            "kolmar_bidirectional_column_name",
+                                            "kolmar_bidirectional_column_unit",
+                                            "kolmar_bidirectional_free"};
     EXPECT_EQ(functions, expected) << listing;
 }
 

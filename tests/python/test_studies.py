@@ -46,3 +46,10 @@ def test_monte_carlo_on_threads_and_on_dask_agree(tmp_path):
     # The same samples give the same distribution, whichever way they were run.
     assert threads.splitlines()[0] == dask.splitlines()[0]
     assert "samples: QU mean" in threads
+
+
+def test_bidirectional_study_draws_the_three_curves(tmp_path):
+    pytest.importorskip("matplotlib")
+    out = run_study("bidirectional.py", tmp_path)
+    assert_png(tmp_path / "bidirectional.png")
+    assert "balance depth 38 ft" in out

@@ -93,6 +93,73 @@ KOLMAR_EXPORT int kolmar_results_write_json(const KolmarResults* results, const 
 /* Frees a handle; NULL is allowed. */
 KOLMAR_EXPORT void kolmar_results_free(KolmarResults* results);
 
+
+/* The simulated bidirectional (jack-cell) load test of a project's first case, whose tip lies in
+   sand, clay, clay shale, gravelly sand or gravel: the part above the cell pushed up, the part
+   below pushed down, both on the trend line's t-z and q-w curves; the equivalent top-down curve
+   (with the elastic shortening of the upper part); and the balance depth, where the two parts'
+   ultimate cell loads are equal (the upper one with its buoyant weight). The project is analysed
+   as kolmar_run does, into a private temporary folder that is removed afterwards; no file beside
+   the project is written or changed. Units are the project's: ft, kips and in (English); m, kN
+   and mm (SI). The cell lies on the element boundary nearest cell_depth (depth below the top of
+   the shaft); cell_capacity limits the cell load (0: no limit). With at_balance not 0 the cell
+   is placed at the balance depth and cell_depth is not used. Returns 0, or the status that
+   stopped it (KOLMAR_STATUS_BAD_INPUT with the reason in the message for a setup it refuses:
+   a cell depth not above 0, below the tip, in the top portion without side resistance or in
+   the bell; a tip in codes 4 to 7; an uplift project). *result receives a handle (also on a
+   refusal), freed by kolmar_bidirectional_free. */
+typedef struct KolmarBidirectional KolmarBidirectional;
+#define KOLMAR_BIDIRECTIONAL_ENTRY_NAME "kolmar_bidirectional"
+typedef int (*KolmarBidirectionalEntry)(const char* input_path, double cell_depth,
+                                        double cell_capacity, int at_balance,
+                                        KolmarBidirectional** result);
+KOLMAR_EXPORT int kolmar_bidirectional(const char* input_path, double cell_depth,
+                                       double cell_capacity, int at_balance,
+                                       KolmarBidirectional** result);
+
+/* Its tables: the upward curve (cell load, cell top movement, shaft top movement), the downward
+   curve (cell load, cell bottom movement, tip load, tip movement), the equivalent top-down curve
+   (cell movement, top load, top movement), the trend line of the ordinary analysis for
+   comparison (top load, top movement), the load distribution of each part at every step (step,
+   depth, average load, movement of each element) and the two capacities against cell depth
+   (cell depth, upper capacity, lower capacity). */
+#define KOLMAR_BIDIR_UPWARD 0
+#define KOLMAR_BIDIR_DOWNWARD 1
+#define KOLMAR_BIDIR_EQUIVALENT 2
+#define KOLMAR_BIDIR_TOP_DOWN 3
+#define KOLMAR_BIDIR_UPPER_DISTRIBUTION 4
+#define KOLMAR_BIDIR_LOWER_DISTRIBUTION 5
+#define KOLMAR_BIDIR_BALANCE 6
+/* Its values (NaN where there is none: no cell capacity, no balance depth). */
+#define KOLMAR_BIDIR_CELL_DEPTH 0
+#define KOLMAR_BIDIR_CELL_CAPACITY 1
+#define KOLMAR_BIDIR_UPPER_WEIGHT 2
+#define KOLMAR_BIDIR_UPPER_CAPACITY 3 /* ultimate upward resistance plus the buoyant weight */
+#define KOLMAR_BIDIR_LOWER_CAPACITY 4
+#define KOLMAR_BIDIR_FIRST_ULTIMATE_LOAD 5 /* cell load at which the first part fails */
+#define KOLMAR_BIDIR_BALANCE_DEPTH 6       /* to the nearest foot */
+#define KOLMAR_BIDIR_BALANCE_UPPER_CAPACITY 7
+#define KOLMAR_BIDIR_BALANCE_LOWER_CAPACITY 8
+#define KOLMAR_BIDIR_DIAMETER 9
+#define KOLMAR_BIDIR_LENGTH 10
+
+KOLMAR_EXPORT int kolmar_bidirectional_status(const KolmarBidirectional* result);
+/* Why it was refused, or notes on the simulation; "" when there are none. */
+KOLMAR_EXPORT const char* kolmar_bidirectional_message(const KolmarBidirectional* result);
+/* The results as JSON text ("kolmar-bidirectional/1"): units, values, tables. */
+KOLMAR_EXPORT const char* kolmar_bidirectional_json(const KolmarBidirectional* result);
+/* "upper" or "lower": the part that reaches its ultimate first ("" when refused). */
+KOLMAR_EXPORT const char* kolmar_bidirectional_first_part(const KolmarBidirectional* result);
+KOLMAR_EXPORT double kolmar_bidirectional_value(const KolmarBidirectional* result, int value);
+/* As kolmar_results_table and its column names and units. */
+KOLMAR_EXPORT const double* kolmar_bidirectional_table(const KolmarBidirectional* result,
+                                                       int table, int* rows, int* columns);
+KOLMAR_EXPORT const char* kolmar_bidirectional_column_name(const KolmarBidirectional* result,
+                                                           int table, int column);
+KOLMAR_EXPORT const char* kolmar_bidirectional_column_unit(const KolmarBidirectional* result,
+                                                           int table, int column);
+KOLMAR_EXPORT void kolmar_bidirectional_free(KolmarBidirectional* result);
+
 #ifdef __cplusplus
 }
 #endif
