@@ -128,7 +128,7 @@ void MainAnalysis(RunContext& ctx) {
             const bool computed = AnalyseCase(ctx, setup, state);
             const CaseResult& result = ctx.current;
             if (ctx.results && computed) {
-                ctx.results->cases.push_back(result);
+                ctx.results->Keep(result);
                 ctx.results->curves.push_back(ctx.results->pending);
             }
             if (ctx.results)

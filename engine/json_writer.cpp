@@ -3,13 +3,14 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <stdexcept>
 
 namespace kolmar::engine {
+namespace {
 
-std::string JsonQuote(std::string_view text) {
-    std::string out = "\"";
+void AppendQuotedTo(std::string& out, std::string_view text) {
+    constexpr char kHex[] = "0123456789abcdef";
+    out += '"';
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
         switch (c) {
@@ -29,15 +30,10 @@ std::string JsonQuote(std::string_view text) {
             out += "\\t";
             break;
         default:
-            if (byte < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(byte));
-                out += escaped;
-            } else if (byte >= 0x80) {
+            if (byte < 0x20 || byte >= 0x80) {
                 // The engine's texts are ASCII; a stray byte of a project title is kept visible
                 // without making the file invalid UTF-8.
                 out += "\\u00";
-                constexpr char kHex[] = "0123456789abcdef";
                 out += kHex[byte >> 4];
                 out += kHex[byte & 0xF];
             } else {
@@ -46,23 +42,69 @@ std::string JsonQuote(std::string_view text) {
         }
     }
     out += '"';
+}
+
+// The shortest round-trip text of a number, formatted in place at the end of `out`.
+void AppendNumberTo(std::string& out, double value) {
+    if (!std::isfinite(value)) {
+        out += "null";
+        return;
+    }
+    if (value == 0.0) {
+        out += '0'; // also for -0
+        return;
+    }
+    constexpr std::size_t kRoom = 32;
+    const std::size_t at = out.size();
+    out.resize(at + kRoom);
+    const auto [end, ec] = std::to_chars(out.data() + at, out.data() + at + kRoom, value);
+    if (ec != std::errc{})
+        throw std::runtime_error("a number could not be written");
+    out.resize(static_cast<std::size_t>(end - out.data()));
+}
+
+} // namespace
+
+std::string JsonQuote(std::string_view text) {
+    std::string out;
+    AppendQuotedTo(out, text);
     return out;
 }
 
 std::string JsonNumber(double value) {
-    if (!std::isfinite(value))
-        return "null";
-    if (value == 0.0)
-        return "0"; // also for -0
-    char text[32];
-    const auto [end, ec] = std::to_chars(text, text + sizeof text, value);
-    if (ec != std::errc{})
-        throw std::runtime_error("a number could not be written");
-    return std::string(text, end);
+    std::string out;
+    AppendNumberTo(out, value);
+    return out;
+}
+
+JsonWriter::JsonWriter(std::ostream& os) : os_(&os) {
+    buf_.reserve(kBlock + kBlock / 4);
+}
+
+JsonWriter::JsonWriter(std::size_t depth) : levels_(depth, Level{false, false}), after_key_(true) {}
+
+JsonWriter::~JsonWriter() {
+    Flush();
+}
+
+void JsonWriter::Flush() {
+    if (os_ == nullptr || buf_.empty())
+        return;
+    os_->write(buf_.data(), static_cast<std::streamsize>(buf_.size()));
+    buf_.clear();
+}
+
+void JsonWriter::AppendQuoted(std::string_view text) {
+    AppendQuotedTo(buf_, text);
+}
+
+void JsonWriter::AppendNumber(double value) {
+    AppendNumberTo(buf_, value);
 }
 
 void JsonWriter::NewLine() {
-    os_ << '\n' << std::string(2 * levels_.size(), ' ');
+    buf_ += '\n';
+    buf_.append(2 * levels_.size(), ' ');
 }
 
 void JsonWriter::BeforeValue() {
@@ -74,17 +116,17 @@ void JsonWriter::BeforeValue() {
         return;
     Level& level = levels_.back();
     if (!level.empty)
-        os_ << ',';
+        buf_ += ',';
     level.empty = false;
     if (inline_)
-        os_ << ' ';
+        buf_ += ' ';
     else
         NewLine();
 }
 
 void JsonWriter::BeginObject() {
     BeforeValue();
-    os_ << '{';
+    buf_ += '{';
     levels_.push_back({false, true});
 }
 
@@ -93,14 +135,15 @@ void JsonWriter::EndObject() {
     levels_.pop_back();
     if (!empty)
         NewLine();
-    os_ << '}';
+    buf_ += '}';
     if (levels_.empty())
-        os_ << '\n';
+        buf_ += '\n';
+    Written();
 }
 
 void JsonWriter::BeginArray() {
     BeforeValue();
-    os_ << '[';
+    buf_ += '[';
     levels_.push_back({true, true});
 }
 
@@ -109,63 +152,60 @@ void JsonWriter::EndArray() {
     levels_.pop_back();
     if (!empty)
         NewLine();
-    os_ << ']';
+    buf_ += ']';
+    Written();
 }
 
 void JsonWriter::Key(std::string_view key) {
     BeforeValue();
-    os_ << JsonQuote(key) << ": ";
+    AppendQuoted(key);
+    buf_ += ": ";
     after_key_ = true;
 }
 
 void JsonWriter::String(std::string_view text) {
     BeforeValue();
-    os_ << JsonQuote(text);
+    AppendQuoted(text);
+    Written();
 }
 
 void JsonWriter::Number(double value) {
     BeforeValue();
-    os_ << JsonNumber(value);
+    AppendNumber(value);
 }
 
 void JsonWriter::Integer(long long value) {
     BeforeValue();
-    os_ << std::to_string(value);
+    char text[24];
+    buf_.append(text, std::to_chars(text, text + sizeof text, value).ptr);
 }
 
 void JsonWriter::Bool(bool value) {
     BeforeValue();
-    os_ << (value ? "true" : "false");
+    buf_ += value ? "true" : "false";
 }
 
 void JsonWriter::Null() {
     BeforeValue();
-    os_ << "null";
+    buf_ += "null";
 }
 
 void JsonWriter::NumberRow(const double* values, std::size_t count) {
     BeforeValue();
-    // A row is built in one piece and written once: a many-case run writes millions of them.
-    std::string row = "[";
-    row.reserve(2 + 26 * count);
+    buf_ += '[';
     for (std::size_t i = 0; i < count; ++i) {
         if (i)
-            row += ", ";
-        const double v = values[i];
-        if (!std::isfinite(v)) {
-            row += "null";
-        } else if (v == 0.0) {
-            row += '0'; // also for -0
-        } else {
-            char text[32];
-            const auto [end, ec] = std::to_chars(text, text + sizeof text, v);
-            if (ec != std::errc{})
-                throw std::runtime_error("a number could not be written");
-            row.append(text, end);
-        }
+            buf_ += ", ";
+        AppendNumber(values[i]);
     }
-    row += ']';
-    os_.write(row.data(), static_cast<std::streamsize>(row.size()));
+    buf_ += ']';
+    Written();
+}
+
+void JsonWriter::Raw(std::string_view value) {
+    BeforeValue();
+    buf_ += value;
+    Written();
 }
 
 } // namespace kolmar::engine
