@@ -167,7 +167,7 @@ void MainAnalysis(RunContext& ctx) {
         WritePlotDesignCharts(ctx.plot(), in, extent, state.chart);
         if (ctx.results) {
             ctx.results->charts = true;
-            ctx.results->chart = state.chart;
+            ctx.results->chart = std::make_unique<settlement::DesignChartTable>(state.chart);
             ctx.results->chart_settlements = extent.NT;
             ctx.results->chart_diameters = extent.ND;
             ctx.results->chart_lengths = extent.NQ;

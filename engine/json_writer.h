@@ -49,7 +49,8 @@ public:
     void Flush();
 
 private:
-    static constexpr std::size_t kBlock = 1 << 20;
+    // Blocks of 64 KiB: few writes, and the same few pages reused for a file of any size.
+    static constexpr std::size_t kBlock = 64 * 1024;
     void BeforeValue();
     void NewLine();
     void AppendQuoted(std::string_view text);

@@ -368,7 +368,7 @@ ResultTable DesignChartsOf(const InputData& in, const RunResults& results) {
                  {"diameter", u.length},
                  {"length", u.length},
                  {"load", u.force}};
-    if (!results.charts)
+    if (!results.charts || !results.chart)
         return t;
     const double length_per_in = in.si() ? 1.0 / kMToIn : 1.0 / kInPerFt;
     const double load_per_lb = in.si() ? 1.0 / kLbPerKn : 1.0 / kLbPerTon;
@@ -378,9 +378,9 @@ ResultTable DesignChartsOf(const InputData& in, const RunResults& results) {
         for (int j = 1; j <= results.chart_diameters; ++j)
             for (int i = 1; i <= results.chart_lengths; ++i)
                 t.values.insert(t.values.end(), {in.si() ? s / kMToIn : s,
-                                                 results.chart.Diameter(j) * length_per_in,
-                                                 results.chart.Length(i) * length_per_in,
-                                                 results.chart.Load(i, j, k) * load_per_lb});
+                                                 results.chart->Diameter(j) * length_per_in,
+                                                 results.chart->Length(i) * length_per_in,
+                                                 results.chart->Load(i, j, k) * load_per_lb});
     }
     return t;
 }

@@ -69,7 +69,7 @@ struct RunResults {
     std::vector<CaseCurves> curves; // the t-z method's curves of every case, beside `cases`
     CaseCurves pending;             // the curves of the case being analysed
     bool charts = false;            // design charts were computed
-    settlement::DesignChartTable chart;
+    std::unique_ptr<settlement::DesignChartTable> chart; // when computed (a large table)
     int chart_settlements = 0, chart_diameters = 0, chart_lengths = 0; // the extent computed
 
     // Filled by the programs' entry after the run.

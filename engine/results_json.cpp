@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <istream>
+#include <memory>
 #include <optional>
 #include <regex>
 
@@ -466,15 +467,15 @@ private:
 std::vector<RunMessage> ReadRunMessages(std::istream& run_notes) {
     std::vector<RunMessage> messages;
     MessageBlocks blocks(messages);
-    constexpr std::size_t kChunk = 1 << 20;
-    std::string chunk(kChunk, '\0');
+    constexpr std::size_t kChunk = 64 * 1024;
+    const std::unique_ptr<char[]> chunk(new char[kChunk]); // filled by the reads alone
     std::string partial; // a line that runs over the end of a chunk
     while (run_notes) {
-        run_notes.read(chunk.data(), static_cast<std::streamsize>(kChunk));
+        run_notes.read(chunk.get(), static_cast<std::streamsize>(kChunk));
         const auto got = static_cast<std::size_t>(run_notes.gcount());
         if (got == 0)
             break;
-        std::string_view rest(chunk.data(), got);
+        std::string_view rest(chunk.get(), got);
         while (!rest.empty()) {
             const std::size_t end = rest.find('\n');
             if (end == std::string_view::npos) {
