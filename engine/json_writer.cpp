@@ -91,6 +91,14 @@ void JsonWriter::Flush() {
     if (os_ == nullptr || buf_.empty())
         return;
     os_->write(buf_.data(), static_cast<std::streamsize>(buf_.size()));
+    if (copy_ != nullptr) {
+        if (copy_->size() + buf_.size() <= copy_limit_) {
+            *copy_ += buf_;
+        } else {
+            std::string().swap(*copy_);
+            copy_ = nullptr;
+        }
+    }
     buf_.clear();
 }
 

@@ -47,6 +47,12 @@ public:
     const std::string& Text() const { return buf_; }
     // Hands what is buffered to the stream.
     void Flush();
+    // Every block handed to the stream is also appended to `copy` while the whole text stays
+    // within `limit` bytes; beyond it `copy` is emptied and no more is kept.
+    void KeepCopy(std::string* copy, std::size_t limit) {
+        copy_ = copy;
+        copy_limit_ = limit;
+    }
 
 private:
     // Blocks of 64 KiB: few writes, and the same few pages reused for a file of any size.
@@ -61,6 +67,8 @@ private:
     }
     std::ostream* os_ = nullptr;
     std::string buf_;
+    std::string* copy_ = nullptr;
+    std::size_t copy_limit_ = 0;
     struct Level {
         bool array = false;
         bool empty = true;

@@ -131,7 +131,11 @@ void Run(const ProgramRun& request, ProgramResults& out) {
         out.run.messages = ReadRunMessages(notes);
     }
     out.has_json = true;
-    if (!WriteResultsFile(JsonPath(request), out.run)) {
+    std::string kept;
+    const bool written = WriteResultsFile(JsonPath(request), out.run, &kept);
+    if (written && !kept.empty())
+        out.KeepJson(std::move(kept));
+    if (!written) {
         out.messages += " THE RESULTS FILE " + JsonPath(request).string() + " CANNOT BE WRITTEN.\n";
         if (out.status == KOLMAR_STATUS_OK)
             out.status = KOLMAR_STATUS_FILE_ERROR;
@@ -158,6 +162,11 @@ const ResultTable* ProgramResults::Table(int case_index, int kind) const {
         table = std::make_unique<ResultTable>(
             MakeTable(run, static_cast<std::size_t>(case_index), static_cast<TableKind>(kind)));
     return table.get();
+}
+
+void ProgramResults::KeepJson(std::string text) {
+    const std::lock_guard lock(mutex_);
+    json_ = std::make_unique<std::string>(std::move(text));
 }
 
 const std::string& ProgramResults::Json() const {
@@ -219,9 +228,10 @@ bool WriteFileAtomically(const std::filesystem::path& path, const std::string& t
     });
 }
 
-bool WriteResultsFile(const std::filesystem::path& path, const RunResults& results) {
-    return WriteFileAtomically(path,
-                               [&results](std::ostream& out) { WriteResultsJson(out, results); });
+bool WriteResultsFile(const std::filesystem::path& path, const RunResults& results,
+                      std::string* kept) {
+    return WriteFileAtomically(
+        path, [&results, kept](std::ostream& out) { WriteResultsJson(out, results, kept); });
 }
 
 std::unique_ptr<ProgramResults> RunProgram(const ProgramRun& request) {

@@ -60,6 +60,8 @@ struct ProgramResults {
     const ResultTable* Table(int case_index, int kind) const;
     // The results file's text; empty when the run was refused.
     const std::string& Json() const;
+    // The text as the run wrote it, kept for Json().
+    void KeepJson(std::string text);
 
 private:
     mutable std::mutex mutex_;
@@ -81,7 +83,8 @@ std::unique_ptr<ProgramResults> RunProgram(const ProgramRun& request);
 bool WriteFileAtomically(const std::filesystem::path& path,
                          const std::function<void(std::ostream&)>& write);
 bool WriteFileAtomically(const std::filesystem::path& path, const std::string& text);
-// The results file of a run, through a temporary file.
-bool WriteResultsFile(const std::filesystem::path& path, const RunResults& results);
+// The results file of a run, through a temporary file; `kept` as for WriteResultsJson.
+bool WriteResultsFile(const std::filesystem::path& path, const RunResults& results,
+                      std::string* kept = nullptr);
 
 } // namespace kolmar::engine

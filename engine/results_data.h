@@ -147,7 +147,10 @@ std::string MethodName(const Layer& layer);
 // The meaning of a run status.
 std::string_view StatusMeaning(int status);
 
-// The results file, formatted piece by piece into `os` (never whole in memory).
-void WriteResultsJson(std::ostream& os, const RunResults& results);
+// The results file, formatted piece by piece into `os` (never whole in memory). With `kept`, the
+// text of a results file of at most kKeptResultsText bytes is also kept there (else it is left
+// empty), so that a small run's text need not be formatted twice.
+inline constexpr std::size_t kKeptResultsText = 4 << 20;
+void WriteResultsJson(std::ostream& os, const RunResults& results, std::string* kept = nullptr);
 
 } // namespace kolmar::engine

@@ -498,8 +498,10 @@ std::vector<RunMessage> ReadRunMessages(std::istream& run_notes) {
     return messages;
 }
 
-void WriteResultsJson(std::ostream& os, const RunResults& results) {
+void WriteResultsJson(std::ostream& os, const RunResults& results, std::string* kept) {
     JsonWriter w(os);
+    if (kept != nullptr)
+        w.KeepCopy(kept, kKeptResultsText);
     const InputData& in = results.input;
     w.BeginObject();
     w.Key("schema");

@@ -346,6 +346,25 @@ TEST(ResultsTest, ValueFormattedOnceEqualsTheValueWrittenInPlace) {
         << document(false);
 }
 
+// The copy a writer keeps of its text: the whole text when it fits the limit, nothing beyond it
+// (the text is then made again on request).
+TEST(ResultsTest, TheKeptCopyIsTheWholeTextOrNothing) {
+    std::vector<double> row(20000, 1.0 / 3.0); // some 400 kB, several blocks
+    for (const std::size_t limit : {std::size_t{1} << 30, std::size_t{100000}}) {
+        std::ostringstream os;
+        std::string copy;
+        {
+            JsonWriter w(os);
+            w.KeepCopy(&copy, limit);
+            w.BeginObject();
+            w.Key("row");
+            w.NumberRow(row.data(), row.size());
+            w.EndObject();
+        }
+        EXPECT_EQ(copy, limit > os.str().size() ? os.str() : std::string());
+    }
+}
+
 // The message blocks of the run notes, read in large blocks: a block that straddles the end of a
 // block, Windows line ends, banner lines, the layer and depth a text names, and a last block
 // without a final line end.
