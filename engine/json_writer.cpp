@@ -44,6 +44,43 @@ void AppendQuotedTo(std::string& out, std::string_view text) {
     out += '"';
 }
 
+// A whole number below 2^53 in magnitude (row numbers, lengths, counts: a quarter of a results
+// file's numbers) has its exact digits as its shortest round-trip form, written in the form
+// std::to_chars chooses: plain, unless the exponent form is shorter ("1e+05", "1.2e+07"). The
+// general conversion costs several times as much. False for any other value.
+bool AppendWholeTo(std::string& out, double value) {
+    constexpr double kExact = 9007199254740992.0; // 2^53
+    if (!(std::fabs(value) < kExact) || std::trunc(value) != value)
+        return false;
+    const auto whole = static_cast<long long>(value);
+    const unsigned long long magnitude = whole < 0 ? 0ull - static_cast<unsigned long long>(whole)
+                                                   : static_cast<unsigned long long>(whole);
+    char digits[24];
+    const auto count = static_cast<std::size_t>(
+        std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits);
+    std::size_t significant = count;
+    while (significant > 1 && digits[significant - 1] == '0')
+        --significant;
+    // d[.ddd]e+XX: the exponent, at most 15 here, takes two digits.
+    const std::size_t exponent_form = (significant == 1 ? 1 : significant + 1) + 4;
+    if (whole < 0)
+        out += '-';
+    if (count <= exponent_form) {
+        out.append(digits, count);
+        return true;
+    }
+    out += digits[0];
+    if (significant > 1) {
+        out += '.';
+        out.append(digits + 1, significant - 1);
+    }
+    const std::size_t exponent = count - 1;
+    out += "e+";
+    out += static_cast<char>('0' + exponent / 10);
+    out += static_cast<char>('0' + exponent % 10);
+    return true;
+}
+
 // The shortest round-trip text of a number, formatted in place at the end of `out`.
 void AppendNumberTo(std::string& out, double value) {
     if (!std::isfinite(value)) {
@@ -54,6 +91,8 @@ void AppendNumberTo(std::string& out, double value) {
         out += '0'; // also for -0
         return;
     }
+    if (AppendWholeTo(out, value))
+        return;
     constexpr std::size_t kRoom = 32;
     const std::size_t at = out.size();
     out.resize(at + kRoom);

@@ -14,10 +14,12 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <map>
+#include <random>
 #include <set>
 #include <sstream>
 #include <stdexcept>
@@ -412,6 +414,33 @@ TEST(ResultsTest, AFailedAtomicWriteLeavesTheOldFileAndNoTemporary) {
     EXPECT_EQ(Listing(dir.path()), std::set<std::string>{"r.results.json"});
     EXPECT_TRUE(WriteFileAtomically(file, std::string("new")));
     EXPECT_EQ(ReadFile(file), "new");
+}
+
+// Whole numbers take a path of their own; they read exactly as the general shortest conversion
+// writes them, the choice between the plain and the exponent form included ("1e+05").
+TEST(ResultsTest, WholeNumbersAreWrittenAsTheGeneralConversionWritesThem) {
+    const auto general = [](double v) {
+        char text[32];
+        return std::string(text, std::to_chars(text, text + sizeof text, v).ptr);
+    };
+    std::vector<double> values;
+    for (double v = 1; v <= 120000; ++v)
+        values.push_back(v);
+    for (double scale = 10; scale < 1e16; scale *= 10)
+        for (const double leading : {1.0, 2.0, 12.0, 105.0, 123.0, 1234567.0, 99999.0})
+            if (leading * scale < 9007199254740992.0)
+                values.push_back(leading * scale);
+    std::mt19937_64 random(18);
+    for (int i = 0; i < 100000; ++i)
+        values.push_back(static_cast<double>(random() >> (11 + i % 40)));
+    values.push_back(9007199254740991.0); // 2^53 - 1, the last whole number of the fast path
+    values.push_back(9007199254740992.0); // 2^53: the general conversion
+    values.push_back(1e300);
+    for (const double v : values)
+        for (const double signed_value : {v, -v})
+            if (signed_value != 0.0) {
+                ASSERT_EQ(JsonNumber(signed_value), general(signed_value)) << signed_value;
+            }
 }
 
 TEST(ResultsTest, Sha256OfKnownTexts) {
