@@ -79,6 +79,19 @@ std::string Refusal(BidirectionalAnswer& a, int status, std::string message) {
     return a.message;
 }
 
+// The run's first case as the case loop made it: the capacity table a case shares with the others
+// of its diameter, with this case's own design row.
+CaseResult FirstCase(const ProgramResults& run) {
+    const KeptCase& kept = run.run.cases.front();
+    CaseResult c;
+    c.setup = kept.setup;
+    c.capacity = kept.Capacity();
+    c.capacity.design_row = kept.design_row;
+    c.settlement = kept.settlement;
+    c.length = kept.length;
+    return c;
+}
+
 // Why the ordinary analysis of the project cannot carry a simulated test; empty when it can.
 std::string ProjectProblem(const ProgramResults& run) {
     if (run.status != KOLMAR_STATUS_OK)
@@ -90,9 +103,9 @@ std::string ProjectProblem(const ProgramResults& run) {
         return "The project is loaded in uplift (load direction 2): a bidirectional test is "
                "simulated on the compression analysis; choose compression (RCYCL then reduces the "
                "side load of the part above the cell).";
-    if (run.run.cases.empty() || run.run.cases.front().capacity.design_row < 0)
+    if (run.run.cases.empty() || run.run.cases.front().design_row < 0)
         return "The project's first case has no design length: no shaft to test.";
-    const CaseResult& c = run.run.cases.front();
+    const CaseResult c = FirstCase(run);
     const CapacityRow& row = c.capacity.rows[static_cast<std::size_t>(c.capacity.design_row)];
     const Layer& tip = in.layers[static_cast<std::size_t>(row.tip_layer)];
     if (!settlement::UsesTzMethod(tip.code)) {
@@ -280,6 +293,7 @@ void WriteJson(BidirectionalAnswer& a, const BidirectionalRequest& request) {
     }
     w.EndObject();
     w.EndObject();
+    w.Flush();
     os << '\n';
     a.json = os.str();
 }
@@ -304,7 +318,7 @@ void Simulate(const BidirectionalRequest& request, BidirectionalAnswer& a) {
     }
     const TestUnits u{a.si};
     const InputData& in = results->run.input;
-    const CaseResult& c = results->run.cases.front();
+    const CaseResult c = FirstCase(*results);
     settlement::BidirectionalSetup setup;
     setup.shaft = SoilCaseOf(in, c);
     setup.rcycl = in.RCYCL;

@@ -128,7 +128,7 @@ void MainAnalysis(RunContext& ctx) {
             const bool computed = AnalyseCase(ctx, setup, state);
             const CaseResult& result = ctx.current;
             if (ctx.results && computed) {
-                ctx.results->cases.push_back(result);
+                ctx.results->Keep(result);
                 ctx.results->curves.push_back(ctx.results->pending);
             }
             if (ctx.results)
@@ -167,7 +167,7 @@ void MainAnalysis(RunContext& ctx) {
         WritePlotDesignCharts(ctx.plot(), in, extent, state.chart);
         if (ctx.results) {
             ctx.results->charts = true;
-            ctx.results->chart = state.chart;
+            ctx.results->chart = std::make_unique<settlement::DesignChartTable>(state.chart);
             ctx.results->chart_settlements = extent.NT;
             ctx.results->chart_diameters = extent.ND;
             ctx.results->chart_lengths = extent.NQ;

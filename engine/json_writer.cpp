@@ -3,13 +3,14 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <stdexcept>
 
 namespace kolmar::engine {
+namespace {
 
-std::string JsonQuote(std::string_view text) {
-    std::string out = "\"";
+void AppendQuotedTo(std::string& out, std::string_view text) {
+    constexpr char kHex[] = "0123456789abcdef";
+    out += '"';
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
         switch (c) {
@@ -29,15 +30,10 @@ std::string JsonQuote(std::string_view text) {
             out += "\\t";
             break;
         default:
-            if (byte < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(byte));
-                out += escaped;
-            } else if (byte >= 0x80) {
+            if (byte < 0x20 || byte >= 0x80) {
                 // The engine's texts are ASCII; a stray byte of a project title is kept visible
                 // without making the file invalid UTF-8.
                 out += "\\u00";
-                constexpr char kHex[] = "0123456789abcdef";
                 out += kHex[byte >> 4];
                 out += kHex[byte & 0xF];
             } else {
@@ -46,23 +42,116 @@ std::string JsonQuote(std::string_view text) {
         }
     }
     out += '"';
+}
+
+// A whole number below 2^53 in magnitude (row numbers, lengths, counts: a quarter of a results
+// file's numbers) has its exact digits as its shortest round-trip form, written in the form
+// std::to_chars chooses: plain, unless the exponent form is shorter ("1e+05", "1.2e+07"). The
+// general conversion costs several times as much. False for any other value.
+bool AppendWholeTo(std::string& out, double value) {
+    constexpr double kExact = 9007199254740992.0; // 2^53
+    if (!(std::fabs(value) < kExact) || std::trunc(value) != value)
+        return false;
+    const auto whole = static_cast<long long>(value);
+    const unsigned long long magnitude = whole < 0 ? 0ull - static_cast<unsigned long long>(whole)
+                                                   : static_cast<unsigned long long>(whole);
+    char digits[24];
+    const auto count = static_cast<std::size_t>(
+        std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits);
+    std::size_t significant = count;
+    while (significant > 1 && digits[significant - 1] == '0')
+        --significant;
+    // d[.ddd]e+XX: the exponent, at most 15 here, takes two digits.
+    const std::size_t exponent_form = (significant == 1 ? 1 : significant + 1) + 4;
+    if (whole < 0)
+        out += '-';
+    if (count <= exponent_form) {
+        out.append(digits, count);
+        return true;
+    }
+    out += digits[0];
+    if (significant > 1) {
+        out += '.';
+        out.append(digits + 1, significant - 1);
+    }
+    const std::size_t exponent = count - 1;
+    out += "e+";
+    out += static_cast<char>('0' + exponent / 10);
+    out += static_cast<char>('0' + exponent % 10);
+    return true;
+}
+
+// The shortest round-trip text of a number, formatted in place at the end of `out`.
+void AppendNumberTo(std::string& out, double value) {
+    if (!std::isfinite(value)) {
+        out += "null";
+        return;
+    }
+    if (value == 0.0) {
+        out += '0'; // also for -0
+        return;
+    }
+    if (AppendWholeTo(out, value))
+        return;
+    constexpr std::size_t kRoom = 32;
+    const std::size_t at = out.size();
+    out.resize(at + kRoom);
+    const auto [end, ec] = std::to_chars(out.data() + at, out.data() + at + kRoom, value);
+    if (ec != std::errc{})
+        throw std::runtime_error("a number could not be written");
+    out.resize(static_cast<std::size_t>(end - out.data()));
+}
+
+} // namespace
+
+std::string JsonQuote(std::string_view text) {
+    std::string out;
+    AppendQuotedTo(out, text);
     return out;
 }
 
 std::string JsonNumber(double value) {
-    if (!std::isfinite(value))
-        return "null";
-    if (value == 0.0)
-        return "0"; // also for -0
-    char text[32];
-    const auto [end, ec] = std::to_chars(text, text + sizeof text, value);
-    if (ec != std::errc{})
-        throw std::runtime_error("a number could not be written");
-    return std::string(text, end);
+    std::string out;
+    AppendNumberTo(out, value);
+    return out;
+}
+
+JsonWriter::JsonWriter(std::ostream& os) : os_(&os) {
+    buf_.reserve(kBlock + kBlock / 4);
+}
+
+JsonWriter::JsonWriter(std::size_t depth) : levels_(depth, Level{false, false}), after_key_(true) {}
+
+JsonWriter::~JsonWriter() {
+    Flush();
+}
+
+void JsonWriter::Flush() {
+    if (os_ == nullptr || buf_.empty())
+        return;
+    os_->write(buf_.data(), static_cast<std::streamsize>(buf_.size()));
+    if (copy_ != nullptr) {
+        if (copy_->size() + buf_.size() <= copy_limit_) {
+            *copy_ += buf_;
+        } else {
+            std::string().swap(*copy_);
+            copy_ = nullptr;
+        }
+    }
+    buf_.clear();
+}
+
+void JsonWriter::AppendQuoted(std::string_view text) {
+    AppendQuotedTo(buf_, text);
+}
+
+void JsonWriter::AppendNumber(double value) {
+    AppendNumberTo(buf_, value);
 }
 
 void JsonWriter::NewLine() {
-    os_ << '\n' << std::string(2 * levels_.size(), ' ');
+    buf_ += '\n';
+    buf_.append(2 * levels_.size(), ' ');
 }
 
 void JsonWriter::BeforeValue() {
@@ -74,17 +163,17 @@ void JsonWriter::BeforeValue() {
         return;
     Level& level = levels_.back();
     if (!level.empty)
-        os_ << ',';
+        buf_ += ',';
     level.empty = false;
     if (inline_)
-        os_ << ' ';
+        buf_ += ' ';
     else
         NewLine();
 }
 
 void JsonWriter::BeginObject() {
     BeforeValue();
-    os_ << '{';
+    buf_ += '{';
     levels_.push_back({false, true});
 }
 
@@ -93,14 +182,15 @@ void JsonWriter::EndObject() {
     levels_.pop_back();
     if (!empty)
         NewLine();
-    os_ << '}';
+    buf_ += '}';
     if (levels_.empty())
-        os_ << '\n';
+        buf_ += '\n';
+    Written();
 }
 
 void JsonWriter::BeginArray() {
     BeforeValue();
-    os_ << '[';
+    buf_ += '[';
     levels_.push_back({true, true});
 }
 
@@ -109,63 +199,60 @@ void JsonWriter::EndArray() {
     levels_.pop_back();
     if (!empty)
         NewLine();
-    os_ << ']';
+    buf_ += ']';
+    Written();
 }
 
 void JsonWriter::Key(std::string_view key) {
     BeforeValue();
-    os_ << JsonQuote(key) << ": ";
+    AppendQuoted(key);
+    buf_ += ": ";
     after_key_ = true;
 }
 
 void JsonWriter::String(std::string_view text) {
     BeforeValue();
-    os_ << JsonQuote(text);
+    AppendQuoted(text);
+    Written();
 }
 
 void JsonWriter::Number(double value) {
     BeforeValue();
-    os_ << JsonNumber(value);
+    AppendNumber(value);
 }
 
 void JsonWriter::Integer(long long value) {
     BeforeValue();
-    os_ << std::to_string(value);
+    char text[24];
+    buf_.append(text, std::to_chars(text, text + sizeof text, value).ptr);
 }
 
 void JsonWriter::Bool(bool value) {
     BeforeValue();
-    os_ << (value ? "true" : "false");
+    buf_ += value ? "true" : "false";
 }
 
 void JsonWriter::Null() {
     BeforeValue();
-    os_ << "null";
+    buf_ += "null";
 }
 
 void JsonWriter::NumberRow(const double* values, std::size_t count) {
     BeforeValue();
-    // A row is built in one piece and written once: a many-case run writes millions of them.
-    std::string row = "[";
-    row.reserve(2 + 26 * count);
+    buf_ += '[';
     for (std::size_t i = 0; i < count; ++i) {
         if (i)
-            row += ", ";
-        const double v = values[i];
-        if (!std::isfinite(v)) {
-            row += "null";
-        } else if (v == 0.0) {
-            row += '0'; // also for -0
-        } else {
-            char text[32];
-            const auto [end, ec] = std::to_chars(text, text + sizeof text, v);
-            if (ec != std::errc{})
-                throw std::runtime_error("a number could not be written");
-            row.append(text, end);
-        }
+            buf_ += ", ";
+        AppendNumber(values[i]);
     }
-    row += ']';
-    os_.write(row.data(), static_cast<std::streamsize>(row.size()));
+    buf_ += ']';
+    Written();
+}
+
+void JsonWriter::Raw(std::string_view value) {
+    BeforeValue();
+    buf_ += value;
+    Written();
 }
 
 } // namespace kolmar::engine

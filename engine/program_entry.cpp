@@ -7,11 +7,11 @@
 #include "kolmar/ikolmar.h"
 #include "sha256.h"
 
+#include <algorithm>
 #include <atomic>
 #include <exception>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <locale>
 #include <sstream>
 #include <system_error>
@@ -34,40 +34,44 @@ std::filesystem::path TemporaryBeside(const std::filesystem::path& path) {
     return temporary;
 }
 
-std::string ReadWhole(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::in | std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void BuildTables(ProgramResults& out) {
-    const InputData& in = out.run.input;
-    for (std::size_t i = 0; i < out.run.cases.size(); ++i) {
-        const CaseResult& c = out.run.cases[i];
-        std::array<ResultTable, kTableKindCount> t;
-        if (i < out.run.curves.size())
-            for (int k = 0; k < settlement::kLineCount; ++k) {
-                const LineCurves& line = out.run.curves[i][static_cast<std::size_t>(k)];
-                const auto at = [&](TableKind first) -> ResultTable& {
-                    return t[static_cast<std::size_t>(first) + static_cast<std::size_t>(k)];
-                };
-                at(TableKind::tz_trend) = TzCurvesOf(in, line);
-                at(TableKind::qw_trend) = QwCurveOf(in, line);
-                at(TableKind::distribution_trend) = LoadDistributionOf(in, line);
-            }
-        t[static_cast<std::size_t>(TableKind::capacity)] = CapacityTableOf(in, c);
-        t[static_cast<std::size_t>(TableKind::layer_resistance)] = LayerResistanceOf(in, c);
+// A table of a case, made from the results kept as data.
+ResultTable MakeTable(const RunResults& run, std::size_t case_index, TableKind kind) {
+    const InputData& in = run.input;
+    if (kind == TableKind::design_charts)
+        return DesignChartsOf(in, run);
+    if (case_index >= run.cases.size())
+        return {};
+    const KeptCase& c = run.cases[case_index];
+    const auto index = static_cast<int>(kind);
+    switch (kind) {
+    case TableKind::capacity:
+        return CapacityTableOf(in, c);
+    case TableKind::layer_resistance:
+        return LayerResistanceOf(in, c);
+    case TableKind::trend:
+    case TableKind::upper_bound:
+    case TableKind::lower_bound:
         for (ResultTable& line : LoadSettlementOf(in, c)) {
-            const TableKind kind = line.name == "trend" || line.name == "rock" ? TableKind::trend
-                                   : line.name == "upper_bound" ? TableKind::upper_bound
-                                                                : TableKind::lower_bound;
-            t[static_cast<std::size_t>(kind)] = std::move(line);
+            const TableKind of = line.name == "trend" || line.name == "rock" ? TableKind::trend
+                                 : line.name == "upper_bound" ? TableKind::upper_bound
+                                                              : TableKind::lower_bound;
+            if (of == kind)
+                return std::move(line);
         }
-        out.tables.push_back(std::move(t));
+        return {};
+    default:
+        break;
     }
-    if (out.tables.empty())
-        out.tables.emplace_back();
-    out.tables.front()[static_cast<std::size_t>(TableKind::design_charts)] =
-        DesignChartsOf(in, out.run);
+    if (case_index >= run.curves.size())
+        return {};
+    const auto line_of = [&](TableKind first) -> const LineCurves& {
+        return run.curves[case_index][static_cast<std::size_t>(index - static_cast<int>(first))];
+    };
+    if (kind <= TableKind::tz_lower_bound)
+        return TzCurvesOf(in, line_of(TableKind::tz_trend));
+    if (kind <= TableKind::qw_lower_bound)
+        return QwCurveOf(in, line_of(TableKind::qw_trend));
+    return LoadDistributionOf(in, line_of(TableKind::distribution_trend));
 }
 
 // The results file may not take the place of the project or of another result file.
@@ -122,13 +126,16 @@ void Run(const ProgramRun& request, ProgramResults& out) {
     out.run.input_read = ctx->input_open;
     out.run.input_sha256 = ctx->input_open ? Sha256Hex(ctx->input_text) : std::string();
     ctx.reset(); // closes the result files
-    out.run.run_notes = ReadWhole(OutputPath(request, ".kx8r"));
-    BuildTables(out);
-    std::ostringstream json;
-    json.imbue(std::locale::classic());
-    WriteResultsJson(json, out.run);
-    out.json = json.str();
-    if (!WriteFileAtomically(JsonPath(request), out.json)) {
+    {
+        std::ifstream notes(OutputPath(request, ".kx8r"), std::ios::in | std::ios::binary);
+        out.run.messages = ReadRunMessages(notes);
+    }
+    out.has_json = true;
+    std::string kept;
+    const bool written = WriteResultsFile(JsonPath(request), out.run, &kept);
+    if (written && !kept.empty())
+        out.KeepJson(std::move(kept));
+    if (!written) {
         out.messages += " THE RESULTS FILE " + JsonPath(request).string() + " CANNOT BE WRITTEN.\n";
         if (out.status == KOLMAR_STATUS_OK)
             out.status = KOLMAR_STATUS_FILE_ERROR;
@@ -139,13 +146,38 @@ void Run(const ProgramRun& request, ProgramResults& out) {
 } // namespace
 
 const ResultTable* ProgramResults::Table(int case_index, int kind) const {
-    if (kind < 0 || kind >= kTableKindCount)
+    if (!has_json || kind < 0 || kind >= kTableKindCount)
         return nullptr;
     if (kind == static_cast<int>(TableKind::design_charts))
         case_index = 0;
-    if (case_index < 0 || case_index >= static_cast<int>(tables.size()))
+    const std::size_t cases = std::max<std::size_t>(run.cases.size(), 1);
+    if (case_index < 0 || static_cast<std::size_t>(case_index) >= cases)
         return nullptr;
-    return &tables[static_cast<std::size_t>(case_index)][static_cast<std::size_t>(kind)];
+    const std::lock_guard lock(mutex_);
+    if (tables_.empty())
+        tables_.resize(cases);
+    std::unique_ptr<ResultTable>& table =
+        tables_[static_cast<std::size_t>(case_index)][static_cast<std::size_t>(kind)];
+    if (!table)
+        table = std::make_unique<ResultTable>(
+            MakeTable(run, static_cast<std::size_t>(case_index), static_cast<TableKind>(kind)));
+    return table.get();
+}
+
+void ProgramResults::KeepJson(std::string text) {
+    const std::lock_guard lock(mutex_);
+    json_ = std::make_unique<std::string>(std::move(text));
+}
+
+const std::string& ProgramResults::Json() const {
+    const std::lock_guard lock(mutex_);
+    if (!json_) {
+        std::ostringstream text;
+        if (has_json)
+            WriteResultsJson(text, run);
+        json_ = std::make_unique<std::string>(std::move(text).str());
+    }
+    return *json_;
 }
 
 std::filesystem::path OutputPath(const ProgramRun& request, std::string_view extension) {
@@ -156,29 +188,50 @@ std::filesystem::path JsonPath(const ProgramRun& request) {
     return request.json.empty() ? OutputPath(request, ".results.json") : request.json;
 }
 
-bool WriteFileAtomically(const std::filesystem::path& path, const std::string& text) {
+bool WriteFileAtomically(const std::filesystem::path& path,
+                         const std::function<void(std::ostream&)>& write) {
     const std::filesystem::path temporary = TemporaryBeside(path);
+    const auto discard = [&temporary] {
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
+    };
     {
         std::ofstream out(temporary, std::ios::out | std::ios::trunc | std::ios::binary);
         if (!out.is_open())
             return false;
-        out << text;
+        try {
+            write(out);
+        } catch (...) {
+            out.close();
+            discard();
+            throw;
+        }
         out.flush();
         if (!out) {
             out.close();
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
+            discard();
             return false;
         }
     }
     std::error_code ec;
     std::filesystem::rename(temporary, path, ec);
     if (ec) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
+        discard();
         return false;
     }
     return true;
+}
+
+bool WriteFileAtomically(const std::filesystem::path& path, const std::string& text) {
+    return WriteFileAtomically(path, [&text](std::ostream& out) {
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    });
+}
+
+bool WriteResultsFile(const std::filesystem::path& path, const RunResults& results,
+                      std::string* kept) {
+    return WriteFileAtomically(
+        path, [&results, kept](std::ostream& out) { WriteResultsJson(out, results, kept); });
 }
 
 std::unique_ptr<ProgramResults> RunProgram(const ProgramRun& request) {

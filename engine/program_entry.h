@@ -9,7 +9,10 @@
 
 #include <array>
 #include <filesystem>
+#include <functional>
+#include <iosfwd>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -43,15 +46,28 @@ enum class TableKind : int {
 };
 inline constexpr int kTableKindCount = 15;
 
-// What one run leaves: the status, the results, the tables of every case and the results
-// file's text.
+// What one run leaves: the status, the results kept as data, and on request the tables of a
+// case and the results file's text. Tables and text are made the first time they are asked
+// for (a run through the runner asks for neither) and then kept until the results are freed;
+// they may be asked for from several threads at once.
 struct ProgramResults {
     int status = 0;
     RunResults run;
-    std::vector<std::array<ResultTable, kTableKindCount>> tables; // per case; design charts in 0
-    std::string json;     // the results file's text (empty when the run was refused)
-    std::string messages; // what IKOLMAR would have written on the console
+    bool has_json = false; // the run got as far as its results file (not refused)
+    std::string messages;  // what IKOLMAR would have written on the console
+
+    // A table of a case; the design charts are kept with case 0. Null for a bad index or kind.
     const ResultTable* Table(int case_index, int kind) const;
+    // The results file's text; empty when the run was refused.
+    const std::string& Json() const;
+    // The text as the run wrote it, kept for Json().
+    void KeepJson(std::string text);
+
+private:
+    mutable std::mutex mutex_;
+    // Per case (at least one); design charts in 0.
+    mutable std::vector<std::array<std::unique_ptr<ResultTable>, kTableKindCount>> tables_;
+    mutable std::unique_ptr<std::string> json_;
 };
 
 // The result file names of a request.
@@ -61,8 +77,14 @@ std::filesystem::path JsonPath(const ProgramRun& request);
 // Runs the analysis. Never throws: a failure becomes the status of the results.
 std::unique_ptr<ProgramResults> RunProgram(const ProgramRun& request);
 
-// Writes a text file whole through a temporary file beside it, then renames it. False when it
+// Writes a file through a temporary file beside it, then renames it: `write` fills the stream
+// (whose buffer is large), and the file is kept when the stream is good after it. False when it
 // could not be written (the target is then untouched).
+bool WriteFileAtomically(const std::filesystem::path& path,
+                         const std::function<void(std::ostream&)>& write);
 bool WriteFileAtomically(const std::filesystem::path& path, const std::string& text);
+// The results file of a run, through a temporary file; `kept` as for WriteResultsJson.
+bool WriteResultsFile(const std::filesystem::path& path, const RunResults& results,
+                      std::string* kept = nullptr);
 
 } // namespace kolmar::engine

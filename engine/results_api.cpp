@@ -20,10 +20,14 @@ using kolmar::engine::ResultTable;
 const ResultTable* TableOf(const KolmarResults* results, int case_index, int table) {
     if (results == nullptr || !results->data)
         return nullptr;
-    return results->data->Table(case_index, table);
+    try {
+        return results->data->Table(case_index, table); // made on the first request
+    } catch (...) {
+        return nullptr; // no memory left for it
+    }
 }
 
-const kolmar::engine::CaseResult* CaseOf(const KolmarResults* results, int case_index) {
+const kolmar::engine::KeptCase* CaseOf(const KolmarResults* results, int case_index) {
     if (results == nullptr || !results->data || case_index < 0 ||
         case_index >= static_cast<int>(results->data->run.cases.size()))
         return nullptr;
@@ -74,7 +78,11 @@ extern "C" KOLMAR_EXPORT const char* kolmar_results_messages(const KolmarResults
 }
 
 extern "C" KOLMAR_EXPORT const char* kolmar_results_json(const KolmarResults* results) {
-    return results && results->data ? results->data->json.c_str() : "";
+    try {
+        return results && results->data ? results->data->Json().c_str() : "";
+    } catch (...) {
+        return ""; // no memory left for the text
+    }
 }
 
 extern "C" KOLMAR_EXPORT int kolmar_results_case_count(const KolmarResults* results) {
@@ -84,7 +92,7 @@ extern "C" KOLMAR_EXPORT int kolmar_results_case_count(const KolmarResults* resu
 extern "C" KOLMAR_EXPORT double kolmar_results_case_diameter(const KolmarResults* results,
                                                              int case_index) {
     const auto* c = CaseOf(results, case_index);
-    return c ? LengthOut(results, c->capacity.shaft.D) : 0.0;
+    return c ? LengthOut(results, c->Capacity().shaft.D) : 0.0;
 }
 
 extern "C" KOLMAR_EXPORT double kolmar_results_case_length(const KolmarResults* results,
@@ -96,7 +104,7 @@ extern "C" KOLMAR_EXPORT double kolmar_results_case_length(const KolmarResults* 
 extern "C" KOLMAR_EXPORT int kolmar_results_design_row(const KolmarResults* results,
                                                        int case_index) {
     const auto* c = CaseOf(results, case_index);
-    return c ? c->capacity.design_row : -1;
+    return c ? c->design_row : -1;
 }
 
 extern "C" KOLMAR_EXPORT const double* kolmar_results_table(const KolmarResults* results,
@@ -133,9 +141,9 @@ extern "C" KOLMAR_EXPORT int kolmar_results_write_json(const KolmarResults* resu
                                                        const char* path) {
     try {
         if (results == nullptr || !results->data || path == nullptr || *path == '\0' ||
-            results->data->json.empty())
+            !results->data->has_json)
             return KOLMAR_STATUS_FILE_ERROR;
-        return kolmar::engine::WriteFileAtomically(path, results->data->json)
+        return kolmar::engine::WriteResultsFile(path, results->data->run)
                    ? 0
                    : KOLMAR_STATUS_FILE_ERROR;
     } catch (...) {

@@ -8,7 +8,9 @@
 #include "resistance.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 namespace kolmar::engine {
 namespace {
@@ -38,7 +40,62 @@ std::size_t CountedFeet(const CapacityTable& table, double L) {
     return static_cast<std::size_t>(std::clamp(std::floor(counted_depth - 0.5) + 1.0, 0.0, L));
 }
 
+// Bit for bit: a shared table must give every case exactly the numbers it computed.
+bool Same(double a, double b) {
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
+bool SameRow(const CapacityRow& a, const CapacityRow& b) {
+    return a.tip_layer == b.tip_layer && Same(a.length, b.length) && Same(a.volume, b.volume) &&
+           Same(a.QS, b.QS) && Same(a.QB, b.QB) && Same(a.qb, b.qb) && Same(a.QU, b.QU) &&
+           Same(a.QBD, b.QBD) && Same(a.QDN, b.QDN) && Same(a.QU_per_volume, b.QU_per_volume) &&
+           Same(a.QS_lrfd, b.QS_lrfd) && Same(a.QB_lrfd, b.QB_lrfd) && Same(a.QU_lrfd, b.QU_lrfd);
+}
+
+bool SameStep(const CapacityStep& a, const CapacityStep& b) {
+    return a.layer == b.layer && Same(a.z, b.z) && Same(a.sigma_v, b.sigma_v) && Same(a.fs, b.fs) &&
+           Same(a.side_diameter, b.side_diameter) && Same(a.QS, b.QS) && Same(a.QS_lrfd, b.QS_lrfd);
+}
+
+// The same table apart from the design row, which each case keeps for itself.
+bool SameTable(const CapacityTable& a, const CapacityTable& b) {
+    const ShaftGeometry &s = a.shaft, &t = b.shaft;
+    return Same(s.D, t.D) && Same(s.Bb, t.Bb) && Same(s.h0, t.h0) && Same(s.H, t.H) &&
+           Same(s.bell_volume, t.bell_volume) && Same(s.bottom_exclusion, t.bottom_exclusion) &&
+           Same(a.profile_bottom, b.profile_bottom) && a.rows.size() == b.rows.size() &&
+           a.steps.size() == b.steps.size() &&
+           std::equal(a.rows.begin(), a.rows.end(), b.rows.begin(), SameRow) &&
+           std::equal(a.steps.begin(), a.steps.end(), b.steps.begin(), SameStep);
+}
+
+// How many distinct tables are searched for a match: a run has at most 20 diameters, and a
+// bound keeps a run whose every case differs from comparing each with all before it.
+constexpr std::size_t kRecentTables = 32;
+
 } // namespace
+
+void RunResults::Keep(const CaseResult& result) {
+    KeptCase kept;
+    kept.setup = result.setup;
+    kept.length = result.length;
+    kept.design_row = result.capacity.design_row;
+    kept.settlement = result.settlement;
+    for (auto it = recent_.rbegin(); it != recent_.rend() && !kept.capacity; ++it)
+        if (SameTable(*it->first, result.capacity)) {
+            kept.capacity = it->first;
+            kept.capacity_index = it->second;
+        }
+    if (!kept.capacity) {
+        auto table = std::make_shared<CapacityTable>(result.capacity);
+        table->design_row = -1;
+        kept.capacity = std::move(table);
+        kept.capacity_index = distinct_++;
+        if (recent_.size() == kRecentTables)
+            recent_.erase(recent_.begin());
+        recent_.emplace_back(kept.capacity, kept.capacity_index);
+    }
+    cases.push_back(std::move(kept));
+}
 
 OutputUnits UnitsOf(const InputData& in) {
     if (in.si())
@@ -113,34 +170,49 @@ std::string_view StatusMeaning(int status) {
     }
 }
 
-ResultTable CapacityTableOf(const InputData& in, const CaseResult& result) {
+std::array<double, kCapacityColumns> CapacityValuesOf(const InputData& in, const CapacityRow& raw) {
+    const CapacityRow r = ToOutputUnits(raw, in.si());
+    return {r.length,  static_cast<double>(raw.tip_layer + 1),
+            r.volume,  r.QS,
+            r.QB,      r.qb,
+            r.QU,      r.QBD,
+            r.QDN,     r.QU_per_volume,
+            r.QS_lrfd, r.QB_lrfd,
+            r.QU_lrfd};
+}
+
+std::vector<ResultColumn> CapacityColumnsOf(const InputData& in) {
     const OutputUnits u = UnitsOf(in);
     const bool uplift = in.KCYCL == 2;
+    return {{"L", u.length},
+            {"tip_layer", "-"},
+            {"volume", u.volume},
+            {"QS", u.force},
+            {uplift ? "WT" : "QB", u.force},
+            {"qb", u.stress},
+            {"QU", u.force},
+            {"QBD", u.force},
+            {"QDN", u.force},
+            {"QU_per_volume", u.force_per_volume},
+            {"QS_lrfd", u.force},
+            {"QB_lrfd", u.force},
+            {"QU_lrfd", u.force}};
+}
+
+ResultTable CapacityTableOf(const InputData& in, const KeptCase& result) {
     ResultTable t;
     t.name = "capacity";
-    t.columns = {{"L", u.length},
-                 {"tip_layer", "-"},
-                 {"volume", u.volume},
-                 {"QS", u.force},
-                 {uplift ? "WT" : "QB", u.force},
-                 {"qb", u.stress},
-                 {"QU", u.force},
-                 {"QBD", u.force},
-                 {"QDN", u.force},
-                 {"QU_per_volume", u.force_per_volume},
-                 {"QS_lrfd", u.force},
-                 {"QB_lrfd", u.force},
-                 {"QU_lrfd", u.force}};
-    for (const CapacityRow& raw : result.capacity.rows) {
-        const CapacityRow r = ToOutputUnits(raw, in.si());
-        t.values.insert(t.values.end(), {r.length, static_cast<double>(raw.tip_layer + 1), r.volume,
-                                         r.QS, r.QB, r.qb, r.QU, r.QBD, r.QDN, r.QU_per_volume,
-                                         r.QS_lrfd, r.QB_lrfd, r.QU_lrfd});
+    t.columns = CapacityColumnsOf(in);
+    const std::vector<CapacityRow>& rows = result.Capacity().rows;
+    t.values.reserve(rows.size() * kCapacityColumns);
+    for (const CapacityRow& raw : rows) {
+        const auto values = CapacityValuesOf(in, raw);
+        t.values.insert(t.values.end(), values.begin(), values.end());
     }
     return t;
 }
 
-ResultTable LayerResistanceOf(const InputData& in, const CaseResult& result) {
+ResultTable LayerResistanceOf(const InputData& in, const KeptCase& result) {
     const OutputUnits u = UnitsOf(in);
     const bool lrfd = in.NLRFD == 1;
     ResultTable t;
@@ -155,10 +227,10 @@ ResultTable LayerResistanceOf(const InputData& in, const CaseResult& result) {
                  {"QS", u.force},
                  {lrfd ? "QS_lrfd" : "QS_allowable", u.force},
                  {"share", "-"}};
-    const CapacityTable& table = result.capacity;
-    if (table.design_row < 0 || table.design_row >= static_cast<int>(table.rows.size()))
+    const CapacityTable& table = result.Capacity();
+    if (result.design_row < 0 || result.design_row >= static_cast<int>(table.rows.size()))
         return t;
-    const CapacityRow& row = table.rows[static_cast<std::size_t>(table.design_row)];
+    const CapacityRow& row = table.rows[static_cast<std::size_t>(result.design_row)];
     const std::size_t feet = std::min(static_cast<std::size_t>(row.length), table.steps.size());
     const std::size_t counted = std::min(CountedFeet(table, row.length), feet);
     // One entry per run of steps in one layer, from the surface down.
@@ -190,7 +262,7 @@ ResultTable LayerResistanceOf(const InputData& in, const CaseResult& result) {
     return t;
 }
 
-std::vector<ResultTable> LoadSettlementOf(const InputData& in, const CaseResult& result) {
+std::vector<ResultTable> LoadSettlementOf(const InputData& in, const KeptCase& result) {
     const OutputUnits u = UnitsOf(in);
     static constexpr const char* kLines[] = {"trend", "upper_bound", "lower_bound"};
     const int lines = result.settlement.series >= 3 ? 3 : result.settlement.series >= 1 ? 1 : 0;
@@ -198,10 +270,10 @@ std::vector<ResultTable> LoadSettlementOf(const InputData& in, const CaseResult&
     if (lines == 1) {
         // A rock method's one curve: the top load against the top movement, for strong rock
         // with the lower-bound and the upper-bound soil tables side by side.
-        const CapacityTable& c = result.capacity;
+        const CapacityTable& c = result.Capacity();
         int code = 0;
-        if (c.design_row >= 0 && c.design_row < static_cast<int>(c.rows.size())) {
-            const int tip = c.rows[static_cast<std::size_t>(c.design_row)].tip_layer;
+        if (result.design_row >= 0 && result.design_row < static_cast<int>(c.rows.size())) {
+            const int tip = c.rows[static_cast<std::size_t>(result.design_row)].tip_layer;
             if (tip >= 0 && tip < static_cast<int>(in.layers.size()))
                 code = in.layers[static_cast<std::size_t>(tip)].code;
         }
@@ -296,7 +368,7 @@ ResultTable DesignChartsOf(const InputData& in, const RunResults& results) {
                  {"diameter", u.length},
                  {"length", u.length},
                  {"load", u.force}};
-    if (!results.charts)
+    if (!results.charts || !results.chart)
         return t;
     const double length_per_in = in.si() ? 1.0 / kMToIn : 1.0 / kInPerFt;
     const double load_per_lb = in.si() ? 1.0 / kLbPerKn : 1.0 / kLbPerTon;
@@ -306,9 +378,9 @@ ResultTable DesignChartsOf(const InputData& in, const RunResults& results) {
         for (int j = 1; j <= results.chart_diameters; ++j)
             for (int i = 1; i <= results.chart_lengths; ++i)
                 t.values.insert(t.values.end(), {in.si() ? s / kMToIn : s,
-                                                 results.chart.Diameter(j) * length_per_in,
-                                                 results.chart.Length(i) * length_per_in,
-                                                 results.chart.Load(i, j, k) * load_per_lb});
+                                                 results.chart->Diameter(j) * length_per_in,
+                                                 results.chart->Length(i) * length_per_in,
+                                                 results.chart->Load(i, j, k) * load_per_lb});
     }
     return t;
 }

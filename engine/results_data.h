@@ -8,6 +8,8 @@
 
 #include <array>
 #include <iosfwd>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,13 +37,39 @@ using CaseCurves = std::array<LineCurves, settlement::kLineCount>;
 // Every case keeps its capacity table, design row, layer resistances and load-settlement lines.
 inline constexpr std::size_t kCasesWithCurves = 20;
 
+// What a run keeps of a case. The capacity table against length depends on the diameter and the
+// profile alone, so the cases of one diameter over many lengths share one copy (2,000 cases of a
+// large run would otherwise keep some 50 MB of identical tables); the case's own design row is
+// kept beside it.
+struct KeptCase {
+    CaseSetup setup;
+    double length = 0.0; // shaft length of the case, ft
+    int design_row = -1; // row of the proposed or design length; -1 when there is none
+    std::shared_ptr<const CapacityTable> capacity; // its design_row is not the case's
+    std::size_t capacity_index = 0;                // which of the run's distinct tables
+    settlement::LoadSettlementTable settlement;
+    const CapacityTable& Capacity() const { return *capacity; }
+};
+
+// A warning, error or note block of the run notes: its kind ("warning", "error", "note"), the
+// layer and depth its text names, and the text without its banner lines.
+struct RunMessage {
+    std::string kind;
+    std::optional<long long> layer;
+    std::optional<double> depth;
+    std::string text;
+};
+// The blocks of run notes read line by line, so that the notes of a many-case run (tens of
+// megabytes) are never held whole.
+std::vector<RunMessage> ReadRunMessages(std::istream& run_notes);
+
 // What the case loop keeps when ctx.results is set.
 struct RunResults {
-    std::vector<CaseResult> cases;  // every analysed case, in loop order
+    std::vector<KeptCase> cases;    // every analysed case, in loop order
     std::vector<CaseCurves> curves; // the t-z method's curves of every case, beside `cases`
     CaseCurves pending;             // the curves of the case being analysed
     bool charts = false;            // design charts were computed
-    settlement::DesignChartTable chart;
+    std::unique_ptr<settlement::DesignChartTable> chart; // when computed (a large table)
     int chart_settlements = 0, chart_diameters = 0, chart_lengths = 0; // the extent computed
 
     // Filled by the programs' entry after the run.
@@ -49,9 +77,19 @@ struct RunResults {
     DateTime when;
     std::string input_path;
     std::string input_sha256;
-    InputData input;         // the project as read, internal English units
-    bool input_read = false; // the project was read (the input section is meaningful)
-    std::string run_notes;   // the run notes as written, for the messages
+    InputData input;                  // the project as read, internal English units
+    bool input_read = false;          // the project was read (the input section is meaningful)
+    std::vector<RunMessage> messages; // the blocks of the run notes
+
+    // Keeps an analysed case, sharing its capacity table with an earlier case that computed
+    // the same one.
+    void Keep(const CaseResult& result);
+    std::size_t DistinctCapacityTables() const { return distinct_; }
+
+private:
+    // The most recent distinct tables, newest last, searched for a match.
+    std::vector<std::pair<std::shared_ptr<const CapacityTable>, std::size_t>> recent_;
+    std::size_t distinct_ = 0;
 };
 
 // A table of doubles, row-major, with a name and unit per column.
@@ -84,9 +122,13 @@ OutputUnits UnitsOf(const InputData& in);
 // every layer along the shaft at the design length (empty without a design row); the
 // load-settlement lines (trend, upper bound, lower bound) that the case computed, or the one
 // curve of a rock method ("rock").
-ResultTable CapacityTableOf(const InputData& in, const CaseResult& result);
-ResultTable LayerResistanceOf(const InputData& in, const CaseResult& result);
-std::vector<ResultTable> LoadSettlementOf(const InputData& in, const CaseResult& result);
+ResultTable CapacityTableOf(const InputData& in, const KeptCase& result);
+// The columns of the capacity table, and one of its rows in output units.
+inline constexpr std::size_t kCapacityColumns = 13;
+std::vector<ResultColumn> CapacityColumnsOf(const InputData& in);
+std::array<double, kCapacityColumns> CapacityValuesOf(const InputData& in, const CapacityRow& raw);
+ResultTable LayerResistanceOf(const InputData& in, const KeptCase& result);
+std::vector<ResultTable> LoadSettlementOf(const InputData& in, const KeptCase& result);
 // The t-z curves (curve, depth, t, z), the q-w curve (tip load, tip movement) and the load
 // distribution (step, depth, load, movement) of a solved line, in output units: depths in ft or
 // m, t in psi or kPa, loads in tons or kN, movements in inches or metres.
@@ -105,7 +147,10 @@ std::string MethodName(const Layer& layer);
 // The meaning of a run status.
 std::string_view StatusMeaning(int status);
 
-// The results file.
-void WriteResultsJson(std::ostream& os, const RunResults& results);
+// The results file, formatted piece by piece into `os` (never whole in memory). With `kept`, the
+// text of a results file of at most kKeptResultsText bytes is also kept there (else it is left
+// empty), so that a small run's text need not be formatted twice.
+inline constexpr std::size_t kKeptResultsText = 4 << 20;
+void WriteResultsJson(std::ostream& os, const RunResults& results, std::string* kept = nullptr);
 
 } // namespace kolmar::engine

@@ -8,9 +8,11 @@
 #include "kolmar/ikolmar.h"
 
 #include <cstdio>
+#include <cstring>
+#include <istream>
+#include <memory>
 #include <optional>
 #include <regex>
-#include <sstream>
 
 namespace kolmar::engine {
 namespace {
@@ -221,76 +223,27 @@ void WriteLayers(JsonWriter& w, const InputData& in) {
     w.EndArray();
 }
 
-// The warning, error and note blocks of the run notes: a block starts at a line that names its
-// kind and ends at the next blank line; the layer and depth are taken from its text when it
-// names them.
-void WriteMessages(JsonWriter& w, const std::string& run_notes) {
-    static const std::regex layer_re("LAYER\\s+(?:NO\\.\\s*|NUMBER\\s+)?([0-9]+)");
-    static const std::regex depth_re("DEPTH[^0-9\\n]*?([0-9]+\\.?[0-9]*)");
-    std::istringstream lines(run_notes);
-    std::string line, kind, text;
-    const auto flush = [&] {
-        if (kind.empty())
-            return;
+void WriteMessages(JsonWriter& w, const std::vector<RunMessage>& messages) {
+    w.Key("messages");
+    w.BeginArray();
+    for (const RunMessage& m : messages) {
         w.BeginObject();
         w.Key("kind");
-        w.String(kind);
-        std::smatch m;
+        w.String(m.kind);
         w.Key("layer");
-        if (std::regex_search(text, m, layer_re))
-            w.Integer(std::stoll(m[1].str()));
+        if (m.layer)
+            w.Integer(*m.layer);
         else
             w.Null();
         w.Key("depth");
-        if (std::regex_search(text, m, depth_re))
-            w.Number(std::strtod(m[1].str().c_str(), nullptr));
+        if (m.depth)
+            w.Number(*m.depth);
         else
             w.Null();
         w.Key("text");
-        w.String(text);
+        w.String(m.text);
         w.EndObject();
-        kind.clear();
-        text.clear();
-    };
-    w.Key("messages");
-    w.BeginArray();
-    while (std::getline(lines, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        const auto first = line.find_first_not_of(' ');
-        if (first == std::string::npos) {
-            if (!text.empty())
-                flush();
-            continue;
-        }
-        if (kind.empty()) {
-            // The kind word that comes first on the line (plain searches: the run notes of a
-            // many-case run are tens of megabytes).
-            std::size_t at = std::string::npos;
-            for (const char* word : {"WARNING", "ERROR", "NOTE"}) {
-                const std::size_t found = line.find(word);
-                if (found < at) {
-                    at = found;
-                    kind = word[0] == 'W' ? "warning" : word[0] == 'E' ? "error" : "note";
-                }
-            }
-        }
-        if (kind.empty())
-            continue;
-        // Banner lines ("*****WARNING*****", rules of asterisks or dots) carry no text.
-        const std::string trimmed = line.substr(first, line.find_last_not_of(' ') - first + 1);
-        std::string bare;
-        for (const char c : trimmed)
-            if (c != '*' && c != '.' && c != '-' && c != '=')
-                bare += c;
-        if (bare.empty() ||
-            (bare != trimmed && (bare == "WARNING" || bare == "ERROR" || bare == "NOTE")))
-            continue;
-        if (!text.empty())
-            text += '\n';
-        text += trimmed;
     }
-    flush();
     w.EndArray();
 }
 
@@ -320,7 +273,40 @@ void WriteCurves(JsonWriter& w, const InputData& in, const CaseCurves* curves) {
     }
 }
 
-void WriteCase(JsonWriter& w, const InputData& in, const CaseResult& c, const CaseCurves* curves) {
+// The capacity tables of a run as text. The cases of one diameter share one table, so each
+// shared table is formatted once, kept while cases that use it remain to be written, and copied
+// in for each of them.
+class CapacityTexts {
+public:
+    explicit CapacityTexts(const RunResults& results)
+        : uses_(results.DistinctCapacityTables(), 0), text_(uses_.size()) {
+        for (const KeptCase& c : results.cases)
+            ++uses_[c.capacity_index];
+    }
+
+    void Write(JsonWriter& w, const InputData& in, const KeptCase& c) {
+        std::size_t& uses = uses_[c.capacity_index];
+        std::string& text = text_[c.capacity_index];
+        if (uses > 1 && text.empty()) {
+            JsonWriter fragment(w.Depth());
+            WriteTable(fragment, CapacityTableOf(in, c));
+            text = fragment.Text();
+        }
+        if (text.empty())
+            WriteTable(w, CapacityTableOf(in, c));
+        else
+            w.Raw(text);
+        if (--uses == 0)
+            std::string().swap(text);
+    }
+
+private:
+    std::vector<std::size_t> uses_;
+    std::vector<std::string> text_;
+};
+
+void WriteCase(JsonWriter& w, const InputData& in, const KeptCase& c, const CaseCurves* curves,
+               CapacityTexts& capacity_texts) {
     w.BeginObject();
     w.Key("number");
     w.Integer(c.setup.number);
@@ -330,17 +316,17 @@ void WriteCase(JsonWriter& w, const InputData& in, const CaseResult& c, const Ca
     w.Integer(c.setup.diameter_index);
     const OutputUnits u = UnitsOf(in);
     const double per_ft = in.si() ? 1.0 / kMToFt : 1.0;
+    const CapacityTable& table = c.Capacity();
     w.Key("diameter");
-    w.Number(c.capacity.shaft.D * per_ft);
+    w.Number(table.shaft.D * per_ft);
     w.Key("base_diameter");
-    w.Number(c.capacity.shaft.Bb * per_ft);
+    w.Number(table.shaft.Bb * per_ft);
     w.Key("length");
     w.Number(c.length * per_ft);
     w.Key("capacity");
-    const ResultTable capacity = CapacityTableOf(in, c);
-    WriteTable(w, capacity);
-    const int design = c.capacity.design_row;
-    const bool has_design = design >= 0 && design < static_cast<int>(capacity.Rows());
+    capacity_texts.Write(w, in, c);
+    const int design = c.design_row;
+    const bool has_design = design >= 0 && design < static_cast<int>(table.rows.size());
     w.Key("design_row");
     if (has_design)
         w.Integer(design);
@@ -348,10 +334,12 @@ void WriteCase(JsonWriter& w, const InputData& in, const CaseResult& c, const Ca
         w.Null();
     w.Key("design");
     if (has_design) {
+        const auto values = CapacityValuesOf(in, table.rows[static_cast<std::size_t>(design)]);
+        const std::vector<ResultColumn> columns = CapacityColumnsOf(in);
         w.BeginObject();
-        for (std::size_t k = 0; k < capacity.columns.size(); ++k) {
-            w.Key(capacity.columns[k].name);
-            w.Number(capacity.At(static_cast<std::size_t>(design), k));
+        for (std::size_t k = 0; k < columns.size(); ++k) {
+            w.Key(columns[k].name);
+            w.Number(values[k]);
         }
         w.EndObject();
     } else {
@@ -361,7 +349,7 @@ void WriteCase(JsonWriter& w, const InputData& in, const CaseResult& c, const Ca
     WriteTable(w, LayerResistanceOf(in, c));
     w.Key("base");
     if (has_design) {
-        const CapacityRow& raw = c.capacity.rows[static_cast<std::size_t>(design)];
+        const CapacityRow& raw = table.rows[static_cast<std::size_t>(design)];
         const CapacityRow r = ToOutputUnits(raw, in.si());
         const bool lrfd = in.NLRFD == 1, uplift = in.KCYCL == 2;
         const double fsb = uplift ? 1.0 : in.FSB;
@@ -402,10 +390,118 @@ void WriteCase(JsonWriter& w, const InputData& in, const CaseResult& c, const Ca
     w.EndObject();
 }
 
+// One block of the run notes: its kind, and its layer and depth taken from its text when it
+// names them.
+RunMessage MessageOf(std::string kind, std::string text) {
+    static const std::regex layer_re("LAYER\\s+(?:NO\\.\\s*|NUMBER\\s+)?([0-9]+)");
+    static const std::regex depth_re("DEPTH[^0-9\\n]*?([0-9]+\\.?[0-9]*)");
+    RunMessage m;
+    m.kind = std::move(kind);
+    std::smatch found;
+    if (std::regex_search(text, found, layer_re))
+        m.layer = std::stoll(found[1].str());
+    if (std::regex_search(text, found, depth_re))
+        m.depth = std::strtod(found[1].str().c_str(), nullptr);
+    m.text = std::move(text);
+    return m;
+}
+
+// The blocks, fed one line at a time (without its line end).
+class MessageBlocks {
+public:
+    explicit MessageBlocks(std::vector<RunMessage>& out) : out_(out) {}
+
+    void Line(std::string_view line) {
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        const auto first = line.find_first_not_of(' ');
+        if (first == std::string_view::npos) {
+            if (!text_.empty())
+                End();
+            return;
+        }
+        if (kind_.empty()) {
+            // The kind word that comes first on the line.
+            std::size_t at = std::string_view::npos;
+            for (const char* word : {"WARNING", "ERROR", "NOTE"}) {
+                const std::size_t found = line.find(word);
+                if (found < at) {
+                    at = found;
+                    kind_ = word[0] == 'W' ? "warning" : word[0] == 'E' ? "error" : "note";
+                }
+            }
+        }
+        if (kind_.empty())
+            return;
+        // Banner lines ("*****WARNING*****", rules of asterisks or dots) carry no text.
+        const std::string_view trimmed = line.substr(first, line.find_last_not_of(' ') - first + 1);
+        bare_.clear();
+        for (const char c : trimmed)
+            if (c != '*' && c != '.' && c != '-' && c != '=')
+                bare_ += c;
+        if (bare_.empty() || (bare_.size() != trimmed.size() &&
+                              (bare_ == "WARNING" || bare_ == "ERROR" || bare_ == "NOTE")))
+            return;
+        if (!text_.empty())
+            text_ += '\n';
+        text_ += trimmed;
+    }
+
+    void End() {
+        if (kind_.empty())
+            return;
+        out_.push_back(MessageOf(std::move(kind_), std::move(text_)));
+        kind_.clear();
+        text_.clear();
+    }
+
+private:
+    std::vector<RunMessage>& out_;
+    std::string kind_, text_, bare_;
+};
+
 } // namespace
 
-void WriteResultsJson(std::ostream& os, const RunResults& results) {
+// A block starts at a line that names its kind and ends at the next blank line. The notes are
+// read in large blocks and split into lines in place.
+std::vector<RunMessage> ReadRunMessages(std::istream& run_notes) {
+    std::vector<RunMessage> messages;
+    MessageBlocks blocks(messages);
+    constexpr std::size_t kChunk = 64 * 1024;
+    const std::unique_ptr<char[]> chunk(new char[kChunk]); // filled by the reads alone
+    std::string partial; // a line that runs over the end of a chunk
+    while (run_notes) {
+        run_notes.read(chunk.get(), static_cast<std::streamsize>(kChunk));
+        const auto got = static_cast<std::size_t>(run_notes.gcount());
+        if (got == 0)
+            break;
+        std::string_view rest(chunk.get(), got);
+        while (!rest.empty()) {
+            const std::size_t end = rest.find('\n');
+            if (end == std::string_view::npos) {
+                partial += rest;
+                break;
+            }
+            if (partial.empty()) {
+                blocks.Line(rest.substr(0, end));
+            } else {
+                partial += rest.substr(0, end);
+                blocks.Line(partial);
+                partial.clear();
+            }
+            rest.remove_prefix(end + 1);
+        }
+    }
+    if (!partial.empty())
+        blocks.Line(partial);
+    blocks.End();
+    return messages;
+}
+
+void WriteResultsJson(std::ostream& os, const RunResults& results, std::string* kept) {
     JsonWriter w(os);
+    if (kept != nullptr)
+        w.KeepCopy(kept, kKeptResultsText);
     const InputData& in = results.input;
     w.BeginObject();
     w.Key("schema");
@@ -443,7 +539,7 @@ void WriteResultsJson(std::ostream& os, const RunResults& results) {
     WriteLayers(w, in);
     w.EndObject();
 
-    WriteMessages(w, results.run_notes);
+    WriteMessages(w, results.messages);
 
     const OutputUnits u = UnitsOf(in);
     w.Key("units");
@@ -461,9 +557,10 @@ void WriteResultsJson(std::ostream& os, const RunResults& results) {
 
     w.Key("cases");
     w.BeginArray();
+    CapacityTexts capacity_texts(results);
     for (std::size_t i = 0; i < results.cases.size(); ++i)
-        WriteCase(w, in, results.cases[i],
-                  i < results.curves.size() ? &results.curves[i] : nullptr);
+        WriteCase(w, in, results.cases[i], i < results.curves.size() ? &results.curves[i] : nullptr,
+                  capacity_texts);
     w.EndArray();
     w.Key("design_charts");
     if (results.charts)
@@ -471,6 +568,7 @@ void WriteResultsJson(std::ostream& os, const RunResults& results) {
     else
         w.Null();
     w.EndObject();
+    w.Flush();
 }
 
 } // namespace kolmar::engine

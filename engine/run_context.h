@@ -12,6 +12,7 @@
 #include <fstream>
 #include <functional>
 #include <iosfwd>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -334,7 +335,8 @@ struct RunContext {
     // Each open stream writes through a buffer of its own (kOutputBuffer bytes), declared first
     // so that it outlives its stream.
     static constexpr std::size_t kOutputBuffer = 256 * 1024;
-    std::array<std::vector<char>, kFileRoleCount> out_buffer{};
+    // Left uninitialised: a small run touches only the pages it fills.
+    std::array<std::unique_ptr<char[]>, kFileRoleCount> out_buffer{};
     std::array<std::ofstream, kFileRoleCount> out{};
     std::ofstream& Out(FileRole role) { return out[static_cast<std::size_t>(role)]; }
     std::ofstream& report() { return Out(FileRole::report); }

@@ -11,6 +11,7 @@
 
 namespace {
 const char* const kPaintCompanion = "kolmar-paint";
+const char* const kExportCompanion = "kolmar-export";
 
 const char* const kHelp =
     R"(kolmar - axial design of drilled shafts, from the command line
@@ -93,15 +94,20 @@ int Usage(const std::string& why) {
     return ExitUsage;
 }
 
-// The pictures are drawn by the companion kolmar-paint beside the runner, which links Qt; the
-// runner hands it the command line as it is. A build without the desktop program has none.
-int PaintCommand(char** Argv) {
-    const std::filesystem::path companion = ExecutableDirectory() / kPaintCompanion;
+// The commands that need more than the runner loads are the companions' beside it, started with
+// the command line as it is: pictures are drawn by kolmar-paint, which links Qt (a build without
+// the desktop program has none); workbooks are written by kolmar-export.
+int CompanionCommand(const char* Companion, char** Argv) {
+    const std::filesystem::path companion = ExecutableDirectory() / Companion;
     std::error_code ec;
     if (!std::filesystem::is_regular_file(companion, ec)) {
-        std::cerr << "kolmar: this build draws no pictures (built without Qt; no "
-                  << kPaintCompanion << " beside kolmar)\n";
-        return ExitUsage;
+        if (Companion == kPaintCompanion) {
+            std::cerr << "kolmar: this build draws no pictures (built without Qt; no "
+                      << kPaintCompanion << " beside kolmar)\n";
+            return ExitUsage;
+        }
+        std::cerr << "kolmar: cannot write workbooks: no " << Companion << " beside kolmar\n";
+        return ExitNoEngine;
     }
     const std::string path = companion.string();
     Argv[0] = const_cast<char*>(path.c_str());
@@ -114,18 +120,15 @@ int PaintCommand(char** Argv) {
 int main(int argc, char** argv) {
     TCommandLine line;
     if (argc >= 2 && (std::strcmp(argv[1], "plot") == 0 || std::strcmp(argv[1], "report") == 0))
-        return PaintCommand(argv);
-    // export and results read their own options.
-    if (argc >= 2 && std::strcmp(argv[1], "export") == 0) {
-        line.Command = argv[1];
-        line.Raw.assign(argv + 2, argv + argc);
-        return ExportCommand(line);
-    }
+        return CompanionCommand(kPaintCompanion, argv);
+    if (argc >= 2 && std::strcmp(argv[1], "export") == 0)
+        return CompanionCommand(kExportCompanion, argv);
     if (argc >= 2 && std::strcmp(argv[1], "bidirectional") == 0) {
         line.Command = argv[1];
         line.Raw.assign(argv + 2, argv + argc);
         return BidirectionalCommand(line);
     }
+    // results reads its own options.
     if (argc >= 2 && std::strcmp(argv[1], "results") == 0) {
         line.Command = argv[1];
         line.Raw.assign(argv + 2, argv + argc);

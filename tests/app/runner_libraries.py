@@ -1,8 +1,8 @@
 """What `kolmar run` and `kolmar check` load before their first line of work: the runner needs the
-C++ runtime and the C library, the workbook writer and zlib for `kolmar export` (with whatever
-those two load themselves), and nothing else; the engine, loaded at run time, needs the C++
-runtime alone. Every library the dynamic loader maps costs start-up time in each of the many
-short runs of a parametric study, so a new dependency must be a decision, not an accident.
+C++ runtime and the C library and nothing else (the workbook writer, zlib and what they load are
+the export companion's, kolmar-export); the engine, loaded at run time, needs the C++ runtime
+alone. Every library the dynamic loader maps costs start-up time in each of the many short runs
+of a parametric study, so a new dependency must be a decision, not an accident.
 
     runner_libraries.py KOLMAR ENGINE
 """
@@ -13,7 +13,6 @@ import sys
 
 RUNTIME = {"linux-vdso", "ld-linux-x86-64", "ld-linux-aarch64", "ld-linux", "libstdc++",
            "libm", "libc", "libgcc_s"}
-MODEL = {"libxlsxwriter", "libz"}  # the project model's workbook export
 # A sanitizer build brings its runtimes into every binary; they are the build's, not a dependency.
 SANITIZERS = {"libasan", "libubsan", "liblsan", "libtsan"}
 RUNTIME |= SANITIZERS
@@ -44,13 +43,9 @@ def main():
         faults.append(f"the engine loads more than the C++ runtime: {', '.join(extra)}")
 
     runner_libs = loaded(runner)
-    allowed = set(RUNTIME) | MODEL
-    for stem in MODEL & set(runner_libs):
-        allowed |= set(loaded(runner_libs[stem]))
-    extra = sorted(set(runner_libs) - allowed)
+    extra = sorted(set(runner_libs) - RUNTIME)
     if extra:
-        faults.append(f"the runner loads libraries beyond the runtime and the model's: "
-                      f"{', '.join(extra)}")
+        faults.append(f"the runner loads libraries beyond the C++ runtime: {', '.join(extra)}")
     if any(stem.startswith("libKolmar2017") for stem in runner_libs):
         faults.append("the runner links the engine instead of loading it for a run")
 

@@ -6,17 +6,23 @@
 #include "json_writer.h"
 #include "kolmar/ikolmar.h"
 #include "kolmar/results.h"
+#include "program_entry.h"
+#include "results_data.h"
 #include "sha256.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <map>
+#include <random>
 #include <set>
+#include <sstream>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -292,6 +298,149 @@ TEST(ResultsTest, JsonNumbersReadBackAsTheSameDouble) {
     EXPECT_EQ(JsonNumber(std::numeric_limits<double>::quiet_NaN()), "null");
     EXPECT_EQ(JsonNumber(-std::numeric_limits<double>::infinity()), "null");
     EXPECT_EQ(JsonQuote("a \"b\"\\\n\x01\xe9"), "\"a \\\"b\\\"\\\\\\n\\u0001\\u00e9\"");
+}
+
+// A value formatted once by a fragment writer and copied in where it recurs gives the same
+// bytes as the value written in place, at any depth and after any kind of sibling.
+TEST(ResultsTest, ValueFormattedOnceEqualsTheValueWrittenInPlace) {
+    const double row[] = {1.0, 0.1, -2.5e-7};
+    const auto table = [&row](JsonWriter& w) {
+        w.BeginObject();
+        w.Key("rows");
+        w.BeginArray();
+        w.NumberRow(row, 3);
+        w.NumberRow(row, 0);
+        w.EndArray();
+        w.Key("empty");
+        w.BeginObject();
+        w.EndObject();
+        w.EndObject();
+    };
+    const auto document = [&](bool fragments) {
+        std::ostringstream os;
+        JsonWriter w(os);
+        w.BeginObject();
+        w.Key("cases");
+        w.BeginArray();
+        for (int i = 0; i < 3; ++i) {
+            w.BeginObject();
+            w.Key("number");
+            w.Integer(i);
+            w.Key("capacity");
+            if (fragments) {
+                JsonWriter fragment(w.Depth());
+                table(fragment);
+                w.Raw(fragment.Text());
+            } else {
+                table(w);
+            }
+            w.EndObject();
+        }
+        w.EndArray();
+        w.EndObject();
+        w.Flush();
+        return os.str();
+    };
+    EXPECT_EQ(document(true), document(false));
+    EXPECT_NE(
+        document(false).find("\n      \"capacity\": {\n        \"rows\": [\n          [1, 0.1, "),
+        std::string::npos)
+        << document(false);
+}
+
+// The copy a writer keeps of its text: the whole text when it fits the limit, nothing beyond it
+// (the text is then made again on request).
+TEST(ResultsTest, TheKeptCopyIsTheWholeTextOrNothing) {
+    std::vector<double> row(20000, 1.0 / 3.0); // some 400 kB, several blocks
+    for (const std::size_t limit : {std::size_t{1} << 30, std::size_t{100000}}) {
+        std::ostringstream os;
+        std::string copy;
+        {
+            JsonWriter w(os);
+            w.KeepCopy(&copy, limit);
+            w.BeginObject();
+            w.Key("row");
+            w.NumberRow(row.data(), row.size());
+            w.EndObject();
+        }
+        EXPECT_EQ(copy, limit > os.str().size() ? os.str() : std::string());
+    }
+}
+
+// The message blocks of the run notes, read in large blocks: a block that straddles the end of a
+// block, Windows line ends, banner lines, the layer and depth a text names, and a last block
+// without a final line end.
+TEST(ResultsTest, RunNoteBlocksAreReadAcrossBlockEnds) {
+    std::string notes;
+    while (notes.size() < (1u << 20) - 40)
+        notes += " CASE OUTPUT WITHOUT ANY MESSAGE WORD IN IT, PADDING THE FILE\r\n";
+    notes += "\r\n *****WARNING*****\r\n THE SIDE RESISTANCE OF LAYER NO. 3 WAS LIMITED\r\n"
+             " AT DEPTH = 12.5 FT.\r\n\r\n";
+    notes += " NOTE: THE TIP IS IN ROCK\n ............\n";
+    notes += "\n ERROR IN LAYER 7";
+    std::istringstream in(notes);
+    const std::vector<RunMessage> messages = ReadRunMessages(in);
+    ASSERT_EQ(messages.size(), 3u);
+    EXPECT_EQ(messages[0].kind, "warning");
+    EXPECT_EQ(messages[0].text,
+              "THE SIDE RESISTANCE OF LAYER NO. 3 WAS LIMITED\nAT DEPTH = 12.5 FT.");
+    EXPECT_EQ(messages[0].layer, 3);
+    EXPECT_EQ(messages[0].depth, 12.5);
+    EXPECT_EQ(messages[1].kind, "note");
+    EXPECT_EQ(messages[1].text, "NOTE: THE TIP IS IN ROCK");
+    EXPECT_FALSE(messages[1].layer);
+    EXPECT_EQ(messages[2].kind, "error");
+    EXPECT_EQ(messages[2].layer, 7);
+    EXPECT_FALSE(messages[2].depth);
+}
+
+// A file whose writing fails, by the stream or by an exception on the way, leaves the old file
+// as it was and no temporary beside it.
+TEST(ResultsTest, AFailedAtomicWriteLeavesTheOldFileAndNoTemporary) {
+    TempDir dir;
+    const fs::path file = dir / "r.results.json";
+    WriteFile(file, "old");
+    EXPECT_THROW(WriteFileAtomically(file,
+                                     [](std::ostream& out) {
+                                         out << "half";
+                                         throw std::runtime_error("a number could not be written");
+                                     }),
+                 std::runtime_error);
+    EXPECT_FALSE(WriteFileAtomically(file, [](std::ostream& out) {
+        out << "half";
+        out.setstate(std::ios::badbit);
+    }));
+    EXPECT_EQ(ReadFile(file), "old");
+    EXPECT_EQ(Listing(dir.path()), std::set<std::string>{"r.results.json"});
+    EXPECT_TRUE(WriteFileAtomically(file, std::string("new")));
+    EXPECT_EQ(ReadFile(file), "new");
+}
+
+// Whole numbers take a path of their own; they read exactly as the general shortest conversion
+// writes them, the choice between the plain and the exponent form included ("1e+05").
+TEST(ResultsTest, WholeNumbersAreWrittenAsTheGeneralConversionWritesThem) {
+    const auto general = [](double v) {
+        char text[32];
+        return std::string(text, std::to_chars(text, text + sizeof text, v).ptr);
+    };
+    std::vector<double> values;
+    for (double v = 1; v <= 120000; ++v)
+        values.push_back(v);
+    for (double scale = 10; scale < 1e16; scale *= 10)
+        for (const double leading : {1.0, 2.0, 12.0, 105.0, 123.0, 1234567.0, 99999.0})
+            if (leading * scale < 9007199254740992.0)
+                values.push_back(leading * scale);
+    std::mt19937_64 random(18);
+    for (int i = 0; i < 100000; ++i)
+        values.push_back(static_cast<double>(random() >> (11 + i % 40)));
+    values.push_back(9007199254740991.0); // 2^53 - 1, the last whole number of the fast path
+    values.push_back(9007199254740992.0); // 2^53: the general conversion
+    values.push_back(1e300);
+    for (const double v : values)
+        for (const double signed_value : {v, -v})
+            if (signed_value != 0.0) {
+                ASSERT_EQ(JsonNumber(signed_value), general(signed_value)) << signed_value;
+            }
 }
 
 TEST(ResultsTest, Sha256OfKnownTexts) {
