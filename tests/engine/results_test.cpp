@@ -294,6 +294,26 @@ TEST(ResultsTest, JsonNumbersReadBackAsTheSameDouble) {
     EXPECT_EQ(JsonQuote("a \"b\"\\\n\x01\xe9"), "\"a \\\"b\\\"\\\\\\n\\u0001\\u00e9\"");
 }
 
+// A file name in UTF-8 (a folder named in German, Greek or Chinese) goes into the results file
+// as it is; a byte that is no part of a well-formed sequence stays a visible Latin-1 escape.
+TEST(ResultsTest, JsonTextKeepsUtf8AndEscapesStrayBytes) {
+    const struct {
+        const char* text;
+        const char* quoted;
+    } cases[] = {
+        {"Pf\xc3\xa4hle", "\"Pf\xc3\xa4hle\""},
+        {"\xce\xa9\xce\xbc", "\"\xce\xa9\xce\xbc\""},
+        {"\xe6\xa1\xa9", "\"\xe6\xa1\xa9\""},          // three bytes
+        {"\xf0\x9f\x8f\x97", "\"\xf0\x9f\x8f\x97\""},  // four bytes
+        {"caf\xe9 ok", "\"caf\\u00e9 ok\""},           // Latin-1, not UTF-8
+        {"\xc3", "\"\\u00c3\""},                       // cut short at the end
+        {"\xc0\xaf", "\"\\u00c0\\u00af\""},            // overlong
+        {"\xed\xa0\x80", "\"\\u00ed\\u00a0\\u0080\""}, // a surrogate
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(JsonQuote(c.text), c.quoted) << c.text;
+}
+
 TEST(ResultsTest, Sha256OfKnownTexts) {
     EXPECT_EQ(Sha256Hex(""), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
     EXPECT_EQ(Sha256Hex("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
