@@ -1,16 +1,36 @@
 // kolmar: batch runner for drilled-shaft analyses. Dispatches the commands.
 #include "app/runner/cli.h"
 #include "kolmar/ikolmar.h"
-
-#include <unistd.h>
+#include "kolmar/portable.h"
 
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <process.h>
+#include <shellapi.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace {
+#ifdef _WIN32
+const char* const kPaintCompanion = "kolmar-paint.exe";
+#else
 const char* const kPaintCompanion = "kolmar-paint";
+#endif
 
 const char* const kHelp =
     R"(kolmar - axial design of drilled shafts, from the command line
@@ -82,6 +102,48 @@ int Usage(const std::string& why) {
     return ExitUsage;
 }
 
+#ifdef _WIN32
+// One word of a Windows command line, quoted so that the child's startup code reads it back as
+// it was: backslashes are doubled only before a quote.
+std::wstring QuotedArgument(const std::wstring& Word) {
+    if (!Word.empty() && Word.find_first_of(L" \t\n\v\"") == std::wstring::npos)
+        return Word;
+    std::wstring quoted = L"\"";
+    std::size_t backslashes = 0;
+    for (const wchar_t c : Word) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        quoted.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
+        backslashes = 0;
+        quoted.push_back(c);
+    }
+    quoted.append(2 * backslashes, L'\\');
+    quoted.push_back(L'"');
+    return quoted;
+}
+
+// The command line in UTF-8: the narrow argv of a Windows program is in the ANSI code page and
+// loses every character outside it.
+std::vector<std::string> Utf8Arguments(int Argc, char** Argv) {
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!wide)
+        return std::vector<std::string>(Argv, Argv + Argc);
+    std::vector<std::string> words;
+    for (int i = 0; i < count; ++i) {
+        const int n = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+        std::string word(static_cast<std::size_t>(n > 0 ? n : 1), '\0');
+        WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, word.data(), n, nullptr, nullptr);
+        word.pop_back(); // the terminating NUL
+        words.push_back(std::move(word));
+    }
+    LocalFree(wide);
+    return words;
+}
+#endif
+
 // The pictures are drawn by the companion kolmar-paint beside the runner, which links Qt; the
 // runner hands it the command line as it is. A build without the desktop program has none.
 int PaintCommand(char** Argv) {
@@ -92,15 +154,39 @@ int PaintCommand(char** Argv) {
                   << kPaintCompanion << " beside kolmar)\n";
         return ExitUsage;
     }
-    const std::string path = companion.string();
+    const std::string path = kolmar::Utf8OfPath(companion);
+#ifdef _WIN32
+    // Windows has no exec: the companion runs as a child, and its exit status is the runner's.
+    std::vector<std::wstring> words{QuotedArgument(companion.wstring())};
+    for (char** a = Argv + 1; *a; ++a)
+        words.push_back(QuotedArgument(kolmar::PathFromUtf8(*a).wstring()));
+    std::vector<const wchar_t*> pointers;
+    for (const std::wstring& w : words)
+        pointers.push_back(w.c_str());
+    pointers.push_back(nullptr);
+    const intptr_t status = _wspawnv(_P_WAIT, companion.c_str(), pointers.data());
+    if (status != -1)
+        return static_cast<int>(status);
+#else
     Argv[0] = const_cast<char*>(path.c_str());
     execv(path.c_str(), Argv);
+#endif
     std::cerr << "kolmar: cannot start " << path << ": " << std::strerror(errno) << "\n";
     return ExitNoEngine;
 }
+
 } // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    std::vector<std::string> utf8 = Utf8Arguments(argc, argv);
+    std::vector<char*> utf8_pointers;
+    for (std::string& word : utf8)
+        utf8_pointers.push_back(word.data());
+    utf8_pointers.push_back(nullptr);
+    argc = static_cast<int>(utf8.size());
+    argv = utf8_pointers.data();
+#endif
     TCommandLine line;
     if (argc >= 2 && (std::strcmp(argv[1], "plot") == 0 || std::strcmp(argv[1], "report") == 0))
         return PaintCommand(argv);
