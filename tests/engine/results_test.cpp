@@ -44,7 +44,7 @@ fs::path Example(const std::string& name) {
 std::map<std::string, std::string> ResultTexts(const fs::path& dir, const std::string& base,
                                                bool mask_dir = false) {
     std::map<std::string, std::string> texts;
-    const std::string folder = dir.string() + "/";
+    const std::string folder = (dir / "").string(); // with the system's separator
     for (const char* ext : kResultExtensions) {
         std::string text = MaskDate(ReadFile(dir / (base + ext)));
         for (std::size_t at = 0; mask_dir && (at = text.find(folder, at)) != std::string::npos;)
@@ -323,10 +323,17 @@ TEST(ResultsTest, Sha256OfKnownTexts) {
 }
 
 // 8 threads each run 25 projects, every run in a folder of its own, at once; every file equals
-// the serial run of the same project byte for byte (date lines masked).
-TEST(ResultsTest, EightThreadsOfTwentyFiveProjectsMatchSerialRuns) {
+// the serial run of the same project byte for byte (date lines masked). Under Wine, where every
+// file call of every thread goes through one server, 4 threads of 6 projects make the same check
+// in a tenth of the time.
+TEST(ResultsTest, ThreadsRunningProjectsAtOnceMatchSerialRuns) {
+#ifdef _WIN32
+    constexpr int kThreads = 4;
+    constexpr int kProjects = 6;
+#else
     constexpr int kThreads = 8;
     constexpr int kProjects = 25;
+#endif
     TempDir root;
     const auto example_of = [](int p) { return std::string(kExamples[p % std::size(kExamples)]); };
     std::vector<std::map<std::string, std::string>> serial(kProjects);
