@@ -39,7 +39,7 @@ bool OpenRockMessages(RunContext& ctx) {
     std::ofstream& out = ctx.Out(FileRole::rock_msg);
     if (out.is_open())
         out.close();
-    out.open(ctx.Resolve(FileRole::rock_msg), std::ios::out | std::ios::trunc);
+    out.open(ctx.Resolve(FileRole::rock_msg), std::ios::out | std::ios::trunc | std::ios::binary);
     out.imbue(std::locale::classic());
     if (out.is_open())
         return true;

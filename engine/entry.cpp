@@ -6,6 +6,7 @@
 #include "checks.h"
 #include "format.h"
 #include "kolmar/ikolmar.h"
+#include "kolmar/portable.h"
 
 #include <algorithm>
 #include <exception>
@@ -85,7 +86,7 @@ bool OpenOutput(RunContext& ctx, FileRole role) {
     if (!buffer)
         buffer.reset(new char[RunContext::kOutputBuffer]);
     out.rdbuf()->pubsetbuf(buffer.get(), static_cast<std::streamsize>(RunContext::kOutputBuffer));
-    out.open(ctx.Resolve(role), std::ios::out | std::ios::trunc);
+    out.open(ctx.Resolve(role), std::ios::out | std::ios::trunc | std::ios::binary);
     out.imbue(std::locale::classic());
     return out.is_open();
 }
@@ -212,7 +213,7 @@ void AskNamesOnConsole(RunContext& ctx) {
     for (const FileRole role : kNamedRoles) {
         std::string& name = ctx.file_name[Index(role)];
         if (name.empty())
-            name = std::filesystem::path(input).replace_extension(ExtensionOf(role)).string();
+            name = Utf8OfPath(PathFromUtf8(input).replace_extension(ExtensionOf(role)));
     }
 }
 
@@ -366,7 +367,7 @@ void AssembleStagedFiles(RunContext& ctx) {
     // TZDIAM.DAT is written by the load-settlement analysis when it runs; it is opened here like
     // any other file of the run, so a missing one is created empty and adds nothing.
     const std::filesystem::path tz_diam = ctx.Resolve(FileRole::tz_diam);
-    { std::ofstream create(tz_diam, std::ios::out | std::ios::app); }
+    { std::ofstream create(tz_diam, std::ios::out | std::ios::app | std::ios::binary); }
     AppendFile(tz_diam, ctx.plot());
     append(FileRole::plot_stage_q, ctx.plot());
     append(FileRole::plot_stage_l, ctx.plot());

@@ -8,10 +8,28 @@
 namespace kolmar::engine {
 namespace {
 
+// The length of the well-formed UTF-8 sequence of two to four bytes at the start of `text`, or
+// 0 (a lone byte of another encoding, an overlong form, a surrogate, beyond U+10FFFF).
+std::size_t Utf8SequenceLength(std::string_view text) {
+    const auto at = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned lead = at(0);
+    const std::size_t n = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+    if (n == 0 || lead > 0xF4 || text.size() < n)
+        return 0;
+    for (std::size_t i = 1; i < n; ++i)
+        if ((at(i) & 0xC0) != 0x80)
+            return 0;
+    if ((lead == 0xE0 && at(1) < 0xA0) || (lead == 0xED && at(1) >= 0xA0) ||
+        (lead == 0xF0 && at(1) < 0x90) || (lead == 0xF4 && at(1) >= 0x90))
+        return 0;
+    return n;
+}
+
 void AppendQuotedTo(std::string& out, std::string_view text) {
     constexpr char kHex[] = "0123456789abcdef";
     out += '"';
-    for (const char c : text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
         const auto byte = static_cast<unsigned char>(c);
         switch (c) {
         case '"':
@@ -30,7 +48,11 @@ void AppendQuotedTo(std::string& out, std::string_view text) {
             out += "\\t";
             break;
         default:
-            if (byte < 0x20 || byte >= 0x80) {
+            if (const std::size_t n = byte >= 0x80 ? Utf8SequenceLength(text.substr(i)) : 0) {
+                // A UTF-8 file name (a folder named in any language) goes in as it is.
+                out += text.substr(i, n);
+                i += n - 1;
+            } else if (byte < 0x20 || byte >= 0x80) {
                 // The engine's texts are ASCII; a stray byte of a project title is kept visible
                 // without making the file invalid UTF-8.
                 out += "\\u00";

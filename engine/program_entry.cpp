@@ -5,6 +5,7 @@
 #include "entry.h"
 #include "format.h"
 #include "kolmar/ikolmar.h"
+#include "kolmar/portable.h"
 #include "sha256.h"
 
 #include <algorithm>
@@ -97,11 +98,11 @@ void Run(const ProgramRun& request, ProgramResults& out) {
     ctx->version = Field(KOLMAR_VERSION_STRING, 12);
     // Only the project and the four result files have names: nothing else reaches the disk.
     ctx->file_name.fill({});
-    ctx->file_name[Index(FileRole::input)] = request.input.string();
-    ctx->file_name[Index(FileRole::report)] = OutputPath(request, ".kx8o").string();
-    ctx->file_name[Index(FileRole::plot)] = OutputPath(request, ".kx8p").string();
-    ctx->file_name[Index(FileRole::run_notes)] = OutputPath(request, ".kx8r").string();
-    ctx->file_name[Index(FileRole::tz_text)] = OutputPath(request, ".kx8z").string();
+    ctx->file_name[Index(FileRole::input)] = Utf8OfPath(request.input);
+    ctx->file_name[Index(FileRole::report)] = Utf8OfPath(OutputPath(request, ".kx8o"));
+    ctx->file_name[Index(FileRole::plot)] = Utf8OfPath(OutputPath(request, ".kx8p"));
+    ctx->file_name[Index(FileRole::run_notes)] = Utf8OfPath(OutputPath(request, ".kx8r"));
+    ctx->file_name[Index(FileRole::tz_text)] = Utf8OfPath(OutputPath(request, ".kx8z"));
     const Clock clock = request.clock ? request.clock : Clock(LocalNow);
     ctx->clock = [&out, &clock] {
         out.run.when = clock();
@@ -109,10 +110,10 @@ void Run(const ProgramRun& request, ProgramResults& out) {
     };
     ctx->results = &out.run;
 
-    out.run.input_path = request.input.string();
+    out.run.input_path = Utf8OfPath(request.input);
     const bool json_clash = JsonClashes(request);
     if (json_clash) {
-        WriteLine(console, " THE RESULTS FILE " + JsonPath(request).string());
+        WriteLine(console, " THE RESULTS FILE " + Utf8OfPath(JsonPath(request)));
         WriteLine(console, " WOULD OVERWRITE THE PROJECT FILE OR A RESULT FILE OF THE RUN.");
         out.status = KOLMAR_STATUS_FILE_ERROR;
     } else {
@@ -136,7 +137,8 @@ void Run(const ProgramRun& request, ProgramResults& out) {
     if (written && !kept.empty())
         out.KeepJson(std::move(kept));
     if (!written) {
-        out.messages += " THE RESULTS FILE " + JsonPath(request).string() + " CANNOT BE WRITTEN.\n";
+        out.messages +=
+            " THE RESULTS FILE " + Utf8OfPath(JsonPath(request)) + " CANNOT BE WRITTEN.\n";
         if (out.status == KOLMAR_STATUS_OK)
             out.status = KOLMAR_STATUS_FILE_ERROR;
         out.run.status = out.status;
@@ -181,7 +183,7 @@ const std::string& ProgramResults::Json() const {
 }
 
 std::filesystem::path OutputPath(const ProgramRun& request, std::string_view extension) {
-    return request.output_dir / (request.base + std::string(extension));
+    return request.output_dir / PathFromUtf8(request.base + std::string(extension));
 }
 
 std::filesystem::path JsonPath(const ProgramRun& request) {
@@ -213,9 +215,7 @@ bool WriteFileAtomically(const std::filesystem::path& path,
             return false;
         }
     }
-    std::error_code ec;
-    std::filesystem::rename(temporary, path, ec);
-    if (ec) {
+    if (MoveFileInPlace(temporary, path)) {
         discard();
         return false;
     }

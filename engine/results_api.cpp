@@ -1,6 +1,7 @@
 // The shared library's C interface for programs: kolmar_run and the accessors of its handle.
 // Nothing escapes it: a failure inside becomes KOLMAR_STATUS_INTERNAL or an empty answer.
 #include "bidirectional_entry.h"
+#include "kolmar/portable.h"
 #include "kolmar/results.h"
 #include "program_entry.h"
 
@@ -47,10 +48,10 @@ extern "C" KOLMAR_EXPORT int kolmar_run(const char* input_path, const char* outp
         *results = nullptr;
     try {
         kolmar::engine::ProgramRun request;
-        request.input = input_path ? input_path : "";
-        request.output_dir = output_dir ? output_dir : "";
+        request.input = kolmar::PathFromUtf8(input_path ? input_path : "");
+        request.output_dir = kolmar::PathFromUtf8(output_dir ? output_dir : "");
         request.base = base_name ? base_name : "";
-        request.json = json_path ? json_path : "";
+        request.json = kolmar::PathFromUtf8(json_path ? json_path : "");
         auto data = kolmar::engine::RunProgram(request);
         const int status = data->status;
         if (results != nullptr) {
@@ -143,7 +144,7 @@ extern "C" KOLMAR_EXPORT int kolmar_results_write_json(const KolmarResults* resu
         if (results == nullptr || !results->data || path == nullptr || *path == '\0' ||
             !results->data->has_json)
             return KOLMAR_STATUS_FILE_ERROR;
-        return kolmar::engine::WriteResultsFile(path, results->data->run)
+        return kolmar::engine::WriteResultsFile(kolmar::PathFromUtf8(path), results->data->run)
                    ? 0
                    : KOLMAR_STATUS_FILE_ERROR;
     } catch (...) {

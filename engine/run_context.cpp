@@ -2,6 +2,8 @@
 // resolution of file names against the working directory, and the local clock.
 #include "run_context.h"
 
+#include "kolmar/portable.h"
+
 #include <ctime>
 #include <iostream>
 #include <locale>
@@ -20,7 +22,7 @@ RunContext::RunContext()
 }
 
 std::filesystem::path RunContext::Resolve(FileRole role) const {
-    const std::filesystem::path name(file_name[static_cast<std::size_t>(role)]);
+    const std::filesystem::path name = PathFromUtf8(file_name[static_cast<std::size_t>(role)]);
     if (work_dir.empty() || name.is_absolute())
         return name;
     return work_dir / name;

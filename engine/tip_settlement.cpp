@@ -235,7 +235,8 @@ settlement::ShaftCase SoilCaseOf(const InputData& in, const CaseResult& result) 
 void StartSettlementFiles(RunContext& ctx) {
     if (ctx.Holds(FileRole::tz_diam))
         return; // held in memory, empty at the start of every run
-    std::ofstream empty(ctx.Resolve(FileRole::tz_diam), std::ios::out | std::ios::trunc);
+    std::ofstream empty(ctx.Resolve(FileRole::tz_diam),
+                        std::ios::out | std::ios::trunc | std::ios::binary);
 }
 
 int AnalyseLoadSettlement(RunContext& ctx, const InputData& grid, CaseResult& result,

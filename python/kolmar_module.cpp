@@ -5,6 +5,7 @@
 #include "gui/data/DataUnit.h"
 #include "gui/run/RunControl.h"
 #include "gui/run/RunSequence.h"
+#include "kolmar/portable.h"
 #include "kolmar/results.h"
 
 #include <pybind11/numpy.h>
@@ -19,8 +20,6 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 namespace py = pybind11;
 namespace fs = std::filesystem;
@@ -222,8 +221,9 @@ struct TScratchDir {
             std::chrono::steady_clock::now().time_since_epoch().count()));
         // A folder no other run has: create_directory is false for one that exists already.
         do {
-            Path = fs::temp_directory_path() / ("kolmar-py-" + std::to_string(::getpid()) + "-" +
-                                                Stamp + "-" + std::to_string(Counter.fetch_add(1)));
+            Path = fs::temp_directory_path() /
+                   ("kolmar-py-" + std::to_string(kolmar::ProcessNumber()) + "-" + Stamp + "-" +
+                    std::to_string(Counter.fetch_add(1)));
         } while (!fs::create_directory(Path));
     }
     ~TScratchDir() {

@@ -23,6 +23,8 @@ packages=(
     python3-numpy                           # its result tables as numpy arrays
     python3-pytest                          # its tests
     python3-matplotlib python3-distributed  # the studies in examples/python (figures, Dask)
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix  # make windows: the cross build
+    wine64 wine                             # the Windows build's tests, run under Wine
 )
 
 # Extra sets, asked for by name: `install-deps.sh fuzz` adds clang and its libFuzzer runtime.

@@ -6,6 +6,8 @@
    DESIGN.md's target table.
 3. No include cycle between the units (X.h with X.cpp) of our code.
 4. No function outside the tests longer than 120 lines.
+5. No POSIX-only header in the Qt-free folders, which are built for Windows too, except in the
+   branch of a platform test (#ifdef _WIN32 ... #else, #ifndef _WIN32).
 
 The folders, their order and their side of the Qt line are read from DESIGN.md, so the map and
 the check cannot drift apart. Exits 1 and lists every finding when something fails.
@@ -19,6 +21,13 @@ MAX_FUNCTION_LINES = 120
 SOURCE_SUFFIXES = {".h", ".hpp", ".c", ".cpp"}
 QT_INCLUDE = re.compile(r'^\s*#\s*include\s*[<"](Q[A-Za-z0-9_]*|Qt[A-Za-z]*/[^>"]*)[>"]', re.M)
 LOCAL_INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"', re.M)
+# Headers of POSIX systems that Windows compilers lack or only MinGW imitates.
+POSIX_HEADERS = {
+    "unistd.h", "dlfcn.h", "dirent.h", "pthread.h", "pwd.h", "grp.h", "libgen.h", "glob.h",
+    "fnmatch.h", "spawn.h", "poll.h", "termios.h", "strings.h", "syslog.h", "sys/wait.h",
+    "sys/mman.h", "sys/socket.h", "sys/time.h", "sys/resource.h", "sys/utsname.h",
+    "sys/ioctl.h", "sys/select.h", "sys/file.h", "sys/uio.h", "netinet/in.h", "arpa/inet.h",
+}
 
 
 def read_target_table(design):
@@ -173,6 +182,26 @@ def long_functions(text):
     return found
 
 
+def posix_includes(text):
+    """(line, header) of every POSIX-only include that is not inside a branch of a platform
+    test: an #if, #ifdef or #ifndef naming _WIN32, or the #elif and #else that follow it."""
+    found = []
+    stack = []  # per open conditional: does it test the platform?
+    for number, line in enumerate(text.splitlines(), 1):
+        m = re.match(r"\s*#\s*(if|ifdef|ifndef|elif|else|endif)\b(.*)", line)
+        if m:
+            word, rest = m.groups()
+            if word in ("if", "ifdef", "ifndef"):
+                stack.append("_WIN32" in rest)
+            elif word == "endif" and stack:
+                stack.pop()
+            continue
+        m = re.match(r"\s*#\s*include\s*<([^>]+)>", line)
+        if m and m.group(1) in POSIX_HEADERS and not any(stack):
+            found.append((number, m.group(1)))
+    return found
+
+
 def unit_of(path):
     return path.with_suffix("")
 
@@ -235,6 +264,10 @@ def main():
         if row is not None:
             folder, qt_free = rows[row]
             if qt_free:
+                for ln, header in posix_includes(text):
+                    problems.append(f"{rel}:{ln}: POSIX header <{header}> in {folder}/, which "
+                                    "is built for Windows too; put it in the POSIX branch of "
+                                    "an #ifdef _WIN32")
                 for m in QT_INCLUDE.finditer(text):
                     ln = text.count("\n", 0, m.start()) + 1
                     problems.append(f"{rel}:{ln}: Qt include <{m.group(1)}> below the Qt line "

@@ -3,6 +3,7 @@
 // column names and units. A project run only through IKOLMAR has no results file.
 #include "app/runner/cli.h"
 #include "gui/data/JsonRead.h"
+#include "kolmar/portable.h"
 
 #include <cctype>
 #include <filesystem>
@@ -88,10 +89,10 @@ bool WriteWhole(const fs::path& Path, const std::string& Text) {
         if (!out || !(out << Text) || !out.flush())
             return false;
     }
-    std::error_code ec;
-    fs::rename(temporary, Path, ec);
+    const std::error_code ec = kolmar::MoveFileInPlace(temporary, Path);
+    std::error_code ignored;
     if (ec)
-        fs::remove(temporary, ec);
+        fs::remove(temporary, ignored);
     return !ec;
 }
 
@@ -118,13 +119,14 @@ int ResultsCommand(const TCommandLine& Line) {
         return Usage("results needs a project file");
     if (format != "json" && format != "csv")
         return Usage("unknown format '" + format + "' (json or csv)");
-    fs::path path(project);
+    fs::path path = kolmar::PathFromUtf8(project);
     if (!path.has_extension())
         path += ".kx8d";
     const fs::path results = RunFilesFor(path).Results;
     std::error_code ec;
     if (!fs::is_regular_file(results, ec)) {
-        std::cerr << "kolmar: " << path.string() << " has no results file (" << results.string()
+        std::cerr << "kolmar: " << kolmar::Utf8OfPath(path) << " has no results file ("
+                  << kolmar::Utf8OfPath(results)
                   << "); 'kolmar run' writes one, a run through IKOLMAR alone does not\n";
         return ExitNoInput;
     }
@@ -138,7 +140,7 @@ int ResultsCommand(const TCommandLine& Line) {
                 std::cout << text;
                 return 0;
             }
-            if (!WriteWhole(output, text)) {
+            if (!WriteWhole(kolmar::PathFromUtf8(output), text)) {
                 std::cerr << "kolmar: cannot write " << output << "\n";
                 return ExitCantCreate;
             }
@@ -150,16 +152,18 @@ int ResultsCommand(const TCommandLine& Line) {
                 std::cout << "# " << name << "\n" << csv << "\n";
             return 0;
         }
-        fs::create_directories(output, ec);
+        fs::create_directories(kolmar::PathFromUtf8(output), ec);
         for (const auto& [name, csv] : tables)
-            if (!WriteWhole(fs::path(output) / name, csv)) {
-                std::cerr << "kolmar: cannot write " << (fs::path(output) / name).string() << "\n";
+            if (!WriteWhole(kolmar::PathFromUtf8(output) / name, csv)) {
+                std::cerr << "kolmar: cannot write "
+                          << kolmar::Utf8OfPath(kolmar::PathFromUtf8(output) / name) << "\n";
                 return ExitCantCreate;
             }
         std::cout << tables.size() << " tables written to " << output << "\n";
         return 0;
     } catch (const std::exception& e) {
-        std::cerr << "kolmar: " << results.string() << " cannot be read: " << e.what() << "\n";
+        std::cerr << "kolmar: " << kolmar::Utf8OfPath(results) << " cannot be read: " << e.what()
+                  << "\n";
         return ExitDataError;
     }
 }

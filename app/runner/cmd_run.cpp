@@ -3,6 +3,7 @@
 #include "gui/data/DataUnit.h"
 #include "gui/run/RunSequence.h"
 #include "kolmar/ikolmar.h"
+#include "kolmar/portable.h"
 
 #include <filesystem>
 #include <iostream>
@@ -31,13 +32,13 @@ int RunCommand(const TCommandLine& Line) {
     request.EngineFile = ExecutableDirectory() / KOLMAR_ENGINE_FILE;
     if (!Line.Json.empty()) {
         std::error_code ec;
-        request.ResultsFile = fs::absolute(Line.Json, ec);
+        request.ResultsFile = fs::absolute(kolmar::PathFromUtf8(Line.Json), ec);
         if (ec)
-            request.ResultsFile = Line.Json;
+            request.ResultsFile = kolmar::PathFromUtf8(Line.Json);
     }
     request.CallEngine = [](const TRunFiles& Files, const fs::path& Engine) {
-        std::cout << "Kolmar " << KOLMAR_VERSION_STRING << ": analysing " << Files.Project.string()
-                  << std::endl;
+        std::cout << "Kolmar " << KOLMAR_VERSION_STRING << ": analysing "
+                  << kolmar::Utf8OfPath(Files.Project) << std::endl;
         return RunEngine(Files, Engine);
     };
     const TRunOutcome run = RunAnalysis(*project, request);
@@ -64,7 +65,8 @@ int RunCommand(const TCommandLine& Line) {
     for (const fs::path& f : ResultFiles(run.Files)) {
         std::error_code ec;
         if (fs::is_regular_file(f, ec))
-            std::cout << "  " << f.string() << "  (" << fs::file_size(f, ec) << " bytes)\n";
+            std::cout << "  " << kolmar::Utf8OfPath(f) << "  (" << fs::file_size(f, ec)
+                      << " bytes)\n";
     }
     return run.Status;
 }

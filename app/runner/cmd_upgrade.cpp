@@ -2,6 +2,7 @@
 // the file as it was beside it.
 #include "app/runner/cli.h"
 #include "gui/data/DataUnit.h"
+#include "kolmar/portable.h"
 
 #include <filesystem>
 #include <fstream>
@@ -13,7 +14,7 @@ namespace fs = std::filesystem;
 namespace {
 // The file's bytes, for the backup; false when it cannot be read whole.
 bool ReadBytes(const std::string& Name, std::string& Bytes) {
-    std::ifstream in(Name, std::ios::binary);
+    std::ifstream in(kolmar::PathFromUtf8(Name), std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     Bytes = text.str();

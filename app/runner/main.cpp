@@ -1,17 +1,38 @@
 // kolmar: batch runner for drilled-shaft analyses. Dispatches the commands.
 #include "app/runner/cli.h"
 #include "kolmar/ikolmar.h"
-
-#include <unistd.h>
+#include "kolmar/portable.h"
 
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <process.h>
+#include <shellapi.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace {
+#ifdef _WIN32
+const char* const kPaintCompanion = "kolmar-paint.exe";
+const char* const kExportCompanion = "kolmar-export.exe";
+#else
 const char* const kPaintCompanion = "kolmar-paint";
 const char* const kExportCompanion = "kolmar-export";
+#endif
 
 const char* const kHelp =
     R"(kolmar - axial design of drilled shafts, from the command line
@@ -94,6 +115,48 @@ int Usage(const std::string& why) {
     return ExitUsage;
 }
 
+#ifdef _WIN32
+// One word of a Windows command line, quoted so that the child's startup code reads it back as
+// it was: backslashes are doubled only before a quote.
+std::wstring QuotedArgument(const std::wstring& Word) {
+    if (!Word.empty() && Word.find_first_of(L" \t\n\v\"") == std::wstring::npos)
+        return Word;
+    std::wstring quoted = L"\"";
+    std::size_t backslashes = 0;
+    for (const wchar_t c : Word) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        quoted.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
+        backslashes = 0;
+        quoted.push_back(c);
+    }
+    quoted.append(2 * backslashes, L'\\');
+    quoted.push_back(L'"');
+    return quoted;
+}
+
+// The command line in UTF-8: the narrow argv of a Windows program is in the ANSI code page and
+// loses every character outside it.
+std::vector<std::string> Utf8Arguments(int Argc, char** Argv) {
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!wide)
+        return std::vector<std::string>(Argv, Argv + Argc);
+    std::vector<std::string> words;
+    for (int i = 0; i < count; ++i) {
+        const int n = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+        std::string word(static_cast<std::size_t>(n > 0 ? n : 1), '\0');
+        WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, word.data(), n, nullptr, nullptr);
+        word.pop_back(); // the terminating NUL
+        words.push_back(std::move(word));
+    }
+    LocalFree(wide);
+    return words;
+}
+#endif
+
 // The commands that need more than the runner loads are the companions' beside it, started with
 // the command line as it is: pictures are drawn by kolmar-paint, which links Qt (a build without
 // the desktop program has none); workbooks are written by kolmar-export.
@@ -109,20 +172,51 @@ int CompanionCommand(const char* Companion, char** Argv) {
         std::cerr << "kolmar: cannot write workbooks: no " << Companion << " beside kolmar\n";
         return ExitNoEngine;
     }
-    const std::string path = companion.string();
+    const std::string path = kolmar::Utf8OfPath(companion);
+#ifdef _WIN32
+    // Windows has no exec: the companion runs as a child, and its exit status is the runner's.
+    std::vector<std::wstring> words{QuotedArgument(companion.wstring())};
+    for (char** a = Argv + 1; *a; ++a)
+        words.push_back(QuotedArgument(kolmar::PathFromUtf8(*a).wstring()));
+    std::vector<const wchar_t*> pointers;
+    for (const std::wstring& w : words)
+        pointers.push_back(w.c_str());
+    pointers.push_back(nullptr);
+    const intptr_t status = _wspawnv(_P_WAIT, companion.c_str(), pointers.data());
+    if (status != -1)
+        return static_cast<int>(status);
+#else
     Argv[0] = const_cast<char*>(path.c_str());
     execv(path.c_str(), Argv);
+#endif
     std::cerr << "kolmar: cannot start " << path << ": " << std::strerror(errno) << "\n";
     return ExitNoEngine;
 }
+
 } // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    std::vector<std::string> utf8 = Utf8Arguments(argc, argv);
+    std::vector<char*> utf8_pointers;
+    for (std::string& word : utf8)
+        utf8_pointers.push_back(word.data());
+    utf8_pointers.push_back(nullptr);
+    argc = static_cast<int>(utf8.size());
+    argv = utf8_pointers.data();
+#endif
     TCommandLine line;
     if (argc >= 2 && (std::strcmp(argv[1], "plot") == 0 || std::strcmp(argv[1], "report") == 0))
         return CompanionCommand(kPaintCompanion, argv);
-    if (argc >= 2 && std::strcmp(argv[1], "export") == 0)
+    if (argc >= 2 && std::strcmp(argv[1], "export") == 0) {
+#ifdef KOLMAR_NO_WORKBOOK
+        line.Command = argv[1];
+        line.Raw.assign(argv + 2, argv + argc);
+        return ExportCommand(line);
+#else
         return CompanionCommand(kExportCompanion, argv);
+#endif
+    }
     if (argc >= 2 && std::strcmp(argv[1], "bidirectional") == 0) {
         line.Command = argv[1];
         line.Raw.assign(argv + 2, argv + argc);

@@ -2,6 +2,7 @@
 // project is converted or its upgrade advised.
 #include "app/runner/cli.h"
 #include "gui/data/DataUnit.h"
+#include "kolmar/portable.h"
 
 #include <filesystem>
 #include <iostream>
@@ -12,7 +13,7 @@ std::unique_ptr<TProgramData> LoadProject(const std::string& Name, const std::st
                                           std::string& ResolvedName, int& ExitStatus) {
     ResolvedName = Name;
     // As on the program's command line: a name without any "." is a .kx8d project.
-    if (fs::path(Name).filename().string().find('.') == std::string::npos)
+    if (kolmar::Utf8OfPath(kolmar::PathFromUtf8(Name).filename()).find('.') == std::string::npos)
         ResolvedName += ".kx8d";
 
     const int byExtension = FilterForFileName(ResolvedName);
@@ -23,7 +24,7 @@ std::unique_ptr<TProgramData> LoadProject(const std::string& Name, const std::st
         return nullptr;
     }
     std::error_code ec;
-    if (!fs::is_regular_file(ResolvedName, ec)) {
+    if (!fs::is_regular_file(kolmar::PathFromUtf8(ResolvedName), ec)) {
         std::cerr << "kolmar: " << ResolvedName << ": no such project file\n";
         ExitStatus = ExitNoInput;
         return nullptr;
@@ -67,22 +68,24 @@ std::optional<std::string> UpgradeNeeded(const TProgramData& Project, const std:
 }
 
 bool ConvertOlderProject(TProgramData& Project, const std::string& Name, int& ExitStatus) {
-    const fs::path target = fs::path(Name).replace_extension(".kx8d");
+    const fs::path target = kolmar::PathFromUtf8(Name).replace_extension(".kx8d");
     std::error_code ec;
     if (fs::exists(target, ec)) {
-        std::cerr << "kolmar: " << Name << " is an older project file and " << target.string()
+        std::cerr << "kolmar: " << Name << " is an older project file and "
+                  << kolmar::Utf8OfPath(target)
                   << " exists already;\nrun that file, or move it away to convert again.\n";
         ExitStatus = ExitCantCreate;
         return false;
     }
-    Project.FileName = target.string();
+    Project.FileName = kolmar::Utf8OfPath(target);
     try {
         Project.Save();
     } catch (const std::exception& e) {
-        std::cerr << "kolmar: cannot save " << target.string() << ":\n" << e.what() << "\n";
+        std::cerr << "kolmar: cannot save " << kolmar::Utf8OfPath(target) << ":\n"
+                  << e.what() << "\n";
         ExitStatus = ExitCantCreate;
         return false;
     }
-    std::cout << "Converted " << Name << " to " << target.string() << "\n";
+    std::cout << "Converted " << Name << " to " << kolmar::Utf8OfPath(target) << "\n";
     return true;
 }

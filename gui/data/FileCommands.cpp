@@ -2,6 +2,7 @@
 #include "gui/data/FileCommands.h"
 
 #include "kolmar/ikolmar.h"
+#include "kolmar/portable.h"
 
 #include <filesystem>
 #include <string_view>
@@ -29,7 +30,7 @@ std::string GetVersion() {
 }
 
 std::string DisplayFileName(const std::string& Path) {
-    std::string name = fs::path(Path).filename().string();
+    std::string name = kolmar::Utf8OfPath(kolmar::PathFromUtf8(Path).filename());
     if (Lower(ExtensionOf(name)) == std::string(".") + ProjectExtension)
         name.erase(name.find('.'));
     if (name.size() > 1 && name[0] >= 'a' && name[0] <= 'z')
@@ -73,16 +74,18 @@ std::string TRecentFiles::MenuCaption(int I, const std::string& CurDir) const {
 
 bool NeedsSaveAs(const std::string& FileName) {
     return FileName == NewProjectFileName ||
-           Lower(ExtensionOf(fs::path(FileName).filename().string())) !=
+           Lower(ExtensionOf(kolmar::Utf8OfPath(kolmar::PathFromUtf8(FileName).filename()))) !=
                std::string(".") + ProjectExtension;
 }
 
 std::string SaveAsProposal(const std::string& FileName) {
-    return fs::path(FileName).filename().replace_extension(ProjectExtension).string();
+    return kolmar::Utf8OfPath(
+        kolmar::PathFromUtf8(FileName).filename().replace_extension(ProjectExtension));
 }
 
 std::string CommandLineProjectName(const std::string& Argument) {
-    if (fs::path(Argument).filename().string().find('.') == std::string::npos)
+    if (kolmar::Utf8OfPath(kolmar::PathFromUtf8(Argument).filename()).find('.') ==
+        std::string::npos)
         return Argument + "." + ProjectExtension;
     return Argument;
 }

@@ -6,16 +6,25 @@
 #include "ui/model/NumberText.h"
 #include "ui/model/units.h"
 
+#include "kolmar/portable.h"
+
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <optional>
+#include <system_error>
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -226,6 +235,49 @@ void WriteLayer(TFileText& T, const TSoilLayer& L, int LayerNo) {
 
 } // namespace
 
+namespace {
+
+// The few file calls of an atomic save, by platform: a new file that did not exist (O_EXCL),
+// written whole, flushed to the disk and closed, or removed again.
+#ifdef _WIN32
+int CreateNew(const std::filesystem::path& Path) {
+    return ::_wopen(Path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
+                    _S_IREAD | _S_IWRITE);
+}
+long WriteSome(int Fd, const char* Data, std::size_t Size) {
+    return ::_write(Fd, Data, static_cast<unsigned>(std::min<std::size_t>(Size, 1u << 30)));
+}
+int FlushToDisk(int Fd) {
+    return ::_commit(Fd);
+}
+int CloseFile(int Fd) {
+    return ::_close(Fd);
+}
+void KeepPermissions(int, const std::filesystem::path&) {}
+#else
+int CreateNew(const std::filesystem::path& Path) {
+    return ::open(Path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+}
+long WriteSome(int Fd, const char* Data, std::size_t Size) {
+    return static_cast<long>(::write(Fd, Data, Size));
+}
+int FlushToDisk(int Fd) {
+    return ::fsync(Fd);
+}
+int CloseFile(int Fd) {
+    return ::close(Fd);
+}
+// An existing project keeps its permissions.
+void KeepPermissions(int Fd, const std::filesystem::path& Target) {
+    struct stat st {};
+    if (::stat(Target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+        ::fchmod(Fd, st.st_mode & 07777);
+    }
+}
+#endif
+
+} // namespace
+
 void WriteFileAtomically(const std::string& Target, const std::string& Text,
                          const std::string& What) {
     const auto fail = [&](const std::string& Why, int Err) {
@@ -235,16 +287,18 @@ void WriteFileAtomically(const std::string& Target, const std::string& Text,
     if (Target.empty()) {
         throw EInOutError("Cannot save " + What + ": it has no file name.");
     }
+    const std::filesystem::path target = kolmar::PathFromUtf8(Target);
 
     static std::atomic<unsigned> counter{0};
-    std::string tmp;
+    std::filesystem::path tmp;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         const auto stamp = static_cast<unsigned long long>(
             std::chrono::steady_clock::now().time_since_epoch().count());
-        tmp = Target + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) +
-              "-" + std::to_string(stamp % 1000000);
-        fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        tmp =
+            kolmar::PathFromUtf8(Target + ".tmp-" + std::to_string(kolmar::ProcessNumber()) + "-" +
+                                 std::to_string(counter++) + "-" + std::to_string(stamp % 1000000));
+        fd = CreateNew(tmp);
         if (fd < 0 && errno != EEXIST) {
             fail("the temporary file cannot be created", errno);
         }
@@ -255,19 +309,16 @@ void WriteFileAtomically(const std::string& Target, const std::string& Text,
 
     const auto abandon = [&](const std::string& Why, int Err) {
         if (fd >= 0) {
-            ::close(fd);
+            CloseFile(fd);
         }
-        ::unlink(tmp.c_str());
+        std::error_code ignored;
+        std::filesystem::remove(tmp, ignored);
         fail(Why, Err);
     };
-    // An existing project keeps its permissions.
-    struct stat st {};
-    if (::stat(Target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
-        ::fchmod(fd, st.st_mode & 07777);
-    }
+    KeepPermissions(fd, target);
     std::size_t done = 0;
     while (done < Text.size()) {
-        const ssize_t n = ::write(fd, Text.data() + done, Text.size() - done);
+        const long n = WriteSome(fd, Text.data() + done, Text.size() - done);
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
@@ -276,16 +327,19 @@ void WriteFileAtomically(const std::string& Target, const std::string& Text,
         }
         done += static_cast<std::size_t>(n);
     }
-    if (::fsync(fd) != 0) {
+    if (FlushToDisk(fd) != 0) {
         abandon("flushing to disk failed", errno);
     }
-    const int closed = ::close(fd);
+    const int closed = CloseFile(fd);
     fd = -1;
     if (closed != 0) {
         abandon("closing the file failed", errno);
     }
-    if (::rename(tmp.c_str(), Target.c_str()) != 0) {
-        abandon("the file cannot be replaced", errno);
+    if (const std::error_code ec = kolmar::MoveFileInPlace(tmp, target)) {
+        std::error_code ignored;
+        std::filesystem::remove(tmp, ignored);
+        throw EInOutError("Cannot save " + What + " to \"" + Target +
+                          "\": the file cannot be replaced (" + ec.message() + ").");
     }
 }
 

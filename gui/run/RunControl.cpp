@@ -4,6 +4,7 @@
 #include "gui/data/DataUnit.h"
 #include "gui/run/dynlib.h"
 #include "kolmar/ikolmar.h"
+#include "kolmar/portable.h"
 #include "kolmar/results.h"
 #include "ui/model/NumberText.h"
 
@@ -70,15 +71,15 @@ void WriteNamesDat(const fs::path& Dir, const TRunFiles& Files, const std::strin
     const fs::path target = Dir / "names.dat";
     // Every name is checked before the file is created, so a refused run leaves no names.dat.
     for (const fs::path* f : named)
-        if (const auto problem = NameProblem(f->string()))
-            throw std::runtime_error("Cannot write the run-control file " + target.string() + ": " +
-                                     *problem);
+        if (const auto problem = NameProblem(kolmar::Utf8OfPath(*f)))
+            throw std::runtime_error("Cannot write the run-control file " +
+                                     kolmar::Utf8OfPath(target) + ": " + *problem);
 
     std::string text = Version + "\n";
     for (const fs::path* f : named)
-        text += f->string() + "\n";
+        text += kolmar::Utf8OfPath(*f) + "\n";
     // Complete or not at all: the engine must never read half a list of names.
-    WriteFileAtomically(target.string(), text, "the run-control file");
+    WriteFileAtomically(kolmar::Utf8OfPath(target), text, "the run-control file");
 }
 
 void DeleteRunScratch(const fs::path& Dir, const TRunFiles& Files) {
@@ -174,15 +175,15 @@ private:
 TEngineRun RunEngine(const TRunFiles& Files, const fs::path& EngineFile) {
     TEngineRun result;
     try {
-        TDynamicLibrary library(EngineFile.string(), true);
+        TDynamicLibrary library(kolmar::Utf8OfPath(EngineFile), true);
         auto entry = reinterpret_cast<KolmarRunEntry>(library.FindProcedure(KOLMAR_RUN_ENTRY_NAME));
         if (!entry)
-            throw EDLLError("The library " + EngineFile.string() + " has no " +
+            throw EDLLError("The library " + kolmar::Utf8OfPath(EngineFile) + " has no " +
                             KOLMAR_RUN_ENTRY_NAME + " entry point");
-        const std::string input = Files.Project.string();
-        const std::string dir = Files.Project.parent_path().string();
-        const std::string base = Files.Project.stem().string();
-        const std::string results = Files.Results.string();
+        const std::string input = kolmar::Utf8OfPath(Files.Project);
+        const std::string dir = kolmar::Utf8OfPath(Files.Project.parent_path());
+        const std::string base = kolmar::Utf8OfPath(Files.Project.stem());
+        const std::string results = kolmar::Utf8OfPath(Files.Results);
         // The handle is asked for only to take the console text; the results are in the files.
         using TMessages = const char* (*)(const KolmarResults*);
         using TFree = void (*)(KolmarResults*);
@@ -212,7 +213,8 @@ TEngineRun RunEngineByNamesDat(const TRunFiles& Files, const fs::path& EngineFil
     std::error_code ec;
     fs::current_path(dir, ec);
     if (ec) {
-        result.Error = "Cannot make " + dir.string() + " the working directory: " + ec.message();
+        result.Error =
+            "Cannot make " + kolmar::Utf8OfPath(dir) + " the working directory: " + ec.message();
         return result;
     }
     try {
@@ -224,11 +226,11 @@ TEngineRun RunEngineByNamesDat(const TRunFiles& Files, const fs::path& EngineFil
     }
 
     try {
-        TDynamicLibrary library(EngineFile.string(), true);
+        TDynamicLibrary library(kolmar::Utf8OfPath(EngineFile), true);
         auto entry = reinterpret_cast<KolmarEntry>(library.FindProcedure(KOLMAR_ENTRY_NAME));
         if (!entry)
-            throw EDLLError("The library " + EngineFile.string() + " has no " + KOLMAR_ENTRY_NAME +
-                            " entry point");
+            throw EDLLError("The library " + kolmar::Utf8OfPath(EngineFile) + " has no " +
+                            KOLMAR_ENTRY_NAME + " entry point");
         result.Status = entry(KOLMAR_CALL_CODE);
         result.Called = true;
     } catch (const EDLLError& e) {
@@ -242,9 +244,8 @@ TEngineRun RunEngineByNamesDat(const TRunFiles& Files, const fs::path& EngineFil
 }
 
 fs::path ExecutableDirectory() {
-    std::error_code ec;
-    fs::path self = fs::read_symlink("/proc/self/exe", ec);
-    if (ec)
+    const fs::path self = kolmar::ExecutableFile();
+    if (self.empty())
         return fs::current_path();
     return self.parent_path();
 }

@@ -3,6 +3,7 @@
 
 #include "gui/data/DataUnit.h"
 #include "gui/data/PltData.h"
+#include "kolmar/portable.h"
 
 #include <exception>
 #include <system_error>
@@ -27,8 +28,8 @@ void ReadResults(TRunOutcome& Outcome, TProgramData& Project, TResultGraphs& Gra
     std::error_code ec;
     Outcome.PlotFound = fs::is_regular_file(Outcome.Files.Plot, ec);
     if (Outcome.PlotFound)
-        Graphs.ShowOutput =
-            ReadPlotData(Graphs, Project, Outcome.Files.Plot.string(), &Outcome.PlotError);
+        Graphs.ShowOutput = ReadPlotData(Graphs, Project, kolmar::Utf8OfPath(Outcome.Files.Plot),
+                                         &Outcome.PlotError);
 }
 } // namespace
 
@@ -51,7 +52,7 @@ TRunOutcome RunAnalysis(TProgramData& Project, const TRunRequest& Request) {
         return outcome;
     }
 
-    outcome.Files = RunFilesFor(Project.FileName);
+    outcome.Files = RunFilesFor(kolmar::PathFromUtf8(Project.FileName));
     if (!Request.ResultsFile.empty())
         outcome.Files.Results = Request.ResultsFile;
     const TEngineRun run = Request.CallEngine

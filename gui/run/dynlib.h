@@ -1,5 +1,5 @@
-// TDynamicLibrary: one shared library loaded at run time by file name (dlopen), with the
-// exception classes the run command catches. Used to load the analysis engine for each run.
+// TDynamicLibrary: one shared library loaded at run time by file name (dlopen, LoadLibraryW), with
+// the exception classes the run command catches. Used to load the analysis engine for each run.
 #pragma once
 
 #include <stdexcept>

@@ -108,11 +108,12 @@ TEST(EntryTest, AssemblyAppendsInOrderAndSkipsStaleFiles) {
                               FileRole::plot_stage_q, FileRole::plot_stage_l};
     for (int i = 0; i < 6; ++i)
         ctx.file_name[static_cast<std::size_t>(roles[i])] = names[i];
-    ctx.Out(FileRole::plot).open(ctx.Resolve(FileRole::plot));
-    ctx.Out(FileRole::tz_text).open(ctx.Resolve(FileRole::tz_text));
-    ctx.Out(FileRole::qw_stage).open(ctx.Resolve(FileRole::qw_stage));
-    ctx.Out(FileRole::plot_stage_t).open(ctx.Resolve(FileRole::plot_stage_t));
-    ctx.Out(FileRole::plot_stage_l).open(ctx.Resolve(FileRole::plot_stage_l));
+    // Binary, as the engine opens its files: LF line ends on every system.
+    ctx.Out(FileRole::plot).open(ctx.Resolve(FileRole::plot), std::ios::binary);
+    ctx.Out(FileRole::tz_text).open(ctx.Resolve(FileRole::tz_text), std::ios::binary);
+    ctx.Out(FileRole::qw_stage).open(ctx.Resolve(FileRole::qw_stage), std::ios::binary);
+    ctx.Out(FileRole::plot_stage_t).open(ctx.Resolve(FileRole::plot_stage_t), std::ios::binary);
+    ctx.Out(FileRole::plot_stage_l).open(ctx.Resolve(FileRole::plot_stage_l), std::ios::binary);
     WriteLine(ctx.plot(), "plot records of the cases");
     WriteLine(ctx.tz_text(), "t-z listing");
     WriteLine(ctx.Out(FileRole::plot_stage_t), "staged t");
@@ -263,7 +264,12 @@ TEST(EntryTest, NamesThatLeadToOneFileAreRefusedBeforeAnythingIsWritten) {
         WriteFile(dir / "names.dat", names);
         WriteFile(dir / in, project);
         std::filesystem::create_directory(dir / "sub");
+#ifdef _WIN32
+        // A symbolic link needs a privilege on Windows; a hard link is another name of the file.
+        std::filesystem::create_hard_link(dir / in, dir / "link.kx8o");
+#else
         std::filesystem::create_symlink(dir / in, dir / "link.kx8o");
+#endif
         RunContext ctx;
         std::ostringstream console;
         ctx.work_dir = dir.path();

@@ -50,7 +50,7 @@ fs::path Example(const std::string& name) {
 std::map<std::string, std::string> ResultTexts(const fs::path& dir, const std::string& base,
                                                bool mask_dir = false) {
     std::map<std::string, std::string> texts;
-    const std::string folder = dir.string() + "/";
+    const std::string folder = (dir / "").string(); // with the system's separator
     for (const char* ext : kResultExtensions) {
         std::string text = MaskDate(ReadFile(dir / (base + ext)));
         for (std::size_t at = 0; mask_dir && (at = text.find(folder, at)) != std::string::npos;)
@@ -443,6 +443,26 @@ TEST(ResultsTest, WholeNumbersAreWrittenAsTheGeneralConversionWritesThem) {
             }
 }
 
+// A file name in UTF-8 (a folder named in German, Greek or Chinese) goes into the results file
+// as it is; a byte that is no part of a well-formed sequence stays a visible Latin-1 escape.
+TEST(ResultsTest, JsonTextKeepsUtf8AndEscapesStrayBytes) {
+    const struct {
+        const char* text;
+        const char* quoted;
+    } cases[] = {
+        {"Pf\xc3\xa4hle", "\"Pf\xc3\xa4hle\""},
+        {"\xce\xa9\xce\xbc", "\"\xce\xa9\xce\xbc\""},
+        {"\xe6\xa1\xa9", "\"\xe6\xa1\xa9\""},          // three bytes
+        {"\xf0\x9f\x8f\x97", "\"\xf0\x9f\x8f\x97\""},  // four bytes
+        {"caf\xe9 ok", "\"caf\\u00e9 ok\""},           // Latin-1, not UTF-8
+        {"\xc3", "\"\\u00c3\""},                       // cut short at the end
+        {"\xc0\xaf", "\"\\u00c0\\u00af\""},            // overlong
+        {"\xed\xa0\x80", "\"\\u00ed\\u00a0\\u0080\""}, // a surrogate
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(JsonQuote(c.text), c.quoted) << c.text;
+}
+
 TEST(ResultsTest, Sha256OfKnownTexts) {
     EXPECT_EQ(Sha256Hex(""), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
     EXPECT_EQ(Sha256Hex("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
@@ -452,10 +472,17 @@ TEST(ResultsTest, Sha256OfKnownTexts) {
 }
 
 // 8 threads each run 25 projects, every run in a folder of its own, at once; every file equals
-// the serial run of the same project byte for byte (date lines masked).
-TEST(ResultsTest, EightThreadsOfTwentyFiveProjectsMatchSerialRuns) {
+// the serial run of the same project byte for byte (date lines masked). Under Wine, where every
+// file call of every thread goes through one server, 4 threads of 6 projects make the same check
+// in a tenth of the time.
+TEST(ResultsTest, ThreadsRunningProjectsAtOnceMatchSerialRuns) {
+#ifdef _WIN32
+    constexpr int kThreads = 4;
+    constexpr int kProjects = 6;
+#else
     constexpr int kThreads = 8;
     constexpr int kProjects = 25;
+#endif
     TempDir root;
     const auto example_of = [](int p) { return std::string(kExamples[p % std::size(kExamples)]); };
     std::vector<std::map<std::string, std::string>> serial(kProjects);

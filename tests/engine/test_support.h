@@ -4,6 +4,7 @@
 
 #include "entry.h"
 #include "kolmar/ikolmar.h"
+#include "kolmar/portable.h"
 #include "run_context.h"
 
 #include <cstdio>
@@ -12,11 +13,11 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <string>
 #include <system_error>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 #include <vector>
@@ -27,11 +28,18 @@ namespace kolmar::engine::test {
 class TempDir {
 public:
     TempDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "kolmar-engine-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr)
-            throw std::runtime_error("cannot create a temporary directory");
-        path_ = pattern;
+        std::random_device seed;
+        std::mt19937_64 random(seed() ^ kolmar::ProcessNumber());
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const std::filesystem::path candidate = std::filesystem::temp_directory_path() /
+                                                    ("kolmar-engine-" + std::to_string(random()));
+            std::error_code ec;
+            if (std::filesystem::create_directory(candidate, ec)) {
+                path_ = candidate;
+                return;
+            }
+        }
+        throw std::runtime_error("cannot create a temporary directory");
     }
     ~TempDir() {
         std::error_code ec;
@@ -144,11 +152,20 @@ inline std::string MaskDate(const std::string& text) {
 
 inline std::string Shell(const std::string& command) {
     std::string output;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
+#ifdef _WIN32
+    FILE* pipe = _popen(command.c_str(), "r");
+#else
+    FILE* pipe = popen(command.c_str(), "r");
+#endif
+    if (pipe) {
         char buffer[512];
         while (std::fgets(buffer, sizeof buffer, pipe))
             output += buffer;
+#ifdef _WIN32
+        _pclose(pipe);
+#else
         pclose(pipe);
+#endif
     }
     return output;
 }
@@ -172,8 +189,7 @@ inline void ExpectGolden(const std::string& actual_text, const std::string& name
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
     const std::string filter =
         test ? std::string(test->test_suite_name()) + "." + test->name() : std::string("*");
-    std::error_code ec;
-    const std::string binary = std::filesystem::read_symlink("/proc/self/exe", ec).string();
+    const std::string binary = kolmar::Utf8OfPath(kolmar::ExecutableFile());
     ADD_FAILURE() << "output differs from the golden file " << golden << "\n"
                   << Shell("diff -u '" + golden + "' '" + actual + "' 2>&1") << "\n"
                   << "After review, refresh it with:\n  KOLMAR_UPDATE_GOLDEN=1 " << binary

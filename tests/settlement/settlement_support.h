@@ -118,11 +118,20 @@ inline void ExpectGolden(const std::string& text, const std::string& name) {
         return;
     std::string diff;
     const std::string command = "diff -u '" + golden.string() + "' '" + actual.string() + "' 2>&1";
-    if (FILE* pipe = popen(command.c_str(), "r")) {
+#ifdef _WIN32
+    FILE* pipe = _popen(command.c_str(), "r");
+#else
+    FILE* pipe = popen(command.c_str(), "r");
+#endif
+    if (pipe) {
         char buf[4096];
         for (std::size_t n; (n = fread(buf, 1, sizeof buf, pipe)) > 0;)
             diff.append(buf, n);
+#ifdef _WIN32
+        _pclose(pipe);
+#else
         pclose(pipe);
+#endif
     }
     ADD_FAILURE() << "output differs from the golden file " << golden << "\n"
                   << diff.substr(0, 20000) << "\nAfter review, refresh it with:\n  cp '"

@@ -4,6 +4,7 @@
 #include "settlement/soil_settlement.h"
 
 #include "kolmar/ikolmar.h"
+#include "kolmar/portable.h"
 #include "settlement_support.h"
 
 #include <gtest/gtest.h>
@@ -11,8 +12,8 @@
 #include <cmath>
 #include <filesystem>
 #include <stdexcept>
+#include <string>
 #include <tuple>
-#include <unistd.h>
 
 namespace kolmar::engine::settlement {
 namespace {
@@ -323,10 +324,11 @@ TEST(CaseTest, LayerResistanceFromTheStepsOfItsOwnLayer) {
 }
 
 TEST(CaseTest, ScratchFilesOfARunAreRewrittenInItsWorkingDirectory) {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "kolmar-settlement-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    const std::filesystem::path dir = pattern;
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() /
+        ("kolmar-settlement-" + std::to_string(kolmar::ProcessNumber()));
+    std::filesystem::remove_all(dir);
+    ASSERT_TRUE(std::filesystem::create_directory(dir));
     RunContext ctx;
     ctx.work_dir = dir;
     SettlementFiles files = FilesOf(ctx);

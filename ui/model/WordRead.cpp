@@ -1,6 +1,7 @@
 // Word reader over a text file loaded whole into memory.
 #include "ui/model/WordRead.h"
 
+#include "kolmar/portable.h"
 #include "ui/model/NumberText.h"
 
 #include <cerrno>
@@ -48,10 +49,10 @@ std::vector<std::string> SplitWords(std::string_view line) {
 
 TWordReader::TWordReader(const std::string& FileName) {
     std::error_code ec;
-    if (std::filesystem::is_directory(FileName, ec)) {
+    if (std::filesystem::is_directory(kolmar::PathFromUtf8(FileName), ec)) {
         throw EInOutError("Cannot open the file \"" + FileName + "\": it is a directory.");
     }
-    std::ifstream in(FileName, std::ios::binary);
+    std::ifstream in(kolmar::PathFromUtf8(FileName), std::ios::binary);
     if (!in) {
         throw EInOutError("Cannot open the file \"" + FileName + "\": " + std::strerror(errno) +
                           ".");

@@ -23,7 +23,11 @@ extern "C" {
 #define KOLMAR_STATUS_INTERNAL 10  /* unexpected internal failure, caught at the entry point */
 
 /* Name of the engine library file and of its entry point, for callers that load it. */
+#if defined(_WIN32)
+#define KOLMAR_ENGINE_FILE "Kolmar2017_DLL.dll"
+#else
 #define KOLMAR_ENGINE_FILE "libKolmar2017_DLL.so"
+#endif
 #define KOLMAR_ENTRY_NAME "IKOLMAR"
 
 /* Version string written to names.dat and shown in the report banner. */
