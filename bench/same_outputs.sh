@@ -20,7 +20,8 @@ cp "$here/data/"*.kx8d "$here/../examples/"*.kx8d "$scratch/projects/"
 # The largest run's lengths from 130 ft down to 110 ft: many cases at a tenth of the time.
 sed 's/^30 1 0.5 10/110 1 0.5 10/' "$here/data/largest.kx8d" >"$scratch/projects/mid.kx8d"
 
-mask() { sed 's/^               Date:  .*/<date and time>/' "$1"; }
+# The report's date line, and the results file's date and time of the run.
+mask() { sed -e 's/^               Date:  .*/<date and time>/' -e 's/^  "\(date\|time\)": ".*",$/<\1>/' "$1"; }
 
 status=0
 for project in "$scratch/projects/"*.kx8d; do
