@@ -3,9 +3,12 @@
 #include "format.h"
 
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <istream>
 #include <ostream>
 #include <string>
@@ -22,10 +25,13 @@ void AppendStars(std::string& out, int w) {
 void AppendAligned(std::string& out, std::string_view text, int w) {
     if (w <= 0)
         return;
-    if (static_cast<int>(text.size()) > w)
+    const auto width = static_cast<std::size_t>(w);
+    if (text.size() > width)
         return AppendStars(out, w);
-    out.append(static_cast<std::size_t>(w) - text.size(), ' ');
-    out.append(text);
+    // The field's blanks in one growth of the line, the text copied over its right end.
+    const std::size_t at = out.size();
+    out.resize(at + width, ' ');
+    std::memcpy(out.data() + at + width - text.size(), text.data(), text.size());
 }
 
 // A field built by an appending writer, as a string of its own.
@@ -73,8 +79,12 @@ char* PutDigits(char* end, unsigned long long n, int digits) {
 // scaled product where it decides the digits, else by the exact conversion.
 void Significand(double a, int d, unsigned long long& digits, int& exponent) {
     if (d <= 15) {
-        int e2 = 0;
-        std::frexp(a, &e2);
+        // The binary exponent e2 of a = m 2^e2, m in [0.5, 1), from the stored exponent field
+        // of a normal number (frexp's answer without the call); frexp for a subnormal one.
+        const auto stored = static_cast<int>((std::bit_cast<std::uint64_t>(a) >> 52) & 0x7ff);
+        int e2 = stored - 1022;
+        if (stored == 0)
+            std::frexp(a, &e2);
         int e10 = static_cast<int>(std::floor((e2 - 1) * 0.30102999566398120)); // log10 of a
         for (int tries = 0; tries < 3; ++tries) {
             double rounded = 0.0, product = 0.0;

@@ -251,13 +251,23 @@ void WriteScratchSolution(std::ostream& os, const CarryResult& r) {
     os.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
-// Load-distribution record of an element: mid-depth (ft or m), average load (tons or kN) and
-// mid movement (inches in both systems).
-std::string DistributionRecord(const ElementResult& e, bool si) {
-    const double depth = si ? e.mid_depth / kInPerM : e.mid_depth / 12.0;
-    const double load = si ? e.average_load / kLbPerKnPlot : e.average_load / 2000.0;
-    return Blanks(3) + E(depth, 10, 3) + Blanks(3) + E(load, 10, 3) + Blanks(3) +
-           E(e.mid_movement, 10, 3);
+// Load-distribution records of a carrying-up, one an element: mid-depth (ft or m), average load
+// (tons or kN) and mid movement (inches in both systems), built in one text and written at once.
+void WriteDistribution(std::ostream& os, const CarryResult& r, bool si) {
+    std::string text;
+    text.reserve(r.elements.size() * 40);
+    for (const ElementResult& e : r.elements) {
+        const double depth = si ? e.mid_depth / kInPerM : e.mid_depth / 12.0;
+        const double load = si ? e.average_load / kLbPerKnPlot : e.average_load / 2000.0;
+        AppendBlanks(text, 3);
+        AppendE(text, depth, 10, 3);
+        AppendBlanks(text, 3);
+        AppendE(text, load, 10, 3);
+        AppendBlanks(text, 3);
+        AppendE(text, e.mid_movement, 10, 3);
+        text += '\n';
+    }
+    os.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
 std::string ListInts(std::initializer_list<int> values) {
@@ -642,8 +652,7 @@ int SolveLine(const ShaftCase& shaft, LoadTransferLine line, SettlementFiles& fi
         if (files.keep_step)
             files.keep_step(line, k, carried);
         if (distribution)
-            for (const ElementResult& e : carried.elements)
-                WriteLine(files.plot_l, DistributionRecord(e, si));
+            WriteDistribution(files.plot_l, carried, si);
         // Only the top and tip values of a row are kept.
         rows[k] = CarryResult{
             carried.tip_load, carried.tip_movement, carried.top_load, carried.top_movement, {}};
