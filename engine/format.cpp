@@ -135,14 +135,13 @@ void AppendF(std::string& out, double value, int w, int d) {
         char buf[48];
         char* end = buf + sizeof buf;
         char* p = end;
-        if (d == 0)
-            *--p = '.';
-        else {
-            p = PutDigits(p, n, d);
-            *--p = '.';
+        // The d decimals from the right; what remains of n is the whole part.
+        unsigned long long whole = n;
+        for (int i = 0; i < d; ++i) {
+            *--p = static_cast<char>('0' + whole % 10);
+            whole /= 10;
         }
-        unsigned long long whole =
-            d == 0 ? n : n / static_cast<unsigned long long>(kPow10[static_cast<std::size_t>(d)]);
+        *--p = '.';
         do {
             *--p = static_cast<char>('0' + whole % 10);
             whole /= 10;
