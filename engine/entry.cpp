@@ -81,9 +81,10 @@ bool OpenOutput(RunContext& ctx, FileRole role) {
         return false;
     // The large reports and run notes of a many-case run go out in few large writes; the buffer
     // is given before the file is opened, when the stream still takes it.
-    std::vector<char>& buffer = ctx.out_buffer[Index(role)];
-    buffer.resize(RunContext::kOutputBuffer);
-    out.rdbuf()->pubsetbuf(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    std::unique_ptr<char[]>& buffer = ctx.out_buffer[Index(role)];
+    if (!buffer)
+        buffer = std::make_unique_for_overwrite<char[]>(RunContext::kOutputBuffer);
+    out.rdbuf()->pubsetbuf(buffer.get(), static_cast<std::streamsize>(RunContext::kOutputBuffer));
     out.open(ctx.Resolve(role), std::ios::out | std::ios::trunc);
     out.imbue(std::locale::classic());
     return out.is_open();
