@@ -170,8 +170,7 @@ void AppendFile(const std::filesystem::path& path, std::ostream& target) {
 // The staged files of a run held in memory, appended in the order of the files on disk.
 void AssembleHeldFiles(RunContext& ctx) {
     const auto append = [&](FileRole role, std::ostream& target) {
-        std::istringstream staged(ctx.held[Index(role)].str());
-        CopyAs80Columns(staged, target);
+        CopyAs80Columns(ctx.held[Index(role)].view(), target);
     };
     append(FileRole::qw_stage, ctx.tz_text());
     append(FileRole::plot_stage_t, ctx.plot());

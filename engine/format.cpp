@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <istream>
+#include <iterator>
 #include <ostream>
 #include <string>
 
@@ -286,13 +287,28 @@ void WriteBlankLines(std::ostream& os, int n) {
 }
 
 void CopyAs80Columns(std::istream& from, std::ostream& to) {
-    constexpr int kCopyWidth = 80; // line width of the staged-file copies
-    std::string line;
-    while (std::getline(from, line)) {
+    const std::string text{std::istreambuf_iterator<char>(from), std::istreambuf_iterator<char>()};
+    CopyAs80Columns(std::string_view(text), to);
+}
+
+void CopyAs80Columns(std::string_view from, std::ostream& to) {
+    constexpr std::size_t kCopyWidth = 80; // line width of the staged-file copies
+    std::string text;
+    text.reserve((from.size() / 40 + 1) * (kCopyWidth + 1));
+    // Lines as getline gives them: a last line without its end still counts, nothing after a
+    // final line end does.
+    while (!from.empty()) {
+        const std::size_t end = from.find('\n');
+        std::string_view line = from.substr(0, end);
+        from.remove_prefix(end == std::string_view::npos ? from.size() : end + 1);
         if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        WriteLine(to, Field(line, kCopyWidth));
+            line.remove_suffix(1);
+        line = line.substr(0, kCopyWidth);
+        text.append(line);
+        text.append(kCopyWidth - line.size(), ' ');
+        text += '\n';
     }
+    to.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
 } // namespace kolmar::engine
