@@ -119,14 +119,13 @@ void SolveElementLanes(const SolverElement& el, double quarter_h, std::size_t la
             const std::size_t l = static_cast<std::size_t>(std::countr_zero(sweep));
             const double t = TransferFrom(el.transfer, w[l], cursor[l]);
             const double next = NextEstimate(el, quarter_h, bottom[l], t);
-            // Without a branch on the outcome, which the processor could not foretell: the
-            // movement and transfer of this step are kept (the answer when the step settles
-            // the lane, else replaced by the next step's), and the lane leaves when settled.
-            const bool settled = std::fabs(next - w[l]) <= kMovementTolerance;
-            mid[l].w = w[l];
-            mid[l].t = t;
-            w[l] = next;
-            open &= ~(LaneMask{settled} << l);
+            if (std::fabs(next - w[l]) <= kMovementTolerance) {
+                mid[l].w = w[l];
+                mid[l].t = t;
+                open &= ~(LaneMask{1} << l);
+            } else {
+                w[l] = next;
+            }
         }
     }
     for (; open != 0; open &= open - 1) {
