@@ -54,8 +54,8 @@ bool OpenRockMessages(RunContext& ctx) {
 // Closes the rock-message file and copies it into the report, each line as 80 columns.
 void CopyRockMessages(RunContext& ctx) {
     if (ctx.Holds(FileRole::rock_msg)) {
-        std::istringstream messages(ctx.held[static_cast<std::size_t>(FileRole::rock_msg)].str());
-        CopyAs80Columns(messages, ctx.report());
+        CopyAs80Columns(ctx.held[static_cast<std::size_t>(FileRole::rock_msg)].view(),
+                        ctx.report());
         return;
     }
     ctx.Out(FileRole::rock_msg).close();

@@ -84,7 +84,7 @@ bool OpenOutput(RunContext& ctx, FileRole role) {
     // is given before the file is opened, when the stream still takes it.
     std::unique_ptr<char[]>& buffer = ctx.out_buffer[Index(role)];
     if (!buffer)
-        buffer.reset(new char[RunContext::kOutputBuffer]);
+        buffer = std::make_unique_for_overwrite<char[]>(RunContext::kOutputBuffer);
     out.rdbuf()->pubsetbuf(buffer.get(), static_cast<std::streamsize>(RunContext::kOutputBuffer));
     out.open(ctx.Resolve(role), std::ios::out | std::ios::trunc | std::ios::binary);
     out.imbue(std::locale::classic());
@@ -171,8 +171,7 @@ void AppendFile(const std::filesystem::path& path, std::ostream& target) {
 // The staged files of a run held in memory, appended in the order of the files on disk.
 void AssembleHeldFiles(RunContext& ctx) {
     const auto append = [&](FileRole role, std::ostream& target) {
-        std::istringstream staged(ctx.held[Index(role)].str());
-        CopyAs80Columns(staged, target);
+        CopyAs80Columns(ctx.held[Index(role)].view(), target);
     };
     append(FileRole::qw_stage, ctx.tz_text());
     append(FileRole::plot_stage_t, ctx.plot());

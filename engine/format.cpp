@@ -3,10 +3,14 @@
 #include "format.h"
 
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <istream>
+#include <iterator>
 #include <ostream>
 #include <string>
 
@@ -22,10 +26,13 @@ void AppendStars(std::string& out, int w) {
 void AppendAligned(std::string& out, std::string_view text, int w) {
     if (w <= 0)
         return;
-    if (static_cast<int>(text.size()) > w)
+    const auto width = static_cast<std::size_t>(w);
+    if (text.size() > width)
         return AppendStars(out, w);
-    out.append(static_cast<std::size_t>(w) - text.size(), ' ');
-    out.append(text);
+    // The field's blanks in one growth of the line, the text copied over its right end.
+    const std::size_t at = out.size();
+    out.resize(at + width, ' ');
+    std::memcpy(out.data() + at + width - text.size(), text.data(), text.size());
 }
 
 // A field built by an appending writer, as a string of its own.
@@ -73,8 +80,12 @@ char* PutDigits(char* end, unsigned long long n, int digits) {
 // scaled product where it decides the digits, else by the exact conversion.
 void Significand(double a, int d, unsigned long long& digits, int& exponent) {
     if (d <= 15) {
-        int e2 = 0;
-        std::frexp(a, &e2);
+        // The binary exponent e2 of a = m 2^e2, m in [0.5, 1), from the stored exponent field
+        // of a normal number (frexp's answer without the call); frexp for a subnormal one.
+        const auto stored = static_cast<int>((std::bit_cast<std::uint64_t>(a) >> 52) & 0x7ff);
+        int e2 = stored - 1022;
+        if (stored == 0)
+            std::frexp(a, &e2);
         int e10 = static_cast<int>(std::floor((e2 - 1) * 0.30102999566398120)); // log10 of a
         for (int tries = 0; tries < 3; ++tries) {
             double rounded = 0.0, product = 0.0;
@@ -125,14 +136,13 @@ void AppendF(std::string& out, double value, int w, int d) {
         char buf[48];
         char* end = buf + sizeof buf;
         char* p = end;
-        if (d == 0)
-            *--p = '.';
-        else {
-            p = PutDigits(p, n, d);
-            *--p = '.';
+        // The d decimals from the right; what remains of n is the whole part.
+        unsigned long long whole = n;
+        for (int i = 0; i < d; ++i) {
+            *--p = static_cast<char>('0' + whole % 10);
+            whole /= 10;
         }
-        unsigned long long whole =
-            d == 0 ? n : n / static_cast<unsigned long long>(kPow10[static_cast<std::size_t>(d)]);
+        *--p = '.';
         do {
             *--p = static_cast<char>('0' + whole % 10);
             whole /= 10;
@@ -277,13 +287,28 @@ void WriteBlankLines(std::ostream& os, int n) {
 }
 
 void CopyAs80Columns(std::istream& from, std::ostream& to) {
-    constexpr int kCopyWidth = 80; // line width of the staged-file copies
-    std::string line;
-    while (std::getline(from, line)) {
+    const std::string text{std::istreambuf_iterator<char>(from), std::istreambuf_iterator<char>()};
+    CopyAs80Columns(std::string_view(text), to);
+}
+
+void CopyAs80Columns(std::string_view from, std::ostream& to) {
+    constexpr std::size_t kCopyWidth = 80; // line width of the staged-file copies
+    std::string text;
+    text.reserve((from.size() / 40 + 1) * (kCopyWidth + 1));
+    // Lines as getline gives them: a last line without its end still counts, nothing after a
+    // final line end does.
+    while (!from.empty()) {
+        const std::size_t end = from.find('\n');
+        std::string_view line = from.substr(0, end);
+        from.remove_prefix(end == std::string_view::npos ? from.size() : end + 1);
         if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        WriteLine(to, Field(line, kCopyWidth));
+            line.remove_suffix(1);
+        line = line.substr(0, kCopyWidth);
+        text.append(line);
+        text.append(kCopyWidth - line.size(), ' ');
+        text += '\n';
     }
+    to.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
 } // namespace kolmar::engine

@@ -63,5 +63,7 @@ void WriteBlankLines(std::ostream& os, int n);
 // Copies every line of `from` to `to` as an 80-column field: cut after column 80, padded with
 // blanks to exactly 80.
 void CopyAs80Columns(std::istream& from, std::ostream& to);
+// The same for a whole text in hand (a held file), built in one piece and written at once.
+void CopyAs80Columns(std::string_view from, std::ostream& to);
 
 } // namespace kolmar::engine

@@ -333,9 +333,9 @@ struct RunContext {
     // Output files by role; a stream that is not open swallows what is written to it. The input
     // role has no stream: the project file is read whole into input_text when it is opened.
     // Each open stream writes through a buffer of its own (kOutputBuffer bytes), declared first
-    // so that it outlives its stream.
+    // so that it outlives its stream. The buffer is not cleared: its memory is touched only as
+    // far as the stream fills it, so a small file's run does not fault in the whole buffer.
     static constexpr std::size_t kOutputBuffer = 256 * 1024;
-    // Left uninitialised: a small run touches only the pages it fills.
     std::array<std::unique_ptr<char[]>, kFileRoleCount> out_buffer{};
     std::array<std::ofstream, kFileRoleCount> out{};
     std::ofstream& Out(FileRole role) { return out[static_cast<std::size_t>(role)]; }

@@ -106,7 +106,6 @@ PartStep CarryUpper(Model& m, int node, double rcycl, double top, Counts& counts
         const ElementResult r = SolveElementAt(el, m.solver.h, load, movement, m.most);
         counts.bisected += r.bisected ? 1 : 0;
         counts.failed += r.converged ? 0 : 1;
-        m.elements[static_cast<std::size_t>(i)].cursor = el.cursor;
         // The element's own weight hangs on it below its start, half of it on the average load.
         const double w = m.weight[static_cast<std::size_t>(i)];
         const double average = r.average_load + w / 2.0;

@@ -13,6 +13,7 @@
 #include <ostream>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
 
 namespace kolmar::engine::settlement {
 namespace {
@@ -188,6 +189,12 @@ int RunSoilSettlement(const ShaftCase& shaft, SettlementFiles& files, LoadSettle
 }
 
 SettlementFiles FilesOf(RunContext& ctx) {
+    // TZDATA.DAT is a file for whoever looks in the run's directory; a run that holds its
+    // scratch files in memory has no such reader, so its listing (a third of a single long
+    // shaft's work) is not built at all.
+    std::function<void(const std::string&)> tz_data;
+    if (!ctx.Holds(FileRole::tz_data))
+        tz_data = Rewriter(ctx, FileRole::tz_data);
     return SettlementFiles{ctx.report(),
                            ctx.run_notes(),
                            ctx.tz_text(),
@@ -196,7 +203,7 @@ SettlementFiles FilesOf(RunContext& ctx) {
                            ctx.Stream(FileRole::plot_stage_q),
                            ctx.Stream(FileRole::plot_stage_l),
                            ctx.Stream(FileRole::chart),
-                           Rewriter(ctx, FileRole::tz_data),
+                           std::move(tz_data),
                            Rewriter(ctx, FileRole::tz_diam)};
 }
 

@@ -8,7 +8,9 @@
 #include "format.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <locale>
 #include <ostream>
 #include <sstream>
@@ -61,48 +63,75 @@ struct MidMovement {
     bool bisected = false, converged = true;
 };
 
-// One element: the mid movement w_m solves w_m = wb + h/4 (Qb + (Qb + Qtop(w_m)) / 2) / AE.
-MidMovement SolveElement(SolverElement& el, double quarter_h, double bottom_load,
-                         double bottom_movement, double max_transfer) {
-    const double ae = el.ae;
-    const double side_area = el.side_area;
-    // The new estimate from the movement w with the unit load transfer t there.
-    const auto estimate = [&](double t) {
-        const double top_load = bottom_load + side_area * t;
-        return bottom_movement + quarter_h * (bottom_load + (bottom_load + top_load) / 2.0) / ae;
-    };
+// Where an element's carrying-up starts: the load and movement at its bottom.
+struct ElementBottom {
+    double load = 0.0, movement = 0.0;
+};
 
+// The new estimate of an element's mid movement, w_m = wb + h/4 (Qb + (Qb + Qtop) / 2) / AE,
+// with the unit load transfer t at the last estimate.
+inline double NextEstimate(const SolverElement& el, double quarter_h, const ElementBottom& b,
+                           double t) {
+    const double top_load = b.load + el.side_area * t;
+    return b.movement + quarter_h * (b.load + (b.load + top_load) / 2.0) / el.ae;
+}
+
+// An element whose fixed-point steps did not settle (a very soft or very long element on a
+// steep curve). The residual w - g(w) is continuous, not positive at the bottom movement and
+// not negative at the movement the largest transfer could give, so bisection finds the root.
+MidMovement Bisect(const SolverElement& el, double quarter_h, const ElementBottom& b,
+                   double max_transfer, TransferCursor& cursor) {
     MidMovement m;
-    double w = bottom_movement;
-    for (int i = 0; i < kPlainIterations; ++i) {
-        const double t = TransferFrom(el.transfer, w, el.cursor);
-        const double next = estimate(t);
-        if (std::fabs(next - w) <= kMovementTolerance) {
-            m.w = w;
-            m.t = t;
-            return m;
-        }
-        w = next;
-    }
-
-    // The fixed point did not settle (a very soft or very long element on a steep curve). The
-    // residual w - g(w) is continuous, not positive at the bottom movement and not negative at
-    // the movement the largest transfer could give, so bisection finds the root.
     m.bisected = true;
-    double lo = bottom_movement;
-    double hi =
-        bottom_movement + quarter_h * (2.0 * bottom_load + side_area * max_transfer / 2.0) / ae;
+    double lo = b.movement;
+    double hi = b.movement + quarter_h * (2.0 * b.load + el.side_area * max_transfer / 2.0) / el.ae;
     for (int i = 0; i < kBisectionSteps && hi - lo > 1e-12 * std::max(1.0, std::fabs(hi)); ++i) {
         const double mid = (lo + hi) / 2.0;
-        if (mid - estimate(TransferFrom(el.transfer, mid, el.cursor)) > 0.0)
+        if (mid - NextEstimate(el, quarter_h, b, TransferFrom(el.transfer, mid, cursor)) > 0.0)
             hi = mid;
         else
             lo = mid;
     }
     m.w = (lo + hi) / 2.0;
-    m.t = TransferFrom(el.transfer, m.w, el.cursor);
-    m.converged = std::fabs(estimate(m.t) - m.w) <= kMovementTolerance;
+    m.t = TransferFrom(el.transfer, m.w, cursor);
+    m.converged = std::fabs(NextEstimate(el, quarter_h, b, m.t) - m.w) <= kMovementTolerance;
     return m;
+}
+
+// One element for every lane: the mid movement of each, by fixed-point steps from the lane's
+// bottom movement, the steps of all unsettled lanes made in one sweep so that their chains of
+// divisions overlap. A lane leaves the sweeps when its step changes the movement by no more
+// than the tolerance; a lane still unsettled after kPlainIterations sweeps is bisected.
+using LaneMask = std::uint32_t;
+static_assert(kMaxLanes <= 32, "a lane mask holds every lane");
+
+void SolveElementLanes(const SolverElement& el, double quarter_h, std::size_t lanes,
+                       const ElementBottom* bottom, double max_transfer, TransferCursor* cursor,
+                       MidMovement* mid) {
+    std::array<double, kMaxLanes> w;
+    for (std::size_t l = 0; l < lanes; ++l) {
+        w[l] = bottom[l].movement;
+        mid[l] = MidMovement{};
+    }
+    LaneMask open = lanes >= 32 ? ~LaneMask{0} : (LaneMask{1} << lanes) - 1;
+    for (int i = 0; i < kPlainIterations && open != 0; ++i) {
+        for (LaneMask sweep = open; sweep != 0; sweep &= sweep - 1) {
+            const std::size_t l = static_cast<std::size_t>(std::countr_zero(sweep));
+            const double t = TransferFrom(el.transfer, w[l], cursor[l]);
+            const double next = NextEstimate(el, quarter_h, bottom[l], t);
+            if (std::fabs(next - w[l]) <= kMovementTolerance) {
+                mid[l].w = w[l];
+                mid[l].t = t;
+                open &= ~(LaneMask{1} << l);
+            } else {
+                w[l] = next;
+            }
+        }
+    }
+    for (; open != 0; open &= open - 1) {
+        const std::size_t l = static_cast<std::size_t>(std::countr_zero(open));
+        mid[l] = Bisect(el, quarter_h, bottom[l], max_transfer, cursor[l]);
+    }
 }
 
 // The element's values at its solved mid movement.
@@ -222,13 +251,23 @@ void WriteScratchSolution(std::ostream& os, const CarryResult& r) {
     os.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
-// Load-distribution record of an element: mid-depth (ft or m), average load (tons or kN) and
-// mid movement (inches in both systems).
-std::string DistributionRecord(const ElementResult& e, bool si) {
-    const double depth = si ? e.mid_depth / kInPerM : e.mid_depth / 12.0;
-    const double load = si ? e.average_load / kLbPerKnPlot : e.average_load / 2000.0;
-    return Blanks(3) + E(depth, 10, 3) + Blanks(3) + E(load, 10, 3) + Blanks(3) +
-           E(e.mid_movement, 10, 3);
+// Load-distribution records of a carrying-up, one an element: mid-depth (ft or m), average load
+// (tons or kN) and mid movement (inches in both systems), built in one text and written at once.
+void WriteDistribution(std::ostream& os, const CarryResult& r, bool si) {
+    std::string text;
+    text.reserve(r.elements.size() * 40);
+    for (const ElementResult& e : r.elements) {
+        const double depth = si ? e.mid_depth / kInPerM : e.mid_depth / 12.0;
+        const double load = si ? e.average_load / kLbPerKnPlot : e.average_load / 2000.0;
+        AppendBlanks(text, 3);
+        AppendE(text, depth, 10, 3);
+        AppendBlanks(text, 3);
+        AppendE(text, load, 10, 3);
+        AppendBlanks(text, 3);
+        AppendE(text, e.mid_movement, 10, 3);
+        text += '\n';
+    }
+    os.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
 std::string ListInts(std::initializer_list<int> values) {
@@ -241,7 +280,8 @@ std::string ListInts(std::initializer_list<int> values) {
 // Loads at the design-chart settlements: the tip movement of each settlement from the main
 // pass, the carrying-up again, CHART.DAT, the chart table and the report rows.
 void DefinedSettlements(const ShaftCase& shaft, const SolverShaft& solver,
-                        std::vector<SolverElement>& elements, double most, const CurvePoints& qw,
+                        const std::vector<SolverElement>& elements, double most,
+                        const CurvePoints& qw,
                         const std::array<CarryResult, kSettlementSteps>& rows,
                         SettlementFiles& files, DesignChartTable& chart) {
     const std::vector<double>& settlements = shaft.chart_settlements;
@@ -250,15 +290,24 @@ void DefinedSettlements(const ShaftCase& shaft, const SolverShaft& solver,
         kAreaFactor * (shaft.base_diameter > shaft.diameter ? solver.dbin * solver.dbin
                                                             : solver.din * solver.din);
     const TableUnits units = ResultUnits(shaft.si());
-    std::vector<LoadSettlementRow> results;
-    CarryResult r;
+    // Every settlement's tip movement comes from the main pass, so the settlements are carried
+    // up together, as many at a time as the solver takes.
+    std::vector<double> tip_movements(settlements.size()), tip_loads(settlements.size());
+    for (std::size_t j = 0; j < settlements.size(); ++j) {
+        tip_movements[j] = TipMovementForSettlement(rows, settlements[j]);
+        tip_loads[j] = tip_movements[j] > kNoTipMovement ? ReadCurve(qw, tip_movements[j]) : 0.0;
+    }
+    std::vector<CarryResult> carried(settlements.size());
     int bisected = 0, failed = 0; // the line's notes count the main pass alone
+    for (std::size_t first = 0; first < settlements.size(); first += kMaxLanes) {
+        const std::size_t lanes = std::min(kMaxLanes, settlements.size() - first);
+        CarryUpTogether(solver, elements, most, {tip_loads.data() + first, lanes},
+                        {tip_movements.data() + first, lanes}, KeepElements::top,
+                        {carried.data() + first, lanes}, bisected, failed);
+    }
+    std::vector<LoadSettlementRow> results;
     for (int j = 0; j < count; ++j) {
-        const double tip_movement =
-            TipMovementForSettlement(rows, settlements[static_cast<std::size_t>(j)]);
-        const double tip_load = tip_movement > kNoTipMovement ? ReadCurve(qw, tip_movement) : 0.0;
-        CarryUp(solver, elements, most, tip_load, tip_movement, KeepElements::top, r, bisected,
-                failed);
+        const CarryResult& r = carried[static_cast<std::size_t>(j)];
         if (j == 0) {
             WriteLine(files.chart, ListInts({count, solver.n}) +
                                        ListRecord({solver.din, solver.length}) +
@@ -267,7 +316,7 @@ void DefinedSettlements(const ShaftCase& shaft, const SolverShaft& solver,
             chart.Diameter(shaft.variation) = solver.din;
         }
         WriteLine(files.chart,
-                  ListRecord(shaft.variation) + ListRecord({solver.din, tip_movement, tip_area}));
+                  ListRecord(shaft.variation) + ListRecord({solver.din, r.tip_movement, tip_area}));
         const ElementResult& top = r.elements.back();
         WriteLine(files.chart, Blanks(3) + E(top.mid_depth, 10, 3) + Blanks(3) +
                                    E(top.average_load, 10, 3) + Blanks(3) +
@@ -407,7 +456,7 @@ std::vector<SolverElement> PrepareElements(const SolverShaft& shaft,
 
 CarryResult CarryUp(const SolverShaft& shaft, const std::vector<TzCurve>& curves, double tip_load,
                     double tip_movement) {
-    std::vector<SolverElement> elements = PrepareElements(shaft, curves);
+    const std::vector<SolverElement> elements = PrepareElements(shaft, curves);
     CarryResult r;
     int bisected = 0, failed = 0;
     CarryUp(shaft, elements, MaxTransfer(curves), tip_load, tip_movement, KeepElements::all, r,
@@ -415,42 +464,71 @@ CarryResult CarryUp(const SolverShaft& shaft, const std::vector<TzCurve>& curves
     return r;
 }
 
-void CarryUp(const SolverShaft& shaft, std::vector<SolverElement>& elements, double max_transfer,
-             double tip_load, double tip_movement, KeepElements keep, CarryResult& r, int& bisected,
-             int& failed) {
-    r.tip_load = tip_load;
-    r.tip_movement = tip_movement;
-    r.elements.clear();
-    if (keep == KeepElements::all)
-        r.elements.reserve(elements.size());
-    const double quarter_h = shaft.h / 4.0;
-    double load = tip_load;
-    double movement = tip_movement;
-    for (std::size_t i = 0; i < elements.size(); ++i) {
-        SolverElement& el = elements[i];
-        const MidMovement m = SolveElement(el, quarter_h, load, movement, max_transfer);
-        bisected += m.bisected ? 1 : 0;
-        failed += m.converged ? 0 : 1;
-        if (keep == KeepElements::all || i + 1 == elements.size()) {
-            r.elements.push_back(ElementAt(el, shaft.h, load, movement, m));
-            load = r.elements.back().top_load;
-            movement = r.elements.back().top_movement;
-        } else {
-            // The same expressions as ElementAt, without the record.
-            const double load_increment = el.side_area * m.t;
-            const double average_load = load + load_increment / 2.0;
-            movement = movement + shaft.h * average_load / el.ae;
-            load = load + load_increment;
-        }
-    }
-    r.top_load = load;
-    r.top_movement = movement;
+void CarryUp(const SolverShaft& shaft, const std::vector<SolverElement>& elements,
+             double max_transfer, double tip_load, double tip_movement, KeepElements keep,
+             CarryResult& r, int& bisected, int& failed) {
+    CarryUpTogether(shaft, elements, max_transfer, {&tip_load, 1}, {&tip_movement, 1}, keep,
+                    {&r, 1}, bisected, failed);
 }
 
-ElementResult SolveElementAt(SolverElement& el, double h, double start_load, double start_movement,
-                             double max_transfer) {
-    return ElementAt(el, h, start_load, start_movement,
-                     SolveElement(el, h / 4.0, start_load, start_movement, max_transfer));
+void CarryUpTogether(const SolverShaft& shaft, const std::vector<SolverElement>& elements,
+                     double max_transfer, std::span<const double> tip_loads,
+                     std::span<const double> tip_movements, KeepElements keep,
+                     std::span<CarryResult> out, int& bisected, int& failed) {
+    const std::size_t lanes = tip_loads.size();
+    if (lanes > kMaxLanes || tip_movements.size() != lanes || out.size() != lanes)
+        throw std::invalid_argument("carrying-up: lanes and their tip values do not match");
+    std::array<ElementBottom, kMaxLanes> bottom;
+    // Each lane's curve reads start where its reads on the element below fell: the movement
+    // changes little from one element to the next.
+    std::array<TransferCursor, kMaxLanes> cursor;
+    std::array<MidMovement, kMaxLanes> mid;
+    for (std::size_t l = 0; l < lanes; ++l) {
+        CarryResult& r = out[l];
+        r.tip_load = tip_loads[l];
+        r.tip_movement = tip_movements[l];
+        r.elements.clear();
+        if (keep == KeepElements::all)
+            r.elements.reserve(elements.size());
+        bottom[l] = {tip_loads[l], tip_movements[l]};
+    }
+    const double quarter_h = shaft.h / 4.0;
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        const SolverElement& el = elements[i];
+        SolveElementLanes(el, quarter_h, lanes, bottom.data(), max_transfer, cursor.data(),
+                          mid.data());
+        const bool record = keep == KeepElements::all || i + 1 == elements.size();
+        for (std::size_t l = 0; l < lanes; ++l) {
+            const MidMovement& m = mid[l];
+            bisected += m.bisected ? 1 : 0;
+            failed += m.converged ? 0 : 1;
+            ElementBottom& b = bottom[l];
+            if (record) {
+                out[l].elements.push_back(ElementAt(el, shaft.h, b.load, b.movement, m));
+                b.load = out[l].elements.back().top_load;
+                b.movement = out[l].elements.back().top_movement;
+            } else {
+                // The same expressions as ElementAt, without the record.
+                const double load_increment = el.side_area * m.t;
+                const double average_load = b.load + load_increment / 2.0;
+                b.movement = b.movement + shaft.h * average_load / el.ae;
+                b.load = b.load + load_increment;
+            }
+        }
+    }
+    for (std::size_t l = 0; l < lanes; ++l) {
+        out[l].top_load = bottom[l].load;
+        out[l].top_movement = bottom[l].movement;
+    }
+}
+
+ElementResult SolveElementAt(const SolverElement& el, double h, double start_load,
+                             double start_movement, double max_transfer) {
+    const ElementBottom bottom{start_load, start_movement};
+    TransferCursor cursor;
+    MidMovement mid;
+    SolveElementLanes(el, h / 4.0, 1, &bottom, max_transfer, &cursor, &mid);
+    return ElementAt(el, h, start_load, start_movement, mid);
 }
 
 double LargestTransfer(const std::vector<TzCurve>& curves) {
@@ -561,32 +639,36 @@ int SolveLine(const ShaftCase& shaft, LoadTransferLine line, SettlementFiles& fi
     const SolverShaft solver = MakeSolverShaft(shaft);
     const std::array<double, kSettlementSteps> tip = TipMovements(solver.din);
     std::array<CarryResult, kSettlementSteps> rows;
-    std::vector<SolverElement> elements = PrepareElements(solver, curves);
+    const std::vector<SolverElement> elements = PrepareElements(solver, curves);
     const double most = MaxTransfer(curves);
     // Every element's record is kept only where it is listed: the scratch listing and the load
     // distribution of the first case's trend line.
     const bool distribution = first_case && trend;
     // The results as data keep every element's load and movement.
-    const KeepElements keep = scratch || distribution || files.keep_step ? KeepElements::all
-                                                                          : KeepElements::top;
-    CarryResult work;
+    const KeepElements keep =
+        scratch || distribution || files.keep_step ? KeepElements::all : KeepElements::top;
+    // The fifteen tip movements are carried up together; what each leaves is then written in
+    // their order.
+    std::array<double, kSettlementSteps> tip_load;
+    for (std::size_t k = 0; k < kSettlementSteps; ++k)
+        tip_load[k] = ReadCurve(qw, tip[k]);
+    std::array<CarryResult, kSettlementSteps> work;
     int bisected = 0;
     int failed = 0;
+    // Beyond the last q-w point (10 % of the base diameter) the base holds the last load: the
+    // curve is not extended past the movements it was measured for.
+    CarryUpTogether(solver, elements, most, tip_load, tip, keep, work, bisected, failed);
     for (std::size_t k = 0; k < kSettlementSteps; ++k) {
-        // Beyond the last q-w point (10 % of the base diameter) the base holds the last load:
-        // the curve is not extended past the movements it was measured for.
-        CarryUp(solver, elements, most, ReadCurve(qw, tip[k]), tip[k], keep, work, bisected,
-                failed);
+        const CarryResult& carried = work[k];
         if (scratch)
-            WriteScratchSolution(tz_data, work);
+            WriteScratchSolution(tz_data, carried);
         if (files.keep_step)
-            files.keep_step(line, k, work);
+            files.keep_step(line, k, carried);
         if (distribution)
-            for (const ElementResult& e : work.elements)
-                WriteLine(files.plot_l, DistributionRecord(e, si));
-        // Only the top and tip values of a row are kept; the elements' storage is reused.
-        rows[k] =
-            CarryResult{work.tip_load, work.tip_movement, work.top_load, work.top_movement, {}};
+            WriteDistribution(files.plot_l, carried, si);
+        // Only the top and tip values of a row are kept.
+        rows[k] = CarryResult{
+            carried.tip_load, carried.tip_movement, carried.top_load, carried.top_movement, {}};
     }
 
     const TableUnits units = ResultUnits(si);

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <iosfwd>
+#include <span>
 #include <vector>
 
 namespace kolmar::engine::settlement {
@@ -92,11 +93,9 @@ struct CarryResult {
 };
 
 // An element's values that do not change with the tip movement: its depths, its axial
-// stiffness and side area, where its mid-depth lies among the curves, and where its last curve
-// reads fell (the cursor moves on with the tip movement from one carrying-up to the next).
+// stiffness and side area, and where its mid-depth lies among the curves.
 struct SolverElement {
     TransferPoint transfer;
-    TransferCursor cursor;
     double bottom_depth = 0.0, mid_depth = 0.0, top_depth = 0.0;
     double ae = 0.0;        // axial stiffness at mid-depth, lb
     double side_area = 0.0; // pi d h, square inches
@@ -114,8 +113,8 @@ CarryResult CarryUp(const SolverShaft& shaft, const std::vector<TzCurve>& curves
 // One prepared element solved from the end where the carrying starts (the tip's side in the
 // carrying-up), with the load and movement there: its mid movement to the tolerance and its
 // loads and movements. `start_*` fill the record's bottom values.
-ElementResult SolveElementAt(SolverElement& el, double h, double start_load, double start_movement,
-                             double max_transfer);
+ElementResult SolveElementAt(const SolverElement& el, double h, double start_load,
+                             double start_movement, double max_transfer);
 
 // The largest unit load transfer (psi) of the curves, which bounds an element's mid movement.
 double LargestTransfer(const std::vector<TzCurve>& curves);
@@ -127,9 +126,22 @@ enum class KeepElements { all, top };
 // The same over prepared elements with the largest transfer of the curves, for callers that
 // carry many loads up one shaft, into `out`, whose element storage is reused. `bisected` and
 // `failed` are raised by the elements that needed the bisection and that did not converge.
-void CarryUp(const SolverShaft& shaft, std::vector<SolverElement>& elements, double max_transfer,
-             double tip_load, double tip_movement, KeepElements keep, CarryResult& out,
-             int& bisected, int& failed);
+void CarryUp(const SolverShaft& shaft, const std::vector<SolverElement>& elements,
+             double max_transfer, double tip_load, double tip_movement, KeepElements keep,
+             CarryResult& out, int& bisected, int& failed);
+
+// Most carryings-up made together by CarryUpTogether: a line's tip movements.
+inline constexpr std::size_t kMaxLanes = kSettlementSteps;
+
+// Several tip loads and movements carried up one shaft together, element by element, into
+// out[0 .. tip_loads.size()). The carryings-up are independent, and each takes exactly the
+// arithmetic of its own CarryUp, so every value is the same to the last bit; made side by side,
+// the processor overlaps their chains of dependent divisions. At most kMaxLanes at a time;
+// tip_movements and out are as long as tip_loads.
+void CarryUpTogether(const SolverShaft& shaft, const std::vector<SolverElement>& elements,
+                     double max_transfer, std::span<const double> tip_loads,
+                     std::span<const double> tip_movements, KeepElements keep,
+                     std::span<CarryResult> out, int& bisected, int& failed);
 
 // Tip movement (inches) for a top settlement s (inches) from the rows of the main pass (engine
 // units): 0 below the first top movement, linear between rows (the mean of two rows with the

@@ -84,16 +84,29 @@ TEST(EntryTest, TwoCallsInOneProcessGiveTheSameOutput) {
 }
 
 TEST(EntryTest, CopyAs80ColumnsCutsAndPads) {
+    // From a stream (a staged file on disk) and from a text in hand (a held one) alike.
     const std::string long_line(100, 'a');
-    std::istringstream from("0123456789\r\n" + long_line + "\n\nlast line without an end");
-    std::ostringstream to;
-    CopyAs80Columns(from, to);
-    EXPECT_EQ(to.str(), Padded("0123456789") + Padded(long_line.substr(0, 80)) + Padded("") +
-                            Padded("last line without an end"));
-    std::istringstream empty("");
-    std::ostringstream nothing;
-    CopyAs80Columns(empty, nothing);
-    EXPECT_EQ(nothing.str(), "");
+    const std::string exactly(80, 'b');
+    const struct {
+        std::string text, copy;
+    } cases[] = {
+        {"0123456789\r\n" + long_line + "\n\nlast line without an end",
+         Padded("0123456789") + Padded(long_line.substr(0, 80)) + Padded("") +
+             Padded("last line without an end")},
+        {"", ""},
+        {"\n", Padded("")},
+        {"\r\n\r\n", Padded("") + Padded("")},
+        {exactly + "\n" + exactly, Padded(exactly) + Padded(exactly)},
+        {"a\rb\n", Padded("a\rb")}, // only a carriage return at the line's end goes
+    };
+    for (const auto& c : cases) {
+        std::istringstream from(c.text);
+        std::ostringstream by_stream, by_text;
+        CopyAs80Columns(from, by_stream);
+        CopyAs80Columns(std::string_view(c.text), by_text);
+        EXPECT_EQ(by_stream.str(), c.copy) << c.text;
+        EXPECT_EQ(by_text.str(), c.copy) << c.text;
+    }
 }
 
 // The assembly on its own: staged files written by this run are appended in the fixed order,

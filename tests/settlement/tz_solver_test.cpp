@@ -177,6 +177,88 @@ TEST(CarryUpTest, KeepingTheTopElementAloneGivesTheSameTopTipAndCounts) {
     }
 }
 
+// Every recorded value of two carryings-up, to the last bit.
+void ExpectSameCarry(const CarryResult& a, const CarryResult& b, const std::string& where) {
+    EXPECT_EQ(a.top_load, b.top_load) << where;
+    EXPECT_EQ(a.top_movement, b.top_movement) << where;
+    EXPECT_EQ(a.tip_load, b.tip_load) << where;
+    ASSERT_EQ(a.elements.size(), b.elements.size()) << where;
+    for (std::size_t i = 0; i < a.elements.size(); ++i) {
+        const ElementResult& x = a.elements[i];
+        const ElementResult& y = b.elements[i];
+        const auto values = [](const ElementResult& e) {
+            return std::make_tuple(e.mid_movement, e.t, e.top_load, e.top_movement, e.average_load,
+                                   e.compression, e.bisected, e.converged);
+        };
+        EXPECT_EQ(values(x), values(y)) << where << ", element " << i + 1;
+    }
+}
+
+TEST(CarryUpTest, CarryingUpTogetherGivesEachLaneItsOwnCarryingUp) {
+    // Lanes settle after different numbers of steps, read different segments of the curves
+    // (before the first point, between points, past the last), and on the steep drop some are
+    // bisected: each lane must still be exactly the carrying-up made alone.
+    ShaftCase sand = SandOverClay();
+    sand.increments = 40;
+    std::vector<TzCurve> curves = TwoCurves();
+    TzCurve clay = curves.back();
+    clay.number = 3;
+    clay.depth = 300.0;
+    clay.points = BuildCurve(Family(SideFamily::cohesive), LoadTransferLine::trend, 36.0, 7.0);
+    curves.push_back(clay);
+
+    ShaftCase soft = SandOverClay();
+    soft.increments = 3;
+    soft.Ec = 6.4e4;
+    soft.top_length = 0.0;
+    TzCurve drop;
+    drop.number = 1;
+    drop.depth = 480.0;
+    drop.points.movement = {0.0, 0.1, 0.2, 0.3, 0.4, 0.5, 0.6, 0.7, 0.8, 0.9};
+    drop.points.value = {0.0, 20.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0};
+
+    const struct {
+        const char* name;
+        ShaftCase shaft;
+        std::vector<TzCurve> curves;
+    } cases[] = {{"sand over clay", sand, curves}, {"steep drop", soft, {drop}}};
+    for (const auto& c : cases) {
+        const SolverShaft solver = MakeSolverShaft(c.shaft);
+        const std::vector<SolverElement> elements = PrepareElements(solver, c.curves);
+        const std::array<double, kSettlementSteps> tips = TipMovements(solver.din);
+        std::array<double, kSettlementSteps> loads;
+        for (std::size_t k = 0; k < loads.size(); ++k)
+            loads[k] = 1000.0 + 4000.0 * static_cast<double>(k);
+        for (const KeepElements keep : {KeepElements::all, KeepElements::top}) {
+            std::array<CarryResult, kSettlementSteps> together;
+            int bisected = 0, failed = 0;
+            CarryUpTogether(solver, elements, 20.0, loads, tips, keep, together, bisected, failed);
+            int bisected_alone = 0, failed_alone = 0;
+            for (std::size_t k = 0; k < tips.size(); ++k) {
+                CarryResult alone;
+                CarryUp(solver, elements, 20.0, loads[k], tips[k], keep, alone, bisected_alone,
+                        failed_alone);
+                ExpectSameCarry(together[k], alone,
+                                std::string(c.name) + ", lane " + std::to_string(k));
+            }
+            EXPECT_EQ(bisected, bisected_alone) << c.name;
+            EXPECT_EQ(failed, failed_alone) << c.name;
+            if (std::string(c.name) == "steep drop") {
+                EXPECT_GT(bisected, 0);
+            }
+        }
+    }
+
+    const SolverShaft solver = MakeSolverShaft(sand);
+    const std::vector<SolverElement> elements = PrepareElements(solver, curves);
+    std::vector<double> many(kMaxLanes + 1, 0.1);
+    std::vector<CarryResult> out(many.size());
+    int bisected = 0, failed = 0;
+    EXPECT_THROW(CarryUpTogether(solver, elements, 20.0, many, many, KeepElements::top, out,
+                                 bisected, failed),
+                 std::invalid_argument);
+}
+
 TEST(CarryUpTest, OneElementCarriesTheWholeShaft) {
     ShaftCase s = SandOverClay();
     s.increments = 1;
