@@ -8,7 +8,7 @@ GENERATOR  := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 DEMO       ?= examples/sand-water-table.kx8d
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build install test test-nogui test-asan demo fuzz bench format clean
+.PHONY: all deps build install package test test-nogui test-asan demo fuzz bench format clean
 
 all: build
 
@@ -19,11 +19,16 @@ build: deps
 	@[ -f $(BUILD)/CMakeCache.txt ] || cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j $(JOBS)
 
-# The programs, the engine and the Python package under PREFIX (the Python package into the
-# system interpreter's packages there).
+# The programs, the engine, the manuals, examples, manual pages, desktop entry and icons under
+# PREFIX (DESTDIR puts them under another root), and the Python package into the system
+# interpreter's packages there: the layout of the Debian packages, which `make package` builds
+# into $(BUILD)/ (kolmar_<version>_<arch>.deb, python3-kolmar_<version>_<arch>.deb).
 PREFIX ?= /usr/local
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
+
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

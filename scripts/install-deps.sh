@@ -23,6 +23,8 @@ packages=(
     python3-numpy                           # its result tables as numpy arrays
     python3-pytest                          # its tests
     python3-matplotlib python3-distributed  # the studies in examples/python (figures, Dask)
+    dpkg-dev                                # make package: dpkg-shlibdeps computes the Depends
+    lintian desktop-file-utils man-db       # the package test: lintian, the desktop entry, man pages
 )
 
 # Extra sets, asked for by name: `install-deps.sh fuzz` adds clang and its libFuzzer runtime.
