@@ -9,7 +9,7 @@ GENERATOR  := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 DEMO       ?= examples/sand-water-table.kx8d
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build install test test-nogui test-asan test-windows windows demo fuzz bench format clean
+.PHONY: all deps build install package test test-nogui test-asan test-windows windows demo fuzz bench format clean
 
 all: build
 
@@ -20,11 +20,16 @@ build: deps
 	@[ -f $(BUILD)/CMakeCache.txt ] || cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j $(JOBS)
 
-# The programs, the engine and the Python package under PREFIX (the Python package into the
-# system interpreter's packages there).
+# The programs, the engine, the manuals, examples, manual pages, desktop entry and icons under
+# PREFIX (DESTDIR puts them under another root), and the Python package into the system
+# interpreter's packages there: the layout of the Debian packages, which `make package` builds
+# into $(BUILD)/ (kolmar_<version>_<arch>.deb, python3-kolmar_<version>_<arch>.deb).
 PREFIX ?= /usr/local
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
+
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 # The Windows tests (label windows) follow when Wine is there (the install script puts it there;
 # looked for when the recipe runs, after the install).

@@ -25,6 +25,8 @@ packages=(
     python3-matplotlib python3-distributed  # the studies in examples/python (figures, Dask)
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix  # make windows: the cross build
     wine64 wine                             # the Windows build's tests, run under Wine
+    dpkg-dev                                # make package: dpkg-shlibdeps computes the Depends
+    lintian desktop-file-utils man-db       # the package test: lintian, the desktop entry, man pages
 )
 
 # Extra sets, asked for by name: `install-deps.sh fuzz` adds clang and its libFuzzer runtime.

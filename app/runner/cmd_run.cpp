@@ -29,7 +29,7 @@ int RunCommand(const TCommandLine& Line) {
 
     // The runner runs the project's file as it is on disk.
     TRunRequest request;
-    request.EngineFile = ExecutableDirectory() / KOLMAR_ENGINE_FILE;
+    request.EngineFile = EngineLibraryFile();
     if (!Line.Json.empty()) {
         std::error_code ec;
         request.ResultsFile = fs::absolute(kolmar::PathFromUtf8(Line.Json), ec);

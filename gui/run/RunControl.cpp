@@ -249,3 +249,19 @@ fs::path ExecutableDirectory() {
         return fs::current_path();
     return self.parent_path();
 }
+
+fs::path FindBesideProgram(const fs::path& ProgramDir, const fs::path& Name,
+                           const fs::path& InstalledFolder) {
+    const fs::path beside = ProgramDir / Name;
+    std::error_code ec;
+    if (fs::exists(beside, ec))
+        return beside;
+    const fs::path installed = (ProgramDir / InstalledFolder / Name).lexically_normal();
+    if (fs::exists(installed, ec))
+        return installed;
+    return beside;
+}
+
+fs::path EngineLibraryFile() {
+    return FindBesideProgram(ExecutableDirectory(), KOLMAR_ENGINE_FILE, kInstalledEngineFolder);
+}

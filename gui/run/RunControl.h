@@ -84,3 +84,20 @@ TEngineRun RunEngineByNamesDat(const TRunFiles& Files, const std::filesystem::pa
 
 // Directory of the running executable (where the engine library is expected).
 std::filesystem::path ExecutableDirectory();
+
+// Where an installed program keeps what it ships, relative to its own directory (bin/): the
+// engine library, the manuals and the examples.
+inline constexpr const char* kInstalledEngineFolder = "../lib/kolmar";
+inline constexpr const char* kInstalledDocsFolder = "../share/kolmar/doc";
+inline constexpr const char* kInstalledDataFolder = "../share/kolmar";
+
+// A file or folder the programs ship, looked for in two places, in this order: the program's
+// own directory ProgramDir (the build tree, or an installation that keeps everything
+// together), then InstalledFolder relative to it (an installed package, under whatever root it
+// was unpacked). Returns the first that exists, or the one in the program's own directory when
+// neither does, so that a message names the place it was expected first.
+std::filesystem::path FindBesideProgram(const std::filesystem::path& ProgramDir,
+                                        const std::filesystem::path& Name,
+                                        const std::filesystem::path& InstalledFolder);
+// The engine library the programs load: FindBesideProgram from the running executable.
+std::filesystem::path EngineLibraryFile();

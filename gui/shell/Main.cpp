@@ -64,9 +64,11 @@ QString ExecutableDirectoryText() {
 }
 
 // Where the Open dialog starts when no folder was used yet: the examples installed beside the
-// program, or, for a program run from its build tree, those in the sources.
+// program or in its installed place (share/kolmar/examples), or, for a program run from its
+// build tree, those in the sources.
 QString ExamplesDirectoryText() {
-    const QString installed = QDir(ExecutableDirectoryText()).filePath("examples");
+    const QString installed = QString::fromStdString(
+        FindBesideProgram(ExecutableDirectory(), "examples", kInstalledDataFolder).string());
     if (QFileInfo(installed).isDir())
         return installed;
 #ifdef KOLMAR_EXAMPLES_DIR
@@ -120,7 +122,7 @@ TMainForm::TMainForm(TUserDialogs& Dialogs, QWidget* Parent)
             side->FormActivate();
     });
     ReadFirstSettings();
-    EngineFile = Q((ExecutableDirectory() / KOLMAR_ENGINE_FILE).string());
+    EngineFile = Q(EngineLibraryFile().string());
 
     for (TGraphPlot* g : fGraphs.All())
         g->FormFactory = [this](TGraphPlot& Graph) -> std::unique_ptr<TGraphForm> {
@@ -992,10 +994,12 @@ void TMainForm::GraphicsExportClick() {
 
 namespace {
 // Opens a manual with the desktop's default program (or the program's own viewer): the one
-// installed beside the program, or, for a program run from its build tree, the one in the
-// sources.
+// beside the program or in its installed place (share/kolmar/doc), or, for a program run from
+// its build tree, the one in the sources.
 void OpenManual(TUserDialogs& Dialogs, QMdiArea& Mdi, const QString& FileName) {
-    QString path = QDir(QCoreApplication::applicationDirPath()).filePath(FileName);
+    QString path = QString::fromStdString(
+        FindBesideProgram(ExecutableDirectory(), FileName.toStdString(), kInstalledDocsFolder)
+            .string());
 #ifdef KOLMAR_DOCS_DIR
     if (!QFileInfo(path).isFile())
         path = QDir(QStringLiteral(KOLMAR_DOCS_DIR)).filePath(FileName);

@@ -255,3 +255,31 @@ TEST(RunEngine, TheNamesDatRunThroughIkolmarStillWorks) {
          {"names.dat", "TZDIAM.DAT", "c.kx8w", "c.kx8t", "c.kx8q", "c.kx8l", "c.results.json"})
         EXPECT_FALSE(fs::exists(dir / left)) << left;
 }
+
+// The programs find what they ship beside themselves (a build tree), else in the installed
+// layout relative to their bin/ folder, under whatever root the package was unpacked.
+TEST(FindBesideProgram, OwnDirectoryFirstThenTheInstalledPlace) {
+    const fs::path root = FreshDir("installed");
+    const fs::path bin = root / "usr" / "bin";
+    const fs::path lib = root / "usr" / "lib" / "kolmar";
+    fs::create_directories(bin);
+    fs::create_directories(lib);
+    auto touch = [](const fs::path& p) { std::ofstream(p) << "x"; };
+
+    // Nowhere: the place beside the program, so that the message names it.
+    EXPECT_EQ(FindBesideProgram(bin, KOLMAR_ENGINE_FILE, kInstalledEngineFolder),
+              bin / KOLMAR_ENGINE_FILE);
+    touch(lib / KOLMAR_ENGINE_FILE);
+    EXPECT_EQ(FindBesideProgram(bin, KOLMAR_ENGINE_FILE, kInstalledEngineFolder),
+              lib / KOLMAR_ENGINE_FILE);
+    // A library beside the program wins over the installed one.
+    touch(bin / KOLMAR_ENGINE_FILE);
+    EXPECT_EQ(FindBesideProgram(bin, KOLMAR_ENGINE_FILE, kInstalledEngineFolder),
+              bin / KOLMAR_ENGINE_FILE);
+
+    // Folders are found the same way: the examples under share/kolmar/.
+    fs::create_directories(root / "usr" / "share" / "kolmar" / "examples");
+    EXPECT_EQ(FindBesideProgram(bin, "examples", kInstalledDataFolder),
+              root / "usr" / "share" / "kolmar" / "examples");
+    fs::remove_all(root);
+}

@@ -30,8 +30,9 @@ extern "C" {
 #endif
 #define KOLMAR_ENTRY_NAME "IKOLMAR"
 
-/* Version string written to names.dat and shown in the report banner. */
-#define KOLMAR_VERSION_STRING "2017.8.9"
+/* Version string written to names.dat and shown in the report banner (KOLMAR_VERSION_STRING),
+   generated from the project's version by the build. */
+#include "kolmar/version.h"
 
 typedef int (*KolmarEntry)(int call_code);
 
