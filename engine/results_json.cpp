@@ -406,6 +406,9 @@ RunMessage MessageOf(std::string kind, std::string text) {
     return m;
 }
 
+// The banner of a run stopped for a profile too short for the design load.
+constexpr std::string_view kShortProfile = "NEED ANOTHER SOIL LAYER";
+
 // The blocks, fed one line at a time (without its line end).
 class MessageBlocks {
 public:
@@ -431,6 +434,10 @@ public:
                 }
             }
         }
+        // The run stopped for a profile too short for the design load: a banner without a kind
+        // word, an error all the same.
+        if (kind_.empty() && line.find(kShortProfile) != std::string_view::npos)
+            kind_ = "error";
         if (kind_.empty())
             return;
         // Banner lines ("*****WARNING*****", rules of asterisks or dots) carry no text.
@@ -444,7 +451,8 @@ public:
             return;
         if (!text_.empty())
             text_ += '\n';
-        text_ += trimmed;
+        // The stop's banner gives its words alone.
+        text_ += trimmed.find(kShortProfile) != std::string_view::npos ? kShortProfile : trimmed;
     }
 
     void End() {

@@ -394,6 +394,17 @@ TEST(ResultsTest, RunNoteBlocksAreReadAcrossBlockEnds) {
     EXPECT_FALSE(messages[2].depth);
 }
 
+// A run stopped for a profile too short for the design load says so in a banner without a kind
+// word: it is an error of the results file's messages all the same.
+TEST(ResultsTest, TheShortProfileStopIsAnError) {
+    std::istringstream in("     60.0     17.4    285.0\n\n"
+                          "   *********** NEED ANOTHER SOIL LAYER ************\n\n");
+    const std::vector<RunMessage> messages = ReadRunMessages(in);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].kind, "error");
+    EXPECT_EQ(messages[0].text, "NEED ANOTHER SOIL LAYER");
+}
+
 // A file whose writing fails, by the stream or by an exception on the way, leaves the old file
 // as it was and no temporary beside it.
 TEST(ResultsTest, AFailedAtomicWriteLeavesTheOldFileAndNoTemporary) {
