@@ -9,7 +9,7 @@ set(KOLMAR_DIST_DOCS ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/docs/wind
     ${CMAKE_SOURCE_DIR}/docs/users-guide.md ${CMAKE_SOURCE_DIR}/docs/technical-manual.md
     ${CMAKE_SOURCE_DIR}/docs/results.schema.json)
 set(KOLMAR_DIST_HEADERS ${CMAKE_SOURCE_DIR}/engine/include/kolmar/ikolmar.h
-    ${CMAKE_SOURCE_DIR}/engine/include/kolmar/results.h)
+    ${CMAKE_SOURCE_DIR}/engine/include/kolmar/results.h ${KOLMAR_GENERATED_INCLUDE}/kolmar/version.h)
 
 add_custom_target(windows_dist
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${KOLMAR_DIST_DIR} ${KOLMAR_DIST_DIR}.zip
