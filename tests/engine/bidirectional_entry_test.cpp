@@ -3,6 +3,7 @@
 // and cell depths that cannot hold a cell are refused with the reason; the cell can be placed at
 // the balance depth; nothing is written beside the project.
 #include "gui/data/DataUnit.h"
+#include "kolmar/portable.h"
 #include "kolmar/results.h"
 #include "test_support.h"
 
@@ -46,9 +47,12 @@ TEST(BidirectionalEntryTest, EnglishAndSiTwinsAgree) {
 
     constexpr double kFtPerM = 3.2808, kKnPerKip = 4.448, kMmPerIn = 25.4;
     Handle en, si;
-    ASSERT_EQ(kolmar_bidirectional((dir / "en.kx8d").c_str(), 20.0, 0.0, 0, &en.h), 0)
+    ASSERT_EQ(
+        kolmar_bidirectional(kolmar::Utf8OfPath(dir / "en.kx8d").c_str(), 20.0, 0.0, 0, &en.h), 0)
         << en.Message();
-    ASSERT_EQ(kolmar_bidirectional((dir / "si.kx8d").c_str(), 20.0 / kFtPerM, 0.0, 0, &si.h), 0)
+    ASSERT_EQ(kolmar_bidirectional(kolmar::Utf8OfPath(dir / "si.kx8d").c_str(), 20.0 / kFtPerM, 0.0,
+                                   0, &si.h),
+              0)
         << si.Message();
     const auto same = [](double a, double b, const char* what) {
         EXPECT_NEAR(a, b, 0.005 * std::fabs(a) + 1e-9) << what;
