@@ -16,6 +16,10 @@ EXPORTS = {
     "kolmar_results_case_diameter", "kolmar_results_case_length", "kolmar_results_design_row",
     "kolmar_results_table", "kolmar_results_column_name", "kolmar_results_column_unit",
     "kolmar_results_write_json", "kolmar_results_free",
+    "kolmar_bidirectional", "kolmar_bidirectional_status", "kolmar_bidirectional_message",
+    "kolmar_bidirectional_json", "kolmar_bidirectional_value", "kolmar_bidirectional_first_part",
+    "kolmar_bidirectional_table", "kolmar_bidirectional_column_name",
+    "kolmar_bidirectional_column_unit", "kolmar_bidirectional_free",
 }
 # What every Windows installation has.
 SYSTEM_DLLS = {"kernel32.dll", "msvcrt.dll", "shell32.dll", "user32.dll", "advapi32.dll"}
