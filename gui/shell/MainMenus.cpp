@@ -85,6 +85,11 @@ void TMainForm::CreateViewMenu() {
         settings.beginGroup(kSettingsVersionGroup);
         settings.setValue("Project Overview", Shown);
     });
+    // A project opened or made new comes with its overview, even where it was hidden before.
+    connect(this, &TMainForm::ProjectReplaced, this, [this] {
+        if (!ViewOverview->isChecked())
+            ViewOverview->trigger();
+    });
 }
 
 // Entries that open data windows stay disabled until those windows exist.

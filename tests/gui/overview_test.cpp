@@ -339,7 +339,8 @@ private slots:
         QVERIFY(form->DataWindows().Window(dwShaft));
     }
 
-    // View › Project Overview hides and shows the dock, and the next session remembers it.
+    // View › Project Overview hides and shows the dock, and the next session remembers it; New
+    // and Open show it again.
     void viewCommandIsRemembered() {
         QVERIFY(form->OverviewDock().isVisible());
         QVERIFY(form->ViewOverview->isChecked());
@@ -350,6 +351,12 @@ private slots:
         form->show();
         QVERIFY(!form->OverviewDock().isVisible());
         QVERIFY(!form->ViewOverview->isChecked());
+        // A project made new comes with its overview, and the choice follows.
+        form->FileNewClick();
+        QVERIFY(form->OverviewDock().isVisible());
+        QVERIFY(form->ViewOverview->isChecked());
+        form->ViewOverview->trigger();
+        QVERIFY(!form->OverviewDock().isVisible());
         form->ViewOverview->trigger();
         QVERIFY(form->OverviewDock().isVisible());
         form.reset();
