@@ -9,6 +9,7 @@
 #include "resistance.h"
 #include "settlement/rock/decomposed_rock.h"
 #include "settlement/rock/weak_rock.h"
+#include "transcendental.h"
 
 #include <algorithm>
 #include <cmath>
@@ -230,7 +231,7 @@ ShaftGeometry ShaftGeometryOf(const InputData& in, double D) {
         shaft.Bb = in.RATIO * D;
         shaft.h0 = D <= 3.52 ? 0.25 : 0.5;
         const double theta = in.BELANGL * kRadiansPerBellDegree;
-        shaft.H = (shaft.Bb - D) / (2.0 * std::tan(theta)) + shaft.h0;
+        shaft.H = (shaft.Bb - D) / (2.0 * math::Tan(theta)) + shaft.h0;
         const double Bb = shaft.Bb;
         shaft.bell_volume = (kPi / 4.0 * Bb * Bb * shaft.h0 +
                              kPi * (shaft.H - shaft.h0) / 12.0 * (D * D + D * Bb + Bb * Bb)) /

@@ -5,6 +5,7 @@
 
 #include "checks.h"
 #include "profile.h"
+#include "transcendental.h"
 
 #include <algorithm>
 #include <cmath>
@@ -132,7 +133,7 @@ SideResistance SandSide(const InputData& in, const Layer& layer, double z, doubl
         return out;
     }
     const double stress = StressTerm(in, sigma_v);
-    const double tan_delta = std::tan(InterfaceAngle(layer, z, phi) * kRadiansPerDegree);
+    const double tan_delta = math::Tan(InterfaceAngle(layer, z, phi) * kRadiansPerDegree);
     switch (layer.ISIDE) {
     case kKoMethod:
         out.fs = Interpolate(layer, layer.KO, z) * stress * tan_delta / kPsfPerTsf;
@@ -197,16 +198,16 @@ double KulhawyChenOcr(double N, double m, double sigma_v) {
     if (sigma_v < 1.0e-10)
         return 1.0;
     // 994.37897 = 0.47 pa.
-    const double ocr = 994.37897 * std::pow(std::max(N, 0.0), m) / sigma_v;
+    const double ocr = 994.37897 * math::Pow(std::max(N, 0.0), m) / sigma_v;
     if (!std::isfinite(ocr))
         return 1.0e10;
     return std::clamp(ocr, 1.0, 1.0e10);
 }
 
 double KulhawyChenK(double phi, double OCR) {
-    const double sin_phi = std::sin(phi * kRadiansPerDegree);
-    const double K0 = (1.0 - sin_phi) * std::pow(std::max(OCR, 1.0), sin_phi);
-    const double passive = std::pow(std::tan((45.0 + phi / 2.0) * kRadiansPerDegree), 2.0);
+    const double sin_phi = math::Sin(phi * kRadiansPerDegree);
+    const double K0 = (1.0 - sin_phi) * math::Pow(std::max(OCR, 1.0), sin_phi);
+    const double passive = math::Pow(math::Tan((45.0 + phi / 2.0) * kRadiansPerDegree), 2.0);
     return std::min(K0, passive);
 }
 
@@ -224,13 +225,13 @@ double CuFromBlowCount(int code, double N) {
 }
 
 double GravellySandBeta(double z) {
-    const double beta = 2.0 - 0.15 * std::pow(std::max(z, 0.0) * 0.3048, 0.75);
+    const double beta = 2.0 - 0.15 * math::Pow(std::max(z, 0.0) * 0.3048, 0.75);
     return std::clamp(beta, 0.25, 1.8);
 }
 
 double GravelBeta(double z) {
     // 0.025908 per ft = 0.085 per m.
-    return std::clamp(3.4 * std::exp(-0.025908 * std::max(z, 0.0)), 0.25, 3.0);
+    return std::clamp(3.4 * math::Exp(-0.025908 * std::max(z, 0.0)), 0.25, 3.0);
 }
 
 double RockUnitSide(double qu) {

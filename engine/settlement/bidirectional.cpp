@@ -11,6 +11,7 @@
 
 #include "format.h"
 #include "kolmar/layer_records.h"
+#include "transcendental.h"
 
 #include <algorithm>
 #include <cmath>
@@ -140,9 +141,9 @@ std::vector<double> MovementSeries(double end) {
     if (!(end > kFirstCellMovement))
         return {end};
     std::vector<double> w;
-    const double ratio = std::log(end / kFirstCellMovement) / (kCellMovementSteps - 1);
+    const double ratio = math::Log(end / kFirstCellMovement) / (kCellMovementSteps - 1);
     for (int k = 0; k < kCellMovementSteps; ++k)
-        w.push_back(k + 1 == kCellMovementSteps ? end : kFirstCellMovement * std::exp(ratio * k));
+        w.push_back(k + 1 == kCellMovementSteps ? end : kFirstCellMovement * math::Exp(ratio * k));
     return w;
 }
 

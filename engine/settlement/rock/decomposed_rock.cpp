@@ -10,6 +10,7 @@
 
 #include "format.h"
 #include "kolmar/ikolmar.h"
+#include "transcendental.h"
 
 #include <algorithm>
 #include <cmath>
@@ -81,11 +82,11 @@ DecomposedRockResistance DecomposedRockCapacityAt(const DecomposedRockSite& site
     } else {
         // Friction angle from the blow count and the stress level, at-rest coefficient with the
         // overconsolidation implied by R, side resistance with an interface angle of 0.75 phi'.
-        const double phi = std::atan(std::pow(v.N / (12.2 + 20.3 * v.sigma / kPa), 0.34));
-        const double K0 = (1.0 - std::sin(phi)) * std::pow(v.R, std::sin(phi));
-        c.fs = K0 * v.sigma * std::tan(0.75 * phi);
+        const double phi = math::Atan(math::Pow(v.N / (12.2 + 20.3 * v.sigma / kPa), 0.34));
+        const double K0 = (1.0 - math::Sin(phi)) * math::Pow(v.R, math::Sin(phi));
+        c.fs = K0 * v.sigma * math::Tan(0.75 * phi);
         // Base bearing stress 2.1459 sigma R^0.8 (psf) on the base area, in tons.
-        c.QB = 1.6853898 * v.sigma * std::pow(v.R, 0.8) * v.Bb * v.Bb / 2000.0;
+        c.QB = 1.6853898 * v.sigma * math::Pow(v.R, 0.8) * v.Bb * v.Bb / 2000.0;
         if (AllFinite({c.fs, c.QB}))
             return c;
         problem = "THE LAYER VALUES GIVE NO FINITE RESISTANCE;";
@@ -148,7 +149,7 @@ DecomposedRockSettlement DecomposedRockLoadSettlement(const DecomposedRockSite& 
         r.EL = tip.EGM[kBottom] * kPsiToPsf;
         r.rho = (tip.EGM[kTop] + tip.EGM[kBottom]) / (2.0 * tip.EGM[kBottom]);
     } else {
-        r.EL = 46545.4 * std::pow(std::max(v.N, 0.0), 0.82);
+        r.EL = 46545.4 * math::Pow(std::max(v.N, 0.0), 0.82);
         if (!(tip.BLOWS[kBottom] > 0.0))
             reasons.push_back(where + "WITHOUT A MODULUS, THE BLOW COUNT AT THE LAYER BOTTOM MUST "
                                       "BE POSITIVE.");
@@ -167,10 +168,10 @@ DecomposedRockSettlement DecomposedRockLoadSettlement(const DecomposedRockSite& 
             KOLMAR_STATUS_BAD_INPUT,
             {where + "THE LENGTH RATIO AND STIFFNESS GRADIENT GIVE NO POSITIVE",
              "RADIUS-OF-INFLUENCE FACTOR ZETA (LOGARITHM OF " + F(log_argument, 9, 3) + ")."});
-    r.zeta = std::log(log_argument);
+    r.zeta = math::Log(log_argument);
     r.muL = 2.0 * ratio * std::sqrt(2.0 / (r.zeta * r.lambda));
-    const double T = std::tanh(r.muL);
-    const double C = std::cosh(r.muL);
+    const double T = math::Tanh(r.muL);
+    const double C = math::Cosh(r.muL);
     r.K = 5.6 * (1.0 + 8.0 * ratio * T / (4.7124 * r.lambda * r.muL)) /
           (26.6667 + 12.5664 * ratio * T * r.rho / (r.zeta * r.muL));
     const double mobilized = 1.0 - r.K / (2.1 * C);
@@ -183,7 +184,7 @@ DecomposedRockSettlement DecomposedRockLoadSettlement(const DecomposedRockSite& 
     r.Pt = 2000.0 * Qs / mobilized;
     r.wt = r.K * r.Pt / (r.EL * v.Bb);
     // Base: the remaining load up to the ultimate, mobilized linearly.
-    const double qb = 2.1459 * v.sigma * std::pow(v.R, 0.8);
+    const double qb = 2.1459 * v.sigma * math::Pow(v.R, 0.8);
     const double Qb = 0.7854 * v.Bb * v.Bb * qb;
     const double dQ = 2000.0 * Qs + Qb - r.Pt;
     const double dw = 0.84 * dQ / (v.Bb * 0.4 * r.EL);

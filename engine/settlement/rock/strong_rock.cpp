@@ -10,6 +10,7 @@
 #include "kolmar/ikolmar.h"
 #include "rock_charts.h"
 #include "settlement/normalized.h"
+#include "transcendental.h"
 
 #include <algorithm>
 #include <cmath>
@@ -30,7 +31,7 @@ bool IsRock(int code) {
 // Normalized socket settlement of point k (1..15).
 double SettlementStep(int k) {
     if (k <= 12)
-        return 0.00018 * std::pow(1.5, k - 1);
+        return 0.00018 * math::Pow(1.5, k - 1);
     return k == 13 ? 0.025 : k == 14 ? 0.05 : 0.1;
 }
 

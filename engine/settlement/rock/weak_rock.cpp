@@ -14,6 +14,7 @@
 #include "format.h"
 #include "kolmar/ikolmar.h"
 #include "rock_charts.h"
+#include "transcendental.h"
 
 #include <algorithm>
 #include <cmath>
@@ -95,7 +96,7 @@ Socket Evaluate(const WeakRockShaft& shaft, const GeoLayer& layer, double z, dou
     const double phi_rc = phi_rc_deg * kPi / 180.0;
     const double adhesion =
         s.rough ? 0.5 * s.qu
-                : AdhesionFactor(sigma_n / kPa, s.qu) * std::tan(phi_rc) * s.qu / kTan30;
+                : AdhesionFactor(sigma_n / kPa, s.qu) * math::Tan(phi_rc) * s.qu / kTan30;
     s.fa = adhesion * JointFactor(em_over_ei);
 
     // Softening factor; a rough socket in rock weaker than the normal stress is held at 1
@@ -105,7 +106,7 @@ Socket Evaluate(const WeakRockShaft& shaft, const GeoLayer& layer, double z, dou
 
     // Stiffness factors and the base term.
     const double r = s.Lz > 0.0 ? std::sqrt(s.Lz / s.B) : 0.0;
-    s.stiffness = WeakRockStiffnessFactors(r, std::log10(s.Ec / s.Em));
+    s.stiffness = WeakRockStiffnessFactors(r, math::Log10(s.Ec / s.Em));
     const double g1 = s.stiffness.gamma1;
     const double g2 = s.stiffness.gamma2;
     s.side_undefined = !(s.Lz > 0.0) || !(g1 > 0.0) || !(g2 > 0.0);
@@ -113,7 +114,7 @@ Socket Evaluate(const WeakRockShaft& shaft, const GeoLayer& layer, double z, dou
         const double LB = s.Lz / s.B;
         const double b = ((LB + 1.0) * 200.0 * (r - g2)) / (s.Lz * 957.5597 * g1);
         if (b > 0.0)
-            s.Eb = (2.0 * s.Em * 0.641592 * LB * std::pow(b, 0.67)) / (LB + 1.0);
+            s.Eb = (2.0 * s.Em * 0.641592 * LB * math::Pow(b, 0.67)) / (LB + 1.0);
         else
             s.base_undefined = true;
     }
@@ -133,7 +134,7 @@ double SideAt(const Socket& s, double w) {
 
 // Unit base resistance at the base movement w (ft), psf; 304.8 w is the movement in mm.
 double BaseAt(const Socket& s, double w) {
-    return std::min(2.5 * s.qu, 20.88 * std::pow(304.8 * w, 0.67) * s.Eb);
+    return std::min(2.5 * s.qu, 20.88 * math::Pow(304.8 * w, 0.67) * s.Eb);
 }
 
 std::vector<std::string> LengthRatioLines(double value) {
@@ -300,7 +301,7 @@ WeakRockSettlement WeakRockLoadSettlement(const WeakRockShaft& shaft, int N,
     Socket s;
     for (int k = 1; k <= kCurveRows; ++k) {
         const auto row = static_cast<std::size_t>(k - 1);
-        const double ratio = k <= 12   ? 0.00009 * std::pow(1.5, k - 1)
+        const double ratio = k <= 12   ? 0.00009 * math::Pow(1.5, k - 1)
                              : k == 13 ? 0.0125
                              : k == 14 ? 0.025
                                        : 0.05;
