@@ -272,24 +272,7 @@ void WriteJson(BidirectionalAnswer& a, const BidirectionalRequest& request) {
         if (t.columns.empty())
             continue;
         w.Key(t.name);
-        w.BeginObject();
-        w.Key("columns");
-        w.BeginArray();
-        for (const ResultColumn& c : t.columns) {
-            w.BeginObject();
-            w.Key("name");
-            w.String(c.name);
-            w.Key("unit");
-            w.String(c.unit);
-            w.EndObject();
-        }
-        w.EndArray();
-        w.Key("rows");
-        w.BeginArray();
-        for (std::size_t r = 0; r < t.Rows(); ++r)
-            w.NumberRow(t.values.data() + r * t.columns.size(), t.columns.size());
-        w.EndArray();
-        w.EndObject();
+        WriteResultTable(w, t);
     }
     w.EndObject();
     w.EndObject();

@@ -107,6 +107,10 @@ struct ResultTable {
     }
 };
 
+class JsonWriter;
+// A table as results files write it: its columns (name and unit), then its rows of numbers.
+void WriteResultTable(JsonWriter& w, const ResultTable& t);
+
 // The units of the report: English (ft, tons, tsf, cu yd, in) or SI (m, kN, kPa, cu m, m).
 struct OutputUnits {
     const char* length;

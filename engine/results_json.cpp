@@ -15,9 +15,8 @@
 #include <regex>
 
 namespace kolmar::engine {
-namespace {
 
-void WriteTable(JsonWriter& w, const ResultTable& t) {
+void WriteResultTable(JsonWriter& w, const ResultTable& t) {
     w.BeginObject();
     w.Key("columns");
     w.BeginArray();
@@ -37,6 +36,8 @@ void WriteTable(JsonWriter& w, const ResultTable& t) {
     w.EndArray();
     w.EndObject();
 }
+
+namespace {
 
 void Value(JsonWriter& w, std::string_view name, double value, std::string_view unit) {
     w.BeginObject();
@@ -267,7 +268,7 @@ void WriteCurves(JsonWriter& w, const InputData& in, const CaseCurves* curves) {
             if (!line.solved)
                 continue;
             w.Key(LineName(k));
-            WriteTable(w, make(in, line));
+            WriteResultTable(w, make(in, line));
         }
         w.EndObject();
     }
@@ -289,11 +290,11 @@ public:
         std::string& text = text_[c.capacity_index];
         if (uses > 1 && text.empty()) {
             JsonWriter fragment(w.Depth());
-            WriteTable(fragment, CapacityTableOf(in, c));
+            WriteResultTable(fragment, CapacityTableOf(in, c));
             text = fragment.Text();
         }
         if (text.empty())
-            WriteTable(w, CapacityTableOf(in, c));
+            WriteResultTable(w, CapacityTableOf(in, c));
         else
             w.Raw(text);
         if (--uses == 0)
@@ -346,7 +347,7 @@ void WriteCase(JsonWriter& w, const InputData& in, const KeptCase& c, const Case
         w.Null();
     }
     w.Key("layer_resistance");
-    WriteTable(w, LayerResistanceOf(in, c));
+    WriteResultTable(w, LayerResistanceOf(in, c));
     w.Key("base");
     if (has_design) {
         const CapacityRow& raw = table.rows[static_cast<std::size_t>(design)];
@@ -383,7 +384,7 @@ void WriteCase(JsonWriter& w, const InputData& in, const KeptCase& c, const Case
     w.BeginObject();
     for (const ResultTable& t : LoadSettlementOf(in, c)) {
         w.Key(t.name);
-        WriteTable(w, t);
+        WriteResultTable(w, t);
     }
     w.EndObject();
     WriteCurves(w, in, curves);
@@ -572,7 +573,7 @@ void WriteResultsJson(std::ostream& os, const RunResults& results, std::string* 
     w.EndArray();
     w.Key("design_charts");
     if (results.charts)
-        WriteTable(w, DesignChartsOf(in, results));
+        WriteResultTable(w, DesignChartsOf(in, results));
     else
         w.Null();
     w.EndObject();

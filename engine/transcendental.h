@@ -14,64 +14,37 @@
 namespace kolmar::engine::math {
 
 #if defined(_WIN32) && (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
-inline double Extended(long double x) {
-    return static_cast<double>(x);
-}
-inline double Pow(double x, double y) {
-    return Extended(std::pow(static_cast<long double>(x), static_cast<long double>(y)));
-}
-inline double Exp(double x) {
-    return Extended(std::exp(static_cast<long double>(x)));
-}
-inline double Log(double x) {
-    return Extended(std::log(static_cast<long double>(x)));
-}
-inline double Log10(double x) {
-    return Extended(std::log10(static_cast<long double>(x)));
-}
-inline double Sin(double x) {
-    return Extended(std::sin(static_cast<long double>(x)));
-}
-inline double Tan(double x) {
-    return Extended(std::tan(static_cast<long double>(x)));
-}
-inline double Atan(double x) {
-    return Extended(std::atan(static_cast<long double>(x)));
-}
-inline double Tanh(double x) {
-    return Extended(std::tanh(static_cast<long double>(x)));
-}
-inline double Cosh(double x) {
-    return Extended(std::cosh(static_cast<long double>(x)));
-}
+using Working = long double; // the x87's 64-bit significand
 #else
+using Working = double;
+#endif
+
 inline double Pow(double x, double y) {
-    return std::pow(x, y);
+    return static_cast<double>(std::pow(static_cast<Working>(x), static_cast<Working>(y)));
 }
 inline double Exp(double x) {
-    return std::exp(x);
+    return static_cast<double>(std::exp(static_cast<Working>(x)));
 }
 inline double Log(double x) {
-    return std::log(x);
+    return static_cast<double>(std::log(static_cast<Working>(x)));
 }
 inline double Log10(double x) {
-    return std::log10(x);
+    return static_cast<double>(std::log10(static_cast<Working>(x)));
 }
 inline double Sin(double x) {
-    return std::sin(x);
+    return static_cast<double>(std::sin(static_cast<Working>(x)));
 }
 inline double Tan(double x) {
-    return std::tan(x);
+    return static_cast<double>(std::tan(static_cast<Working>(x)));
 }
 inline double Atan(double x) {
-    return std::atan(x);
+    return static_cast<double>(std::atan(static_cast<Working>(x)));
 }
 inline double Tanh(double x) {
-    return std::tanh(x);
+    return static_cast<double>(std::tanh(static_cast<Working>(x)));
 }
 inline double Cosh(double x) {
-    return std::cosh(x);
+    return static_cast<double>(std::cosh(static_cast<Working>(x)));
 }
-#endif
 
 } // namespace kolmar::engine::math

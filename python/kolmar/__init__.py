@@ -21,6 +21,22 @@ import numpy as np
 from ._kolmar import Layer, Project
 from . import _kolmar
 
+
+def _write_atomically(path: str | os.PathLike, text: str) -> str:
+    """Writes text to path whole: into a temporary file beside it, then put in its place."""
+    path = os.fspath(path)
+    fd, temporary = tempfile.mkstemp(dir=os.path.dirname(os.path.abspath(path)),
+                                     prefix=".kolmar-", suffix=".tmp")
+    try:
+        with os.fdopen(fd, "w", encoding="utf-8", newline="") as f:
+            f.write(text)
+        os.replace(temporary, path)
+    except BaseException:
+        if os.path.exists(temporary):
+            os.remove(temporary)
+        raise
+    return path
+
 __all__ = [
     "BidirectionalTest", "CheckError", "DesignMethod", "Layer", "Loading", "Method", "Project",
     "Results", "RunError", "SandMethod", "SoilKind", "Table", "bidir_setup_path", "capacity",
@@ -232,17 +248,7 @@ class Results:
 
     def write_json(self, path: str | os.PathLike) -> None:
         """Writes the results file to path, whole, through a temporary file."""
-        path = os.fspath(path)
-        folder = os.path.dirname(os.path.abspath(path))
-        fd, tmp = tempfile.mkstemp(dir=folder, prefix=".kolmar-", suffix=".tmp")
-        try:
-            with os.fdopen(fd, "w", encoding="utf-8", newline="") as f:
-                f.write(self._json_text)
-            os.replace(tmp, path)
-        except BaseException:
-            if os.path.exists(tmp):
-                os.unlink(tmp)
-            raise
+        _write_atomically(path, self._json_text)
 
 
 # ---------------------------------------------------------------------------------------------
@@ -442,17 +448,7 @@ class BidirectionalTest:
 
     def write_json(self, path: str | os.PathLike) -> None:
         """Writes the results as JSON ("kolmar-bidirectional/1"), whole through a temporary file."""
-        path = os.fspath(path)
-        folder = os.path.dirname(os.path.abspath(path))
-        fd, temporary = tempfile.mkstemp(dir=folder, prefix=".kolmar-", suffix=".tmp")
-        try:
-            with os.fdopen(fd, "w", encoding="utf-8", newline="") as f:
-                f.write(self.json)
-            os.replace(temporary, path)
-        except BaseException:
-            if os.path.exists(temporary):
-                os.remove(temporary)
-            raise
+        _write_atomically(path, self.json)
 
     def __repr__(self) -> str:
         return (f"BidirectionalTest(cell at {self.cell_depth}, upper {self.upper_capacity}, "
@@ -501,18 +497,7 @@ def write_bidir_setup(project: Project, cell_depth: float, cell_capacity: float 
                        "cell_depth": float(cell_depth), "cell_depth_unit": "m" if si else "ft",
                        "cell_capacity": None if not cell_capacity else float(cell_capacity),
                        "cell_capacity_unit": "kN" if si else "kips"}, indent=2) + "\n"
-    path = os.fspath(path)
-    fd, temporary = tempfile.mkstemp(dir=os.path.dirname(os.path.abspath(path)),
-                                     prefix=".kolmar-", suffix=".tmp")
-    try:
-        with os.fdopen(fd, "w", encoding="utf-8", newline="") as f:
-            f.write(text)
-        os.replace(temporary, path)
-    except BaseException:
-        if os.path.exists(temporary):
-            os.remove(temporary)
-        raise
-    return path
+    return _write_atomically(path, text)
 
 
 def _bidirectional(self, cell_depth: float | None = None, cell_capacity: float | None = None,
