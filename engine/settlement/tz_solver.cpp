@@ -40,21 +40,64 @@ double ElementMidDepth(const SolverShaft& shaft, int e) {
     return shaft.length - (e - 0.5) * shaft.h;
 }
 
-// TransferAt by cursor, written out where the solver's inner loop can take it in.
-inline double TransferFrom(const TransferPoint& p, double w, TransferCursor& cursor) {
+// How an element's mid-depth reads the curves, decided once per element so that the solver's
+// inner loop carries no test of it: no side load; one curve; between the surface and the first
+// curve; between two curves with the same movements (one search serves both) or with their own;
+// and curves whose movements are not in order, read by the full search.
+enum class Reading { none, single, from_surface, shared, separate, full };
+
+Reading ReadingOf(const TransferPoint& p) {
     if (!p.ordered)
-        return TransferAt(p, w);
+        return Reading::full;
     if (p.deeper == nullptr)
-        return 0.0;
-    const std::size_t j = SegmentFrom(*p.deeper, w, cursor.deeper);
-    const double t = ValueInSegment(*p.deeper, w, j);
+        return Reading::none;
     if (!p.interpolate)
-        return t;
-    double above_t = 0.0;
-    if (p.above != nullptr)
-        above_t =
-            p.shared ? ValueInSegment(*p.above, w, j) : ReadCurveFrom(*p.above, w, cursor.above);
-    return above_t + p.offset * (t - above_t) / p.span;
+        return Reading::single;
+    if (p.above == nullptr)
+        return Reading::from_surface;
+    return p.shared ? Reading::shared : Reading::separate;
+}
+
+// TransferAt by cursor for an element read as R: the same searches and the same arithmetic, in
+// the same order, as TransferAt, so every value is the same to the last bit.
+template <Reading R>
+inline double TransferFrom(const TransferPoint& p, double w, TransferCursor& cursor) {
+    if constexpr (R == Reading::full) {
+        return TransferAt(p, w);
+    } else if constexpr (R == Reading::none) {
+        return 0.0;
+    } else {
+        const std::size_t j = SegmentFrom(*p.deeper, w, cursor.deeper);
+        const double t = ValueInSegment(*p.deeper, w, j);
+        if constexpr (R == Reading::single) {
+            return t;
+        } else {
+            double above_t = 0.0;
+            if constexpr (R == Reading::shared)
+                above_t = ValueInSegment(*p.above, w, j);
+            else if constexpr (R == Reading::separate)
+                above_t = ReadCurveFrom(*p.above, w, cursor.above);
+            return above_t + p.offset * (t - above_t) / p.span;
+        }
+    }
+}
+
+inline double TransferFrom(const TransferPoint& p, double w, TransferCursor& cursor) {
+    switch (ReadingOf(p)) {
+    case Reading::none:
+        return TransferFrom<Reading::none>(p, w, cursor);
+    case Reading::single:
+        return TransferFrom<Reading::single>(p, w, cursor);
+    case Reading::from_surface:
+        return TransferFrom<Reading::from_surface>(p, w, cursor);
+    case Reading::shared:
+        return TransferFrom<Reading::shared>(p, w, cursor);
+    case Reading::separate:
+        return TransferFrom<Reading::separate>(p, w, cursor);
+    case Reading::full:
+        break;
+    }
+    return TransferFrom<Reading::full>(p, w, cursor);
 }
 
 // The converged mid movement of an element and the unit load transfer there.
@@ -105,9 +148,10 @@ MidMovement Bisect(const SolverElement& el, double quarter_h, const ElementBotto
 using LaneMask = std::uint32_t;
 static_assert(kMaxLanes <= 32, "a lane mask holds every lane");
 
-void SolveElementLanes(const SolverElement& el, double quarter_h, std::size_t lanes,
-                       const ElementBottom* bottom, double max_transfer, TransferCursor* cursor,
-                       MidMovement* mid) {
+template <Reading R>
+void SolveElementLanesAs(const SolverElement& el, double quarter_h, std::size_t lanes,
+                         const ElementBottom* bottom, double max_transfer, TransferCursor* cursor,
+                         MidMovement* mid) {
     std::array<double, kMaxLanes> w;
     for (std::size_t l = 0; l < lanes; ++l) {
         w[l] = bottom[l].movement;
@@ -117,7 +161,7 @@ void SolveElementLanes(const SolverElement& el, double quarter_h, std::size_t la
     for (int i = 0; i < kPlainIterations && open != 0; ++i) {
         for (LaneMask sweep = open; sweep != 0; sweep &= sweep - 1) {
             const std::size_t l = static_cast<std::size_t>(std::countr_zero(sweep));
-            const double t = TransferFrom(el.transfer, w[l], cursor[l]);
+            const double t = TransferFrom<R>(el.transfer, w[l], cursor[l]);
             const double next = NextEstimate(el, quarter_h, bottom[l], t);
             if (std::fabs(next - w[l]) <= kMovementTolerance) {
                 mid[l].w = w[l];
@@ -132,6 +176,31 @@ void SolveElementLanes(const SolverElement& el, double quarter_h, std::size_t la
         const std::size_t l = static_cast<std::size_t>(std::countr_zero(open));
         mid[l] = Bisect(el, quarter_h, bottom[l], max_transfer, cursor[l]);
     }
+}
+
+void SolveElementLanes(const SolverElement& el, double quarter_h, std::size_t lanes,
+                       const ElementBottom* bottom, double max_transfer, TransferCursor* cursor,
+                       MidMovement* mid) {
+    switch (ReadingOf(el.transfer)) {
+    case Reading::none:
+        return SolveElementLanesAs<Reading::none>(el, quarter_h, lanes, bottom, max_transfer,
+                                                  cursor, mid);
+    case Reading::single:
+        return SolveElementLanesAs<Reading::single>(el, quarter_h, lanes, bottom, max_transfer,
+                                                    cursor, mid);
+    case Reading::from_surface:
+        return SolveElementLanesAs<Reading::from_surface>(el, quarter_h, lanes, bottom,
+                                                          max_transfer, cursor, mid);
+    case Reading::shared:
+        return SolveElementLanesAs<Reading::shared>(el, quarter_h, lanes, bottom, max_transfer,
+                                                    cursor, mid);
+    case Reading::separate:
+        return SolveElementLanesAs<Reading::separate>(el, quarter_h, lanes, bottom, max_transfer,
+                                                      cursor, mid);
+    case Reading::full:
+        break;
+    }
+    SolveElementLanesAs<Reading::full>(el, quarter_h, lanes, bottom, max_transfer, cursor, mid);
 }
 
 // The element's values at its solved mid movement.
@@ -388,31 +457,54 @@ double AxialStiffness(const SolverShaft& shaft, double z) {
     return shaft.EAs + f * (shaft.EAb - shaft.EAs);
 }
 
-TransferPoint LocateTransfer(const SolverShaft& shaft, const std::vector<TzCurve>& curves,
-                             double z) {
+namespace {
+
+// LocateTransfer with the first curve at or below z already found: index `i` (curves.size()
+// when every curve lies above z).
+TransferPoint LocateFrom(const SolverShaft& shaft, const std::vector<TzCurve>& curves, double z,
+                         std::size_t i) {
     TransferPoint p;
     if (curves.empty() || z < shaft.exclusion_top || z > shaft.exclusion_bottom)
         return p;
-    for (std::size_t i = 0; i < curves.size(); ++i) {
-        const TzCurve& curve = curves[i];
-        if (curve.depth < z)
-            continue;
-        p.deeper = &curve.points;
-        if (curve.depth == z)
-            return p;
-        // Above the first curve the transfer grows from zero at the surface.
-        const double above_depth = i == 0 ? 0.0 : curves[i - 1].depth;
-        if (!(curve.depth - above_depth > 0.0))
-            return p;
-        p.above = i == 0 ? nullptr : &curves[i - 1].points;
-        p.shared = p.above != nullptr && p.above->movement == p.deeper->movement;
-        p.interpolate = true;
-        p.offset = z - above_depth;
-        p.span = curve.depth - above_depth;
+    if (i == curves.size()) {
+        p.deeper = &curves.back().points;
         return p;
     }
-    p.deeper = &curves.back().points;
+    const TzCurve& curve = curves[i];
+    p.deeper = &curve.points;
+    if (curve.depth == z)
+        return p;
+    // Above the first curve the transfer grows from zero at the surface.
+    const double above_depth = i == 0 ? 0.0 : curves[i - 1].depth;
+    if (!(curve.depth - above_depth > 0.0))
+        return p;
+    p.above = i == 0 ? nullptr : &curves[i - 1].points;
+    p.shared = p.above != nullptr && p.above->movement == p.deeper->movement;
+    p.interpolate = true;
+    p.offset = z - above_depth;
+    p.span = curve.depth - above_depth;
     return p;
+}
+
+bool AboveDepth(const TzCurve& curve, double z) {
+    return curve.depth < z;
+}
+
+// The first curve at or below z among curves whose depths never decrease.
+std::size_t FirstAtOrBelow(const std::vector<TzCurve>& curves, double z) {
+    const auto first = std::partition_point(curves.begin(), curves.end(),
+                                            [z](const TzCurve& c) { return AboveDepth(c, z); });
+    return static_cast<std::size_t>(first - curves.begin());
+}
+
+} // namespace
+
+TransferPoint LocateTransfer(const SolverShaft& shaft, const std::vector<TzCurve>& curves,
+                             double z) {
+    std::size_t i = 0;
+    while (i < curves.size() && AboveDepth(curves[i], z))
+        ++i;
+    return LocateFrom(shaft, curves, z, i);
 }
 
 double TransferAt(const TransferPoint& p, double w) {
@@ -440,6 +532,12 @@ std::vector<SolverElement> PrepareElements(const SolverShaft& shaft,
     for (const TzCurve& curve : curves)
         ordered =
             ordered && std::is_sorted(curve.points.movement.begin(), curve.points.movement.end());
+    // Curves listed from the top down (as they are built) are searched by halves: the first
+    // curve at or below a depth is then the one the scan from the top finds.
+    const bool by_depth =
+        std::adjacent_find(curves.begin(), curves.end(), [](const TzCurve& a, const TzCurve& b) {
+            return !(a.depth <= b.depth);
+        }) == curves.end();
     std::vector<SolverElement> elements(static_cast<std::size_t>(shaft.n));
     for (int e = 1; e <= shaft.n; ++e) {
         SolverElement& el = elements[static_cast<std::size_t>(e - 1)];
@@ -448,7 +546,9 @@ std::vector<SolverElement> PrepareElements(const SolverShaft& shaft,
         el.top_depth = shaft.length - e * shaft.h;
         el.ae = AxialStiffness(shaft, el.mid_depth);
         el.side_area = kPiMethod * shaft.din * shaft.h;
-        el.transfer = LocateTransfer(shaft, curves, el.mid_depth);
+        el.transfer =
+            by_depth ? LocateFrom(shaft, curves, el.mid_depth, FirstAtOrBelow(curves, el.mid_depth))
+                     : LocateTransfer(shaft, curves, el.mid_depth);
         el.transfer.ordered = ordered;
     }
     return elements;
