@@ -2,6 +2,7 @@
 // element per foot): curves, the three lines of fifteen tip movements each, and all listings
 // into memory.
 #include "settlement/soil_settlement.h"
+#include "settlement/tz_solver.h"
 
 #include <benchmark/benchmark.h>
 
@@ -55,5 +56,36 @@ static void BM_ThreeLineSolve100ft(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ThreeLineSolve100ft)->Unit(benchmark::kMillisecond);
+
+// The solver alone, as the largest run meets it: the trend line's fifteen tip movements carried
+// up the 100 ft shaft in 160 elements, the top element kept.
+static void BM_CarryUpFifteenTipMovements(benchmark::State& state) {
+    ShaftCase shaft = HundredFootShaft();
+    shaft.increments = 160;
+    std::ostringstream report, notes;
+    const TzGeometry geometry = PrepareLayers(shaft.layers);
+    std::vector<TzCurve> curves;
+    CurvePoints qw;
+    if (BuildTzCurves(shaft, geometry, LoadTransferLine::trend, report, curves) != 0 ||
+        BuildQwCurve(shaft, geometry, LoadTransferLine::trend, report, notes, qw) != 0) {
+        state.SkipWithError("the shaft's curves could not be built");
+        return;
+    }
+    const SolverShaft solver = MakeSolverShaft(shaft);
+    const std::vector<SolverElement> elements = PrepareElements(solver, curves);
+    const double most = LargestTransfer(curves);
+    const std::array<double, kSettlementSteps> tip = TipMovements(solver.din);
+    std::array<double, kSettlementSteps> tip_load;
+    for (std::size_t k = 0; k < kSettlementSteps; ++k)
+        tip_load[k] = ReadCurve(qw, tip[k]);
+    std::array<CarryResult, kSettlementSteps> out;
+    for (auto _ : state) {
+        int bisected = 0, failed = 0;
+        CarryUpTogether(solver, elements, most, tip_load, tip, KeepElements::top, out, bisected,
+                        failed);
+        benchmark::DoNotOptimize(out);
+    }
+}
+BENCHMARK(BM_CarryUpFifteenTipMovements)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

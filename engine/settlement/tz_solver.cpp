@@ -58,6 +58,22 @@ Reading ReadingOf(const TransferPoint& p) {
     return p.shared ? Reading::shared : Reading::separate;
 }
 
+// Whether the movement w still lies in segment j of an ordered curve (above point j - 1, at or
+// below point j), where the last read left the cursor: the movement changes little from one
+// read to the next, so this mostly holds, and then it is the segment SegmentFrom would find.
+inline bool InsideSegment(const CurvePoints& curve, double w, std::size_t j) {
+    return j - 1 < kCurvePoints - 1 && curve.movement[j - 1] < w && w <= curve.movement[j];
+}
+
+// ValueInSegment for a segment j inside the curve (1 <= j < kCurvePoints): the same arithmetic.
+inline double ValueInside(const CurvePoints& curve, double w, std::size_t j) {
+    const double w0 = curve.movement[j - 1];
+    const double w1 = curve.movement[j];
+    if (w == w1)
+        return curve.value[j];
+    return curve.value[j - 1] + (w - w0) * (curve.value[j] - curve.value[j - 1]) / (w1 - w0);
+}
+
 // TransferAt by cursor for an element read as R: the same searches and the same arithmetic, in
 // the same order, as TransferAt, so every value is the same to the last bit.
 template <Reading R>
@@ -67,16 +83,22 @@ inline double TransferFrom(const TransferPoint& p, double w, TransferCursor& cur
     } else if constexpr (R == Reading::none) {
         return 0.0;
     } else {
-        const std::size_t j = SegmentFrom(*p.deeper, w, cursor.deeper);
-        const double t = ValueInSegment(*p.deeper, w, j);
+        std::size_t j = cursor.deeper;
+        const bool inside = InsideSegment(*p.deeper, w, j);
+        if (!inside)
+            j = SegmentFrom(*p.deeper, w, cursor.deeper);
+        const double t = inside ? ValueInside(*p.deeper, w, j) : ValueInSegment(*p.deeper, w, j);
         if constexpr (R == Reading::single) {
             return t;
         } else {
             double above_t = 0.0;
-            if constexpr (R == Reading::shared)
-                above_t = ValueInSegment(*p.above, w, j);
-            else if constexpr (R == Reading::separate)
-                above_t = ReadCurveFrom(*p.above, w, cursor.above);
+            if constexpr (R == Reading::shared) {
+                above_t = inside ? ValueInside(*p.above, w, j) : ValueInSegment(*p.above, w, j);
+            } else if constexpr (R == Reading::separate) {
+                const std::size_t k = cursor.above;
+                above_t = InsideSegment(*p.above, w, k) ? ValueInside(*p.above, w, k)
+                                                        : ReadCurveFrom(*p.above, w, cursor.above);
+            }
             return above_t + p.offset * (t - above_t) / p.span;
         }
     }
@@ -148,15 +170,13 @@ MidMovement Bisect(const SolverElement& el, double quarter_h, const ElementBotto
 using LaneMask = std::uint32_t;
 static_assert(kMaxLanes <= 32, "a lane mask holds every lane");
 
-template <Reading R>
-void SolveElementLanesAs(const SolverElement& el, double quarter_h, std::size_t lanes,
-                         const ElementBottom* bottom, double max_transfer, TransferCursor* cursor,
-                         MidMovement* mid) {
+template <Reading R, typename Settle>
+void SolveLanesAs(const SolverElement& el, double quarter_h, std::size_t lanes,
+                  const ElementBottom* bottom, double max_transfer, TransferCursor* cursor,
+                  Settle& settle) {
     std::array<double, kMaxLanes> w;
-    for (std::size_t l = 0; l < lanes; ++l) {
+    for (std::size_t l = 0; l < lanes; ++l)
         w[l] = bottom[l].movement;
-        mid[l] = MidMovement{};
-    }
     LaneMask open = lanes >= 32 ? ~LaneMask{0} : (LaneMask{1} << lanes) - 1;
     for (int i = 0; i < kPlainIterations && open != 0; ++i) {
         for (LaneMask sweep = open; sweep != 0; sweep &= sweep - 1) {
@@ -164,8 +184,7 @@ void SolveElementLanesAs(const SolverElement& el, double quarter_h, std::size_t 
             const double t = TransferFrom<R>(el.transfer, w[l], cursor[l]);
             const double next = NextEstimate(el, quarter_h, bottom[l], t);
             if (std::fabs(next - w[l]) <= kMovementTolerance) {
-                mid[l].w = w[l];
-                mid[l].t = t;
+                settle(l, MidMovement{w[l], t, false, true});
                 open &= ~(LaneMask{1} << l);
             } else {
                 w[l] = next;
@@ -174,33 +193,45 @@ void SolveElementLanesAs(const SolverElement& el, double quarter_h, std::size_t 
     }
     for (; open != 0; open &= open - 1) {
         const std::size_t l = static_cast<std::size_t>(std::countr_zero(open));
-        mid[l] = Bisect(el, quarter_h, bottom[l], max_transfer, cursor[l]);
+        settle(l, Bisect(el, quarter_h, bottom[l], max_transfer, cursor[l]));
     }
+}
+
+// One element for every lane: the mid movement of each, handed to settle(lane, mid) once the
+// lane's steps have settled (or it has been bisected). The element's way of reading the curves
+// picks the loop. A lane is settled once, and its bottom is not read again for this element
+// after that, so settle may carry it up.
+template <typename Settle>
+void SolveLanes(const SolverElement& el, double quarter_h, std::size_t lanes,
+                const ElementBottom* bottom, double max_transfer, TransferCursor* cursor,
+                Settle&& settle) {
+    switch (ReadingOf(el.transfer)) {
+    case Reading::none:
+        return SolveLanesAs<Reading::none>(el, quarter_h, lanes, bottom, max_transfer, cursor,
+                                           settle);
+    case Reading::single:
+        return SolveLanesAs<Reading::single>(el, quarter_h, lanes, bottom, max_transfer, cursor,
+                                             settle);
+    case Reading::from_surface:
+        return SolveLanesAs<Reading::from_surface>(el, quarter_h, lanes, bottom, max_transfer,
+                                                   cursor, settle);
+    case Reading::shared:
+        return SolveLanesAs<Reading::shared>(el, quarter_h, lanes, bottom, max_transfer, cursor,
+                                             settle);
+    case Reading::separate:
+        return SolveLanesAs<Reading::separate>(el, quarter_h, lanes, bottom, max_transfer, cursor,
+                                               settle);
+    case Reading::full:
+        break;
+    }
+    SolveLanesAs<Reading::full>(el, quarter_h, lanes, bottom, max_transfer, cursor, settle);
 }
 
 void SolveElementLanes(const SolverElement& el, double quarter_h, std::size_t lanes,
                        const ElementBottom* bottom, double max_transfer, TransferCursor* cursor,
                        MidMovement* mid) {
-    switch (ReadingOf(el.transfer)) {
-    case Reading::none:
-        return SolveElementLanesAs<Reading::none>(el, quarter_h, lanes, bottom, max_transfer,
-                                                  cursor, mid);
-    case Reading::single:
-        return SolveElementLanesAs<Reading::single>(el, quarter_h, lanes, bottom, max_transfer,
-                                                    cursor, mid);
-    case Reading::from_surface:
-        return SolveElementLanesAs<Reading::from_surface>(el, quarter_h, lanes, bottom,
-                                                          max_transfer, cursor, mid);
-    case Reading::shared:
-        return SolveElementLanesAs<Reading::shared>(el, quarter_h, lanes, bottom, max_transfer,
-                                                    cursor, mid);
-    case Reading::separate:
-        return SolveElementLanesAs<Reading::separate>(el, quarter_h, lanes, bottom, max_transfer,
-                                                      cursor, mid);
-    case Reading::full:
-        break;
-    }
-    SolveElementLanesAs<Reading::full>(el, quarter_h, lanes, bottom, max_transfer, cursor, mid);
+    SolveLanes(el, quarter_h, lanes, bottom, max_transfer, cursor,
+               [mid](std::size_t l, const MidMovement& m) { mid[l] = m; });
 }
 
 // The element's values at its solved mid movement.
@@ -595,25 +626,32 @@ void CarryUpTogether(const SolverShaft& shaft, const std::vector<SolverElement>&
     const double quarter_h = shaft.h / 4.0;
     for (std::size_t i = 0; i < elements.size(); ++i) {
         const SolverElement& el = elements[i];
+        const bool record = keep == KeepElements::all || i + 1 == elements.size();
+        if (!record) {
+            // A lane's element is carried as soon as its mid movement is known: the same
+            // expressions as ElementAt, without the record.
+            SolveLanes(el, quarter_h, lanes, bottom.data(), max_transfer, cursor.data(),
+                       [&](std::size_t l, const MidMovement& m) {
+                           bisected += m.bisected ? 1 : 0;
+                           failed += m.converged ? 0 : 1;
+                           ElementBottom& b = bottom[l];
+                           const double load_increment = el.side_area * m.t;
+                           const double average_load = b.load + load_increment / 2.0;
+                           b.movement = b.movement + shaft.h * average_load / el.ae;
+                           b.load = b.load + load_increment;
+                       });
+            continue;
+        }
         SolveElementLanes(el, quarter_h, lanes, bottom.data(), max_transfer, cursor.data(),
                           mid.data());
-        const bool record = keep == KeepElements::all || i + 1 == elements.size();
         for (std::size_t l = 0; l < lanes; ++l) {
             const MidMovement& m = mid[l];
             bisected += m.bisected ? 1 : 0;
             failed += m.converged ? 0 : 1;
             ElementBottom& b = bottom[l];
-            if (record) {
-                out[l].elements.push_back(ElementAt(el, shaft.h, b.load, b.movement, m));
-                b.load = out[l].elements.back().top_load;
-                b.movement = out[l].elements.back().top_movement;
-            } else {
-                // The same expressions as ElementAt, without the record.
-                const double load_increment = el.side_area * m.t;
-                const double average_load = b.load + load_increment / 2.0;
-                b.movement = b.movement + shaft.h * average_load / el.ae;
-                b.load = b.load + load_increment;
-            }
+            out[l].elements.push_back(ElementAt(el, shaft.h, b.load, b.movement, m));
+            b.load = out[l].elements.back().top_load;
+            b.movement = out[l].elements.back().top_movement;
         }
     }
     for (std::size_t l = 0; l < lanes; ++l) {
