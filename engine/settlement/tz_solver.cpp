@@ -11,12 +11,17 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <locale>
 #include <ostream>
 #include <sstream>
 #include <stdexcept>
 #include <streambuf>
 #include <string>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace kolmar::engine::settlement {
 namespace {
@@ -197,6 +202,122 @@ void SolveLanesAs(const SolverElement& el, double quarter_h, std::size_t lanes,
     }
 }
 
+#if defined(__SSE2__)
+// SolveLanesAs for an element between two curves with the same movements, two lanes at a time
+// where both stay in their cursors' segments: each lane takes exactly the operations of the
+// one-lane code, in the same order and in the same IEEE double arithmetic (a packed division
+// or product is two of them), so every value is the same to the last bit. Two lanes to an
+// instruction halve the instructions that wait on each lane's chain of divisions, so more
+// lanes are in flight at once. The curves' movements must be the same bits, as the above
+// curve is read at the deeper curve's points.
+template <typename Settle>
+void SolveSharedLanesInPairs(const SolverElement& el, double quarter_h, std::size_t lanes,
+                             const ElementBottom* bottom, double max_transfer,
+                             TransferCursor* cursor, Settle& settle) {
+    const TransferPoint& p = el.transfer;
+    const CurvePoints& deeper = *p.deeper;
+    const CurvePoints& above = *p.above;
+    std::array<double, kMaxLanes> w;
+    for (std::size_t l = 0; l < lanes; ++l)
+        w[l] = bottom[l].movement;
+    LaneMask open = lanes >= 32 ? ~LaneMask{0} : (LaneMask{1} << lanes) - 1;
+    // A lane's step by the one-lane code; true when it settled.
+    const auto step = [&](std::size_t l) {
+        const double t = TransferFrom<Reading::shared>(p, w[l], cursor[l]);
+        const double next = NextEstimate(el, quarter_h, bottom[l], t);
+        if (std::fabs(next - w[l]) <= kMovementTolerance) {
+            settle(l, MidMovement{w[l], t, false, true});
+            return true;
+        }
+        w[l] = next;
+        return false;
+    };
+    const __m128d offset = _mm_set1_pd(p.offset);
+    const __m128d span = _mm_set1_pd(p.span);
+    const __m128d side_area = _mm_set1_pd(el.side_area);
+    const __m128d quarter = _mm_set1_pd(quarter_h);
+    const __m128d ae = _mm_set1_pd(el.ae);
+    const __m128d two = _mm_set1_pd(2.0);
+    const __m128d tolerance = _mm_set1_pd(kMovementTolerance);
+    const __m128d magnitude = _mm_castsi128_pd(_mm_set1_epi64x(0x7fffffffffffffffLL));
+    for (int i = 0; i < kPlainIterations && open != 0; ++i) {
+        LaneMask sweep = open;
+        while (sweep != 0) {
+            const std::size_t a = static_cast<std::size_t>(std::countr_zero(sweep));
+            sweep &= sweep - 1;
+            if (sweep == 0) {
+                if (step(a))
+                    open &= ~(LaneMask{1} << a);
+                break;
+            }
+            const std::size_t b = static_cast<std::size_t>(std::countr_zero(sweep));
+            sweep &= sweep - 1;
+            const std::size_t ja = cursor[a].deeper;
+            const std::size_t jb = cursor[b].deeper;
+            if (!InsideSegment(deeper, w[a], ja) || !InsideSegment(deeper, w[b], jb)) {
+                if (step(a))
+                    open &= ~(LaneMask{1} << a);
+                if (step(b))
+                    open &= ~(LaneMask{1} << b);
+                continue;
+            }
+            // ValueInside on both curves: v0 + (w - w0) * (v1 - v0) / (w1 - w0), or v1 at w1.
+            const __m128d wl = _mm_set_pd(w[b], w[a]);
+            const __m128d w0 = _mm_set_pd(deeper.movement[jb - 1], deeper.movement[ja - 1]);
+            const __m128d w1 = _mm_set_pd(deeper.movement[jb], deeper.movement[ja]);
+            const __m128d d0 = _mm_set_pd(deeper.value[jb - 1], deeper.value[ja - 1]);
+            const __m128d d1 = _mm_set_pd(deeper.value[jb], deeper.value[ja]);
+            const __m128d u0 = _mm_set_pd(above.value[jb - 1], above.value[ja - 1]);
+            const __m128d u1 = _mm_set_pd(above.value[jb], above.value[ja]);
+            const __m128d from = _mm_sub_pd(wl, w0);
+            const __m128d width = _mm_sub_pd(w1, w0);
+            const __m128d at_point = _mm_cmpeq_pd(wl, w1);
+            const __m128d td_between =
+                _mm_add_pd(d0, _mm_div_pd(_mm_mul_pd(from, _mm_sub_pd(d1, d0)), width));
+            const __m128d tu_between =
+                _mm_add_pd(u0, _mm_div_pd(_mm_mul_pd(from, _mm_sub_pd(u1, u0)), width));
+            const __m128d td =
+                _mm_or_pd(_mm_and_pd(at_point, d1), _mm_andnot_pd(at_point, td_between));
+            const __m128d tu =
+                _mm_or_pd(_mm_and_pd(at_point, u1), _mm_andnot_pd(at_point, tu_between));
+            // The depth interpolation, then NextEstimate.
+            const __m128d t =
+                _mm_add_pd(tu, _mm_div_pd(_mm_mul_pd(offset, _mm_sub_pd(td, tu)), span));
+            const __m128d load = _mm_set_pd(bottom[b].load, bottom[a].load);
+            const __m128d movement = _mm_set_pd(bottom[b].movement, bottom[a].movement);
+            const __m128d top_load = _mm_add_pd(load, _mm_mul_pd(side_area, t));
+            const __m128d next = _mm_add_pd(
+                movement,
+                _mm_div_pd(
+                    _mm_mul_pd(quarter,
+                               _mm_add_pd(load, _mm_div_pd(_mm_add_pd(load, top_load), two))),
+                    ae));
+            const int settled = _mm_movemask_pd(
+                _mm_cmple_pd(_mm_and_pd(_mm_sub_pd(next, wl), magnitude), tolerance));
+            alignas(16) double t_out[2], next_out[2];
+            _mm_store_pd(t_out, t);
+            _mm_store_pd(next_out, next);
+            if (settled & 1) {
+                settle(a, MidMovement{w[a], t_out[0], false, true});
+                open &= ~(LaneMask{1} << a);
+            } else {
+                w[a] = next_out[0];
+            }
+            if (settled & 2) {
+                settle(b, MidMovement{w[b], t_out[1], false, true});
+                open &= ~(LaneMask{1} << b);
+            } else {
+                w[b] = next_out[1];
+            }
+        }
+    }
+    for (; open != 0; open &= open - 1) {
+        const std::size_t l = static_cast<std::size_t>(std::countr_zero(open));
+        settle(l, Bisect(el, quarter_h, bottom[l], max_transfer, cursor[l]));
+    }
+}
+#endif
+
 // One element for every lane: the mid movement of each, handed to settle(lane, mid) once the
 // lane's steps have settled (or it has been bisected). The element's way of reading the curves
 // picks the loop. A lane is settled once, and its bottom is not read again for this element
@@ -216,6 +337,12 @@ void SolveLanes(const SolverElement& el, double quarter_h, std::size_t lanes,
         return SolveLanesAs<Reading::from_surface>(el, quarter_h, lanes, bottom, max_transfer,
                                                    cursor, settle);
     case Reading::shared:
+#if defined(__SSE2__)
+        if (std::memcmp(el.transfer.above->movement.data(), el.transfer.deeper->movement.data(),
+                        sizeof(CurveArray)) == 0)
+            return SolveSharedLanesInPairs(el, quarter_h, lanes, bottom, max_transfer, cursor,
+                                           settle);
+#endif
         return SolveLanesAs<Reading::shared>(el, quarter_h, lanes, bottom, max_transfer, cursor,
                                              settle);
     case Reading::separate:
