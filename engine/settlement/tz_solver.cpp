@@ -208,8 +208,8 @@ void SolveLanesAs(const SolverElement& el, double quarter_h, std::size_t lanes,
 // one-lane code, in the same order and in the same IEEE double arithmetic (a packed division
 // or product is two of them), so every value is the same to the last bit. Two lanes to an
 // instruction halve the instructions that wait on each lane's chain of divisions, so more
-// lanes are in flight at once. The curves' movements must be the same bits, as the above
-// curve is read at the deeper curve's points.
+// lanes are in flight at once. The curves' movements are the same bits (TransferPoint::shared),
+// so the above curve is read at the deeper curve's points.
 template <typename Settle>
 void SolveSharedLanesInPairs(const SolverElement& el, double quarter_h, std::size_t lanes,
                              const ElementBottom* bottom, double max_transfer,
@@ -338,13 +338,11 @@ void SolveLanes(const SolverElement& el, double quarter_h, std::size_t lanes,
                                                    cursor, settle);
     case Reading::shared:
 #if defined(__SSE2__)
-        if (std::memcmp(el.transfer.above->movement.data(), el.transfer.deeper->movement.data(),
-                        sizeof(CurveArray)) == 0)
-            return SolveSharedLanesInPairs(el, quarter_h, lanes, bottom, max_transfer, cursor,
-                                           settle);
-#endif
+        return SolveSharedLanesInPairs(el, quarter_h, lanes, bottom, max_transfer, cursor, settle);
+#else
         return SolveLanesAs<Reading::shared>(el, quarter_h, lanes, bottom, max_transfer, cursor,
                                              settle);
+#endif
     case Reading::separate:
         return SolveLanesAs<Reading::separate>(el, quarter_h, lanes, bottom, max_transfer, cursor,
                                                settle);
@@ -617,10 +615,17 @@ double AxialStiffness(const SolverShaft& shaft, double z) {
 
 namespace {
 
+// Whether a curve has the same movements, bit for bit, as the curve above it: then one search
+// serves both. Curves of one layer (one family, one diameter) share them.
+bool SameMovements(const CurvePoints& a, const CurvePoints& b) {
+    return std::memcmp(a.movement.data(), b.movement.data(), sizeof(CurveArray)) == 0;
+}
+
 // LocateTransfer with the first curve at or below z already found: index `i` (curves.size()
-// when every curve lies above z).
+// when every curve lies above z). `same_as_above[i]`, when given, holds SameMovements of curve i
+// and curve i - 1.
 TransferPoint LocateFrom(const SolverShaft& shaft, const std::vector<TzCurve>& curves, double z,
-                         std::size_t i) {
+                         std::size_t i, const std::vector<char>* same_as_above = nullptr) {
     TransferPoint p;
     if (curves.empty() || z < shaft.exclusion_top || z > shaft.exclusion_bottom)
         return p;
@@ -637,7 +642,8 @@ TransferPoint LocateFrom(const SolverShaft& shaft, const std::vector<TzCurve>& c
     if (!(curve.depth - above_depth > 0.0))
         return p;
     p.above = i == 0 ? nullptr : &curves[i - 1].points;
-    p.shared = p.above != nullptr && p.above->movement == p.deeper->movement;
+    p.shared = p.above != nullptr &&
+               (same_as_above ? (*same_as_above)[i] != 0 : SameMovements(*p.above, *p.deeper));
     p.interpolate = true;
     p.offset = z - above_depth;
     p.span = curve.depth - above_depth;
@@ -696,6 +702,9 @@ std::vector<SolverElement> PrepareElements(const SolverShaft& shaft,
         std::adjacent_find(curves.begin(), curves.end(), [](const TzCurve& a, const TzCurve& b) {
             return !(a.depth <= b.depth);
         }) == curves.end();
+    std::vector<char> same_as_above(curves.size(), 0);
+    for (std::size_t i = 1; i < curves.size(); ++i)
+        same_as_above[i] = SameMovements(curves[i - 1].points, curves[i].points) ? 1 : 0;
     std::vector<SolverElement> elements(static_cast<std::size_t>(shaft.n));
     for (int e = 1; e <= shaft.n; ++e) {
         SolverElement& el = elements[static_cast<std::size_t>(e - 1)];
@@ -704,9 +713,9 @@ std::vector<SolverElement> PrepareElements(const SolverShaft& shaft,
         el.top_depth = shaft.length - e * shaft.h;
         el.ae = AxialStiffness(shaft, el.mid_depth);
         el.side_area = kPiMethod * shaft.din * shaft.h;
-        el.transfer =
-            by_depth ? LocateFrom(shaft, curves, el.mid_depth, FirstAtOrBelow(curves, el.mid_depth))
-                     : LocateTransfer(shaft, curves, el.mid_depth);
+        el.transfer = by_depth ? LocateFrom(shaft, curves, el.mid_depth,
+                                            FirstAtOrBelow(curves, el.mid_depth), &same_as_above)
+                               : LocateTransfer(shaft, curves, el.mid_depth);
         el.transfer.ordered = ordered;
     }
     return elements;

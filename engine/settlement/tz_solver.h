@@ -57,7 +57,8 @@ struct TransferPoint {
     double offset = 0.0; // depth below the upper curve (or the surface), inches
     double span = 0.0;   // depth between the two curves, inches
     bool ordered = true; // the curves' movements never decrease (they may be read by cursor)
-    bool shared = false; // the two curves have the same movements (one search serves both)
+    bool shared = false; // the two curves have the same movements, bit for bit (one search
+                         // serves both)
 };
 
 // Where the last reads of a located depth's curves fell, so that the next read at a nearby
