@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <locale>
@@ -137,6 +138,9 @@ struct MidMovement {
 struct ElementBottom {
     double load = 0.0, movement = 0.0;
 };
+static_assert(sizeof(ElementBottom) == 2 * sizeof(double) &&
+                  offsetof(ElementBottom, movement) == sizeof(double),
+              "an element bottom is read as one pair of doubles");
 
 // The new estimate of an element's mid movement, w_m = wb + h/4 (Qb + (Qb + Qtop) / 2) / AE,
 // with the unit load transfer t at the last estimate.
@@ -254,7 +258,22 @@ void SolveSharedLanesInPairs(const SolverElement& el, double quarter_h, std::siz
             sweep &= sweep - 1;
             const std::size_t ja = cursor[a].deeper;
             const std::size_t jb = cursor[b].deeper;
-            if (!InsideSegment(deeper, w[a], ja) || !InsideSegment(deeper, w[b], jb)) {
+            if (ja - 1 >= kCurvePoints - 1 || jb - 1 >= kCurvePoints - 1) {
+                if (step(a))
+                    open &= ~(LaneMask{1} << a);
+                if (step(b))
+                    open &= ~(LaneMask{1} << b);
+                continue;
+            }
+            // Points j - 1 and j of each lane's segment, one load each, then lane a's and lane
+            // b's side by side.
+            const __m128d wl = _mm_set_pd(w[b], w[a]);
+            const __m128d ma = _mm_loadu_pd(&deeper.movement[ja - 1]);
+            const __m128d mb = _mm_loadu_pd(&deeper.movement[jb - 1]);
+            const __m128d w0 = _mm_unpacklo_pd(ma, mb);
+            const __m128d w1 = _mm_unpackhi_pd(ma, mb);
+            // Both lanes still in their cursors' segments (above point j - 1, at or below j).
+            if (_mm_movemask_pd(_mm_and_pd(_mm_cmplt_pd(w0, wl), _mm_cmple_pd(wl, w1))) != 3) {
                 if (step(a))
                     open &= ~(LaneMask{1} << a);
                 if (step(b))
@@ -262,13 +281,14 @@ void SolveSharedLanesInPairs(const SolverElement& el, double quarter_h, std::siz
                 continue;
             }
             // ValueInside on both curves: v0 + (w - w0) * (v1 - v0) / (w1 - w0), or v1 at w1.
-            const __m128d wl = _mm_set_pd(w[b], w[a]);
-            const __m128d w0 = _mm_set_pd(deeper.movement[jb - 1], deeper.movement[ja - 1]);
-            const __m128d w1 = _mm_set_pd(deeper.movement[jb], deeper.movement[ja]);
-            const __m128d d0 = _mm_set_pd(deeper.value[jb - 1], deeper.value[ja - 1]);
-            const __m128d d1 = _mm_set_pd(deeper.value[jb], deeper.value[ja]);
-            const __m128d u0 = _mm_set_pd(above.value[jb - 1], above.value[ja - 1]);
-            const __m128d u1 = _mm_set_pd(above.value[jb], above.value[ja]);
+            const __m128d da = _mm_loadu_pd(&deeper.value[ja - 1]);
+            const __m128d db = _mm_loadu_pd(&deeper.value[jb - 1]);
+            const __m128d ua = _mm_loadu_pd(&above.value[ja - 1]);
+            const __m128d ub = _mm_loadu_pd(&above.value[jb - 1]);
+            const __m128d d0 = _mm_unpacklo_pd(da, db);
+            const __m128d d1 = _mm_unpackhi_pd(da, db);
+            const __m128d u0 = _mm_unpacklo_pd(ua, ub);
+            const __m128d u1 = _mm_unpackhi_pd(ua, ub);
             const __m128d from = _mm_sub_pd(wl, w0);
             const __m128d width = _mm_sub_pd(w1, w0);
             const __m128d at_point = _mm_cmpeq_pd(wl, w1);
@@ -283,8 +303,10 @@ void SolveSharedLanesInPairs(const SolverElement& el, double quarter_h, std::siz
             // The depth interpolation, then NextEstimate.
             const __m128d t =
                 _mm_add_pd(tu, _mm_div_pd(_mm_mul_pd(offset, _mm_sub_pd(td, tu)), span));
-            const __m128d load = _mm_set_pd(bottom[b].load, bottom[a].load);
-            const __m128d movement = _mm_set_pd(bottom[b].movement, bottom[a].movement);
+            const __m128d bottom_a = _mm_loadu_pd(&bottom[a].load);
+            const __m128d bottom_b = _mm_loadu_pd(&bottom[b].load);
+            const __m128d load = _mm_unpacklo_pd(bottom_a, bottom_b);
+            const __m128d movement = _mm_unpackhi_pd(bottom_a, bottom_b);
             const __m128d top_load = _mm_add_pd(load, _mm_mul_pd(side_area, t));
             const __m128d next = _mm_add_pd(
                 movement,
