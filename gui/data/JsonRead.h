@@ -1,6 +1,7 @@
 // A small JSON reader for the results file: the runner's results command, the picture
 // companion's calculation package and the program's Project Overview read NAME.results.json
-// with it. Numbers keep their text.
+// with it. Numbers keep their text. With it, the capacity table of every case of a results file
+// of either layout.
 #pragma once
 
 #include <cctype>
@@ -157,3 +158,53 @@ private:
     const std::string& fText;
     std::size_t fAt = 0;
 };
+
+// The results file's layouts: "kolmar-results/1" holds each case's capacity table in the case
+// ("capacity"); "kolmar-results/2" holds each distinct table once ("capacity_tables") and each
+// case names its own by its place in that list ("capacity_table").
+inline bool IsResultsFile(const TJson& Results) {
+    const TJson* schema = Results.Find("schema");
+    return schema && schema->Kind == TJson::TKind::String &&
+           (schema->Text == "kolmar-results/1" || schema->Text == "kolmar-results/2");
+}
+
+// The capacity table of every case, in case order (null for a case without one), the references
+// resolved once: readers then see every case with its own table, whichever the layout. Throws
+// std::runtime_error naming the case whose reference is not a place in the list.
+inline std::vector<const TJson*> CaseCapacityTables(const TJson& Results) {
+    std::vector<const TJson*> tables;
+    const TJson* cases = Results.Find("cases");
+    if (!cases)
+        return tables;
+    const TJson* shared = Results.Find("capacity_tables");
+    const std::size_t count =
+        shared && shared->Kind == TJson::TKind::Array ? shared->Items.size() : 0;
+    tables.reserve(cases->Items.size());
+    for (std::size_t i = 0; i < cases->Items.size(); ++i) {
+        const TJson& c = cases->Items[i];
+        const TJson* place = c.Find("capacity_table");
+        if (!place) {
+            tables.push_back(c.Find("capacity"));
+            continue;
+        }
+        // A whole number written as the writer writes places: digits alone.
+        const std::string& text = place->Text;
+        const bool digits = place->Kind == TJson::TKind::Number && !text.empty() &&
+                            text.size() <= 9 &&
+                            text.find_first_not_of("0123456789") == std::string::npos;
+        const std::size_t at = digits ? std::stoul(text) : count;
+        if (at >= count) {
+            const std::string named = place->Kind == TJson::TKind::String  ? '"' + text + '"'
+                                      : place->Kind == TJson::TKind::Array ? std::string("a list")
+                                      : place->Kind == TJson::TKind::Object
+                                          ? std::string("an object")
+                                      : place->Kind == TJson::TKind::Null ? std::string("null")
+                                                                          : text;
+            throw std::runtime_error("case " + std::to_string(i + 1) + ": capacity_table " + named +
+                                     " names no table (the file has " + std::to_string(count) +
+                                     (count == 1 ? " capacity table)" : " capacity tables)"));
+        }
+        tables.push_back(&shared->Items[at]);
+    }
+    return tables;
+}
