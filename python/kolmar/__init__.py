@@ -213,9 +213,13 @@ def _with_case_tables(d: dict) -> dict:
 
 def read_results(path: str | os.PathLike) -> dict:
     """A results file (NAME.results.json, "kolmar-results/1" or "/2") as a dict in which every
-    case holds its own capacity table under "capacity", as Results.to_dict() gives it."""
+    case holds its own capacity table under "capacity", as Results.to_dict() gives it. Raises
+    ValueError for another file or a case that names no table."""
     with open(path, encoding="utf-8") as f:
-        return _with_case_tables(json.load(f))
+        d = json.load(f)
+    if not isinstance(d, dict) or d.get("schema") not in ("kolmar-results/1", "kolmar-results/2"):
+        raise ValueError(f"{os.fspath(path)} is not a kolmar-results/1 or kolmar-results/2 file")
+    return _with_case_tables(d)
 
 
 class Results:

@@ -180,6 +180,9 @@ def test_both_layouts_give_every_case_its_own_capacity_table(runner, tmp_path):
             kolmar.read_results(files["v2"])
         done = runner("results", projects["v2"], "--format", "csv")
         assert done.returncode == 65 and said in done.stderr, done.stderr
+    files["v2"].write_text(json.dumps({"schema": "kolmar-bidirectional/1"}))
+    with pytest.raises(ValueError, match="not a kolmar-results/1 or kolmar-results/2 file"):
+        kolmar.read_results(files["v2"])
 
 
 ASD_COLUMNS = ["L", "volume", "QS", "QB", "QU", "QBD", "QDN", "QU_per_volume"]
