@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cctype>
+#include <charconv>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -187,12 +188,15 @@ inline std::vector<const TJson*> CaseCapacityTables(const TJson& Results) {
             tables.push_back(c.Find("capacity"));
             continue;
         }
-        // A whole number written as the writer writes places: digits alone.
+        // A place is a whole number, as the writer writes it: digits alone.
         const std::string& text = place->Text;
-        const bool digits = place->Kind == TJson::TKind::Number && !text.empty() &&
-                            text.size() <= 9 &&
-                            text.find_first_not_of("0123456789") == std::string::npos;
-        const std::size_t at = digits ? std::stoul(text) : count;
+        std::size_t at = count;
+        if (place->Kind == TJson::TKind::Number) {
+            std::size_t read = 0;
+            const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), read);
+            if (ec == std::errc() && end == text.data() + text.size())
+                at = read;
+        }
         if (at >= count) {
             const std::string named = place->Kind == TJson::TKind::String  ? '"' + text + '"'
                                       : place->Kind == TJson::TKind::Array ? std::string("a list")
