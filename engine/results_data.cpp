@@ -81,18 +81,15 @@ void RunResults::Keep(const CaseResult& result) {
     kept.design_row = result.capacity.design_row;
     kept.settlement = result.settlement;
     for (auto it = recent_.rbegin(); it != recent_.rend() && !kept.capacity; ++it)
-        if (SameTable(*it->first, result.capacity)) {
-            kept.capacity = it->first;
-            kept.capacity_index = it->second;
-        }
+        if (SameTable(**it, result.capacity))
+            kept.capacity = *it;
     if (!kept.capacity) {
         auto table = std::make_shared<CapacityTable>(result.capacity);
         table->design_row = -1;
         kept.capacity = std::move(table);
-        kept.capacity_index = distinct_++;
         if (recent_.size() == kRecentTables)
             recent_.erase(recent_.begin());
-        recent_.emplace_back(kept.capacity, kept.capacity_index);
+        recent_.push_back(kept.capacity);
     }
     cases.push_back(std::move(kept));
 }

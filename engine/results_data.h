@@ -1,6 +1,6 @@
 // Results as data: what a run through the programs' entry keeps of every case (the engine's own
 // doubles), the tables made from it in the report's units, and the results file
-// (NAME.results.json, "kolmar-results/1") written from them.
+// (NAME.results.json, "kolmar-results/2") written from them.
 #pragma once
 
 #include "run_context.h"
@@ -46,7 +46,6 @@ struct KeptCase {
     double length = 0.0; // shaft length of the case, ft
     int design_row = -1; // row of the proposed or design length; -1 when there is none
     std::shared_ptr<const CapacityTable> capacity; // its design_row is not the case's
-    std::size_t capacity_index = 0;                // which of the run's distinct tables
     settlement::LoadSettlementTable settlement;
     const CapacityTable& Capacity() const { return *capacity; }
 };
@@ -84,12 +83,10 @@ struct RunResults {
     // Keeps an analysed case, sharing its capacity table with an earlier case that computed
     // the same one.
     void Keep(const CaseResult& result);
-    std::size_t DistinctCapacityTables() const { return distinct_; }
 
 private:
     // The most recent distinct tables, newest last, searched for a match.
-    std::vector<std::pair<std::shared_ptr<const CapacityTable>, std::size_t>> recent_;
-    std::size_t distinct_ = 0;
+    std::vector<std::shared_ptr<const CapacityTable>> recent_;
 };
 
 // A table of doubles, row-major, with a name and unit per column.

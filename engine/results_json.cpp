@@ -1,6 +1,7 @@
-// The results file, "kolmar-results/1": the run, the project as read, the messages of the run
-// notes, and per case the capacity table, the design row, the layers' share of it and the
-// load-settlement lines, then the design charts. docs/results.schema.json describes it.
+// The results file, "kolmar-results/2": the run, the project as read, the messages of the run
+// notes, the distinct capacity tables, and per case the one it uses, the design row, the layers'
+// share of it and the load-settlement lines, then the design charts. docs/results.schema.json
+// describes it.
 #include "results_data.h"
 
 #include "capacity.h"
@@ -13,6 +14,7 @@
 #include <memory>
 #include <optional>
 #include <regex>
+#include <unordered_map>
 
 namespace kolmar::engine {
 
@@ -274,40 +276,26 @@ void WriteCurves(JsonWriter& w, const InputData& in, const CaseCurves* curves) {
     }
 }
 
-// The capacity tables of a run as text. The cases of one diameter share one table, so each
-// shared table is formatted once, kept while cases that use it remain to be written, and copied
-// in for each of them.
-class CapacityTexts {
+// The capacity tables of a run, each written once in the order the cases first use it: the
+// cases of one diameter share one table, which the cases name by its place in the list.
+class CapacityTables {
 public:
-    explicit CapacityTexts(const RunResults& results)
-        : uses_(results.DistinctCapacityTables(), 0), text_(uses_.size()) {
-        for (const KeptCase& c : results.cases)
-            ++uses_[c.capacity_index];
+    void Write(JsonWriter& w, const InputData& in, const std::vector<KeptCase>& cases) {
+        w.Key("capacity_tables");
+        w.BeginArray();
+        for (const KeptCase& c : cases)
+            if (places_.emplace(c.capacity.get(), places_.size()).second)
+                WriteResultTable(w, CapacityTableOf(in, c));
+        w.EndArray();
     }
-
-    void Write(JsonWriter& w, const InputData& in, const KeptCase& c) {
-        std::size_t& uses = uses_[c.capacity_index];
-        std::string& text = text_[c.capacity_index];
-        if (uses > 1 && text.empty()) {
-            JsonWriter fragment(w.Depth());
-            WriteResultTable(fragment, CapacityTableOf(in, c));
-            text = fragment.Text();
-        }
-        if (text.empty())
-            WriteResultTable(w, CapacityTableOf(in, c));
-        else
-            w.Raw(text);
-        if (--uses == 0)
-            std::string().swap(text);
-    }
+    std::size_t PlaceOf(const KeptCase& c) const { return places_.at(c.capacity.get()); }
 
 private:
-    std::vector<std::size_t> uses_;
-    std::vector<std::string> text_;
+    std::unordered_map<const CapacityTable*, std::size_t> places_;
 };
 
 void WriteCase(JsonWriter& w, const InputData& in, const KeptCase& c, const CaseCurves* curves,
-               CapacityTexts& capacity_texts) {
+               const CapacityTables& capacity_tables) {
     w.BeginObject();
     w.Key("number");
     w.Integer(c.setup.number);
@@ -324,8 +312,8 @@ void WriteCase(JsonWriter& w, const InputData& in, const KeptCase& c, const Case
     w.Number(table.shaft.Bb * per_ft);
     w.Key("length");
     w.Number(c.length * per_ft);
-    w.Key("capacity");
-    capacity_texts.Write(w, in, c);
+    w.Key("capacity_table");
+    w.Integer(static_cast<long long>(capacity_tables.PlaceOf(c)));
     const int design = c.design_row;
     const bool has_design = design >= 0 && design < static_cast<int>(table.rows.size());
     w.Key("design_row");
@@ -514,7 +502,7 @@ void WriteResultsJson(std::ostream& os, const RunResults& results, std::string* 
     const InputData& in = results.input;
     w.BeginObject();
     w.Key("schema");
-    w.String("kolmar-results/1");
+    w.String("kolmar-results/2");
     w.Key("engine_version");
     w.String(KOLMAR_VERSION_STRING);
     const DateTime& t = results.when;
@@ -564,12 +552,13 @@ void WriteResultsJson(std::ostream& os, const RunResults& results, std::string* 
     }
     w.EndObject();
 
+    CapacityTables capacity_tables;
+    capacity_tables.Write(w, in, results.cases);
     w.Key("cases");
     w.BeginArray();
-    CapacityTexts capacity_texts(results);
     for (std::size_t i = 0; i < results.cases.size(); ++i)
         WriteCase(w, in, results.cases[i], i < results.curves.size() ? &results.curves[i] : nullptr,
-                  capacity_texts);
+                  capacity_tables);
     w.EndArray();
     w.Key("design_charts");
     if (results.charts)

@@ -60,15 +60,16 @@ std::string TableCsv(const TJson& Table) {
 std::vector<std::pair<std::string, std::string>> CsvTables(const TJson& Results) {
     std::vector<std::pair<std::string, std::string>> tables;
     const TJson* cases = Results.Find("cases");
-    if (!cases || Results.Find("schema") == nullptr ||
-        Results.Find("schema")->Text != "kolmar-results/1")
-        throw std::runtime_error("not a kolmar-results/1 file");
+    if (!cases || !IsResultsFile(Results))
+        throw std::runtime_error("not a kolmar-results/1 or kolmar-results/2 file");
+    const std::vector<const TJson*> capacity = CaseCapacityTables(Results);
     for (std::size_t i = 0; i < cases->Items.size(); ++i) {
         const TJson& c = cases->Items[i];
         const std::string prefix = "case" + std::to_string(i + 1) + "-";
-        for (const char* name : {"capacity", "layer_resistance"})
-            if (const TJson* t = c.Find(name))
-                tables.emplace_back(prefix + name + ".csv", TableCsv(*t));
+        if (capacity[i])
+            tables.emplace_back(prefix + "capacity.csv", TableCsv(*capacity[i]));
+        if (const TJson* t = c.Find("layer_resistance"))
+            tables.emplace_back(prefix + "layer_resistance.csv", TableCsv(*t));
         for (const char* group : {"load_settlement", "tz_curves", "qw_curves", "load_distribution"})
             if (const TJson* lines = c.Find(group))
                 for (const auto& [line, t] : lines->Members)

@@ -1,9 +1,11 @@
 // A small JSON reader for the results file: the runner's results command, the picture
 // companion's calculation package and the program's Project Overview read NAME.results.json
-// with it. Numbers keep their text.
+// with it. Numbers keep their text. With it, the capacity table of every case of a results file
+// of either layout.
 #pragma once
 
 #include <cctype>
+#include <charconv>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -157,3 +159,56 @@ private:
     const std::string& fText;
     std::size_t fAt = 0;
 };
+
+// The results file's layouts: "kolmar-results/1" holds each case's capacity table in the case
+// ("capacity"); "kolmar-results/2" holds each distinct table once ("capacity_tables") and each
+// case names its own by its place in that list ("capacity_table").
+inline bool IsResultsFile(const TJson& Results) {
+    const TJson* schema = Results.Find("schema");
+    return schema && schema->Kind == TJson::TKind::String &&
+           (schema->Text == "kolmar-results/1" || schema->Text == "kolmar-results/2");
+}
+
+// The capacity table of every case, in case order (null for a case without one), the references
+// resolved once: readers then see every case with its own table, whichever the layout. Throws
+// std::runtime_error naming the case whose reference is not a place in the list.
+inline std::vector<const TJson*> CaseCapacityTables(const TJson& Results) {
+    std::vector<const TJson*> tables;
+    const TJson* cases = Results.Find("cases");
+    if (!cases)
+        return tables;
+    const TJson* shared = Results.Find("capacity_tables");
+    const std::size_t count =
+        shared && shared->Kind == TJson::TKind::Array ? shared->Items.size() : 0;
+    tables.reserve(cases->Items.size());
+    for (std::size_t i = 0; i < cases->Items.size(); ++i) {
+        const TJson& c = cases->Items[i];
+        const TJson* place = c.Find("capacity_table");
+        if (!place) {
+            tables.push_back(c.Find("capacity"));
+            continue;
+        }
+        // A place is a whole number, as the writer writes it: digits alone.
+        const std::string& text = place->Text;
+        std::size_t at = count;
+        if (place->Kind == TJson::TKind::Number) {
+            std::size_t read = 0;
+            const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), read);
+            if (ec == std::errc() && end == text.data() + text.size())
+                at = read;
+        }
+        if (at >= count) {
+            const std::string named = place->Kind == TJson::TKind::String  ? '"' + text + '"'
+                                      : place->Kind == TJson::TKind::Array ? std::string("a list")
+                                      : place->Kind == TJson::TKind::Object
+                                          ? std::string("an object")
+                                      : place->Kind == TJson::TKind::Null ? std::string("null")
+                                                                          : text;
+            throw std::runtime_error("case " + std::to_string(i + 1) + ": capacity_table " + named +
+                                     " names no table (the file has " + std::to_string(count) +
+                                     (count == 1 ? " capacity table)" : " capacity tables)"));
+        }
+        tables.push_back(&shared->Items[at]);
+    }
+    return tables;
+}

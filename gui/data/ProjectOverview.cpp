@@ -197,6 +197,7 @@ std::optional<double> SettlementAtLoad(const std::vector<std::pair<double, doubl
 }
 
 TResultsGlance ResultsGlance(const TJson& Results) {
+    CaseCapacityTables(Results); // a case naming no capacity table makes the file unreadable
     TResultsGlance g;
     const TJson& status = Member(Results, "status");
     g.Status = static_cast<int>(NumberOf(status, "code"));

@@ -55,7 +55,8 @@ struct TResultsGlance {
     std::vector<TOverviewLine> Lines;
 };
 
-// Reads the glance of a results file; throws std::runtime_error naming a missing part.
+// Reads the glance of a results file (either layout); throws std::runtime_error naming a
+// missing part or a case that names no capacity table.
 TResultsGlance ResultsGlance(const TJson& Results);
 
 // The movement at Load on a load-settlement line of (load, movement) points, interpolated

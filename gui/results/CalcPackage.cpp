@@ -462,8 +462,9 @@ const std::vector<TMethodLine>& MethodSummary() {
 TReportDocument BuildReport(const TJson& Results, const std::string& ProjectFile,
                             const TReportSignOff& SignOff, const std::vector<std::string>& Graphs,
                             const std::vector<std::string>& ReportWarnings) {
-    if (Member(Results, "schema").Text != "kolmar-results/1")
-        throw std::runtime_error("not a kolmar-results/1 file");
+    if (!IsResultsFile(Results))
+        throw std::runtime_error("not a kolmar-results/1 or kolmar-results/2 file");
+    CaseCapacityTables(Results); // a case naming no table makes the file unreadable
     TReportDocument doc;
     const TJson& input = Member(Results, "input");
     doc.Title = Member(input, "title").Text;

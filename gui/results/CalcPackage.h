@@ -46,7 +46,8 @@ const std::vector<TMethodLine>& MethodSummary();
 std::string PrintedNumber(double Value, int Decimals);
 
 // The package of one run. Graphs lists the figures asked for (empty: the default figures).
-// Throws std::runtime_error when the file is not a kolmar-results/1 file.
+// Throws std::runtime_error when the file is not a results file (kolmar-results/1 or /2) or a
+// case of it names no capacity table.
 // ReportWarnings are the warning blocks of the run's report, which the results file's messages
 // (the run notes' blocks) do not hold.
 TReportDocument BuildReport(const TJson& Results, const std::string& ProjectFile,

@@ -40,7 +40,7 @@ def _write_atomically(path: str | os.PathLike, text: str) -> str:
 __all__ = [
     "BidirectionalTest", "CheckError", "DesignMethod", "Layer", "Loading", "Method", "Project",
     "Results", "RunError", "SandMethod", "SoilKind", "Table", "bidir_setup_path", "capacity",
-    "read_bidir_setup", "run_many", "write_bidir_setup",
+    "read_bidir_setup", "read_results", "run_many", "write_bidir_setup",
 ]
 
 
@@ -185,6 +185,43 @@ class Case:
         return dict(zip(self.capacity.columns, self.capacity.values[self.design_row].tolist()))
 
 
+def _with_case_tables(d: dict) -> dict:
+    """The results file's dict with every case holding its own capacity table ("capacity"),
+    whichever its layout: "kolmar-results/2" keeps each distinct table once ("capacity_tables",
+    dropped here) and a case names its own by its place in that list ("capacity_table"). The
+    cases that name one table share one dict. Raises ValueError naming a case that names no
+    table."""
+    tables = d.pop("capacity_tables", None)
+    cases = d.get("cases") or []
+    for n, case in enumerate(cases, start=1):
+        if "capacity_table" not in case:
+            continue
+        place = case["capacity_table"]
+        count = len(tables) if isinstance(tables, list) else 0
+        if type(place) is not int or not 0 <= place < count:
+            raise ValueError(f"case {n}: capacity_table {json.dumps(place)} names no table "
+                             f"(the file has {count} capacity table{'' if count == 1 else 's'})")
+        case_with = {}
+        for key, value in case.items():  # the table where the case named it
+            if key == "capacity_table":
+                case_with["capacity"] = tables[place]
+            else:
+                case_with[key] = value
+        cases[n - 1] = case_with
+    return d
+
+
+def read_results(path: str | os.PathLike) -> dict:
+    """A results file (NAME.results.json, "kolmar-results/1" or "/2") as a dict in which every
+    case holds its own capacity table under "capacity", as Results.to_dict() gives it. Raises
+    ValueError for another file or a case that names no table."""
+    with open(path, encoding="utf-8") as f:
+        d = json.load(f)
+    if not isinstance(d, dict) or d.get("schema") not in ("kolmar-results/1", "kolmar-results/2"):
+        raise ValueError(f"{os.fspath(path)} is not a kolmar-results/1 or kolmar-results/2 file")
+    return _with_case_tables(d)
+
+
 class Results:
     """The results of one run, every table of the results file as numpy arrays. The tables of
     the first case are also reached directly (results.capacity, .trend, .upper, .lower)."""
@@ -201,7 +238,8 @@ class Results:
     @property
     def _dict(self) -> dict:
         if self._parsed is None:
-            self._parsed = json.loads(self._json_text) if self._json_text else {}
+            text = self._json_text
+            self._parsed = _with_case_tables(json.loads(text)) if text else {}
         return self._parsed
 
     def _first(self) -> Case:
@@ -243,7 +281,8 @@ class Results:
         return list(self._dict.get("messages", []))
 
     def to_dict(self) -> dict:
-        """The results file as a dict (schema "kolmar-results/1")."""
+        """The results file as a dict, every case with its own capacity table under "capacity"
+        (the cases of one diameter share one dict), as read_results gives a file."""
         return _copy.deepcopy(self._dict)
 
     def write_json(self, path: str | os.PathLike) -> None:

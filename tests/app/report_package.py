@@ -213,7 +213,14 @@ class Package(unittest.TestCase):
         cases = [
             ("not JSON", "{\"schema\": ", 65, "cannot be read"),
             ("another schema", json.dumps({"schema": "other/1", "input": {"sha256": digest}}),
-             65, "not a kolmar-results/1 file"),
+             65, "not a kolmar-results/1 or kolmar-results/2 file"),
+            # A case that names a capacity table the file does not hold.
+            ("bad table place", json.dumps({"schema": "kolmar-results/2",
+                                            "input": {"sha256": digest, "title": "T"},
+                                            "capacity_tables": [{"columns": [], "rows": []}],
+                                            "cases": [{"capacity_table": 0},
+                                                      {"capacity_table": 1}]}),
+             65, "case 2: capacity_table 1 names no table (the file has 1 capacity table)"),
             # Nothing but the head: a package of what there is, without a crash.
             ("head only", json.dumps({"schema": "kolmar-results/1",
                                       "input": {"sha256": digest, "title": "T"},

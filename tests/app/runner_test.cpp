@@ -368,7 +368,7 @@ TEST(Runner, ResultsFileIsWrittenAndConverted) {
                                      "sand-over-clay.kx8r", "sand-over-clay.kx8z",
                                      "sand-over-clay.kx8p", "sand-over-clay.results.json"}));
     const std::string json = ReadAll(dir / "sand-over-clay.results.json");
-    EXPECT_EQ(json.rfind("{\n  \"schema\": \"kolmar-results/1\",\n", 0), 0u) << json.substr(0, 80);
+    EXPECT_EQ(json.rfind("{\n  \"schema\": \"kolmar-results/2\",\n", 0), 0u) << json.substr(0, 80);
 
     // results prints the file as it is, and copies it with -o.
     r = Kolmar("results " + Quote(project));

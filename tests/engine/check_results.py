@@ -5,7 +5,8 @@ usage: check_results.py SCHEMA REPORT RESULTS_JSON
 
 The file must validate against the schema, and every number the report prints in the capacity
 tables (every row, the design row among them) and in the load-settlement tables must equal the
-file's value to the report's printing precision. Exit status 0 when all holds; otherwise the
+file's value to the report's printing precision; the file holds each distinct capacity table
+once, in the order the cases first name it. Exit status 0 when all holds; otherwise the
 differences are printed and the status is 1.
 """
 import json
@@ -90,6 +91,15 @@ def main():
 
     problems = []
     cases = results["cases"]
+    # Each distinct capacity table is written once, in the order the cases first name it.
+    shared = results["capacity_tables"]
+    named = [case["capacity_table"] for case in cases]
+    first = [place for n, place in enumerate(named) if place not in named[:n]]
+    if first != list(range(len(shared))):
+        print(f"{len(shared)} capacity tables, named in the order {named}")
+        return 1
+    for case in cases:
+        case["capacity"] = shared[case["capacity_table"]]
     tables = capacity_tables(lines)
     if len(tables) != len(cases):
         problems.append(f"{len(tables)} capacity tables in the report, {len(cases)} cases")

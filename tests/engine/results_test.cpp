@@ -1,8 +1,9 @@
 // The programs' entry (kolmar/results.h) through the shared library: the same report, run notes,
 // t-z listing and plot file as IKOLMAR, no scratch file beside the project, the results file
-// checked against its schema and the report, the layers' side resistance adding up to QS, the
-// refusals, and many runs at once on many threads.
+// checked against its schema and the report, each capacity table in it once, the layers' side
+// resistance adding up to QS, the refusals, and many runs at once on many threads.
 #include "entry.h"
+#include "gui/data/JsonRead.h"
 #include "json_writer.h"
 #include "kolmar/ikolmar.h"
 #include "kolmar/results.h"
@@ -203,6 +204,52 @@ TEST(ResultsTest, LayerSideResistancesSumToQsAtTheDesignLength) {
     }
     EXPECT_GT(asd, 0);
     EXPECT_GT(lrfd, 0);
+}
+
+// A run over several lengths of each diameter writes each diameter's capacity table once, and
+// every case names the one the handle gives that case, column for column and value for value.
+TEST(ResultsTest, EachCapacityTableIsWrittenOnceAndNamedByItsCases) {
+    TempDir dir;
+    Handle h;
+    ASSERT_EQ(RunProgramEntry(Example("sand-over-clay"), dir.path(), "soc", &h), KOLMAR_STATUS_OK);
+    const TJson document = TJsonReader(kolmar_results_json(h.results)).ReadDocument();
+    const std::vector<const TJson*> tables = CaseCapacityTables(document);
+    const int count = kolmar_results_case_count(h.results);
+    ASSERT_EQ(tables.size(), static_cast<std::size_t>(count));
+    std::map<double, std::string> place_of_diameter;
+    for (int c = 0; c < count; ++c) {
+        SCOPED_TRACE("case " + std::to_string(c + 1));
+        const std::string place =
+            document.Find("cases")->Items[static_cast<std::size_t>(c)].Find("capacity_table")->Text;
+        const double diameter = kolmar_results_case_diameter(h.results, c);
+        EXPECT_EQ(place_of_diameter.emplace(diameter, place).first->second, place);
+        int rows = 0, columns = 0;
+        const double* values =
+            kolmar_results_table(h.results, c, KOLMAR_TABLE_CAPACITY, &rows, &columns);
+        const TJson& table = *tables[static_cast<std::size_t>(c)];
+        ASSERT_EQ(table.Find("columns")->Items.size(), static_cast<std::size_t>(columns));
+        for (int k = 0; k < columns; ++k) {
+            const TJson& column = table.Find("columns")->Items[static_cast<std::size_t>(k)];
+            EXPECT_EQ(column.Find("name")->Text,
+                      kolmar_results_column_name(h.results, c, KOLMAR_TABLE_CAPACITY, k));
+            EXPECT_EQ(column.Find("unit")->Text,
+                      kolmar_results_column_unit(h.results, c, KOLMAR_TABLE_CAPACITY, k));
+        }
+        const std::vector<TJson>& file_rows = table.Find("rows")->Items;
+        ASSERT_EQ(file_rows.size(), static_cast<std::size_t>(rows));
+        for (std::size_t r = 0; r < file_rows.size(); ++r)
+            for (std::size_t k = 0; k < file_rows[r].Items.size(); ++k)
+                ASSERT_EQ(std::strtod(file_rows[r].Items[k].Text.c_str(), nullptr),
+                          values[r * static_cast<std::size_t>(columns) + k])
+                    << "row " << r << ", column " << k;
+    }
+    // One table per diameter, and the diameters' places distinct: the run has several lengths.
+    EXPECT_EQ(document.Find("capacity_tables")->Items.size(), place_of_diameter.size());
+    EXPECT_GT(static_cast<std::size_t>(count), 2 * place_of_diameter.size());
+    std::set<std::string> places;
+    for (const auto& [diameter, place] : place_of_diameter)
+        places.insert(place);
+    EXPECT_EQ(places.size(), place_of_diameter.size());
 }
 
 // Names the run refuses before it writes anything: a base name with a folder, a results file

@@ -170,6 +170,18 @@ TEST(ProjectOverview, ABrokenResultsFileIsNamed) {
         EXPECT_NE(std::string(e.what()).find("\"x\""), std::string::npos) << e.what();
     }
     EXPECT_THROW(GlanceOf(R"({"status":{"code":0,"meaning":""}})"), std::runtime_error);
+    // A second case that names a capacity table the file does not hold.
+    std::string unnamed = Results(2, 2, 1);
+    unnamed.replace(unnamed.rfind("}]}"), 3, R"(,"capacity_table":0},{"capacity_table":1}]})");
+    unnamed.replace(unnamed.find("\"cases\""), 0,
+                    R"("capacity_tables":[{"columns":[],"rows":[]}],)");
+    try {
+        GlanceOf(unnamed);
+        FAIL() << "no error";
+    } catch (const std::runtime_error& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "case 2: capacity_table 1 names no table (the file has 1 capacity table)");
+    }
     // A run that stopped before a design row: its status, and no numbers.
     std::string stopped = Results(1, 2, 1);
     stopped.replace(stopped.find("\"design\":{"),

@@ -16,7 +16,7 @@ def runner_results(runner, example, folder):
     project = copy_example(example, folder)
     done = runner("run", project)
     assert done.returncode == 0, done.stderr
-    return json.loads(project.with_suffix(".results.json").read_text())
+    return kolmar.read_results(project.with_suffix(".results.json"))
 
 
 def python_results(example, folder):
@@ -130,6 +130,59 @@ def test_results_file_written_from_python_is_the_engines(tmp_path):
     results.write_json(tmp_path / "copy.json")
     assert (tmp_path / "copy.json").read_text() == (tmp_path / "one.results.json").read_text()
     assert results.warnings == results.to_dict()["messages"]
+
+
+def earlier_layout(text):
+    """A results file's text in the earlier layout, "kolmar-results/1": each case holds its
+    capacity table where it names it, indented as a case's member, and no list of tables."""
+    decoder = json.JSONDecoder()
+    key = '  "capacity_tables": ['
+    head = text.index(key)
+    tables, at = [], head + len(key)
+    while True:
+        at += len(text[at:]) - len(text[at:].lstrip())
+        if text[at] == "]":
+            break
+        _, end = decoder.raw_decode(text, at)
+        tables.append(text[at:end].replace("\n", "\n  "))
+        at = end + (text[end] == ",")
+    text = text[:head] + text[at + 1:].removeprefix(",\n")
+    text = re.sub(r'"capacity_table": (\d+)', lambda m: '"capacity": ' + tables[int(m[1])], text)
+    return text.replace('"kolmar-results/2"', '"kolmar-results/1"', 1)
+
+
+def test_both_layouts_give_every_case_its_own_capacity_table(runner, tmp_path):
+    example = next(e for e in EXAMPLES if e.stem == "sand-over-clay")  # lengths x diameters
+    projects = {side: copy_example(example, tmp_path / side) for side in ("v2", "v1")}
+    assert runner("run", projects["v2"]).returncode == 0
+    files = {side: p.with_suffix(".results.json") for side, p in projects.items()}
+    files["v1"].write_text(earlier_layout(files["v2"].read_text()))
+
+    new, old = kolmar.read_results(files["v2"]), kolmar.read_results(files["v1"])
+    assert (new.pop("schema"), old.pop("schema")) == ("kolmar-results/2", "kolmar-results/1")
+    assert new == old
+    assert len({c["diameter"] for c in new["cases"]}) < len(new["cases"])
+    # The runner's CSV tables of either layout, byte for byte.
+    csv = {}
+    for side, project in projects.items():
+        done = runner("results", project, "--format", "csv", "-o", tmp_path / side / "csv")
+        assert done.returncode == 0, done.stderr
+        csv[side] = {f.name: f.read_bytes() for f in (tmp_path / side / "csv").iterdir()}
+    assert csv["v1"] == csv["v2"] and "case24-capacity.csv" in csv["v2"]
+
+    # A case that names no table: an error naming the case, in Python and in the runner.
+    broken = json.loads(files["v2"].read_text())
+    for place in (len(broken["capacity_tables"]), -1, "0", None):
+        broken["cases"][3]["capacity_table"] = place
+        files["v2"].write_text(json.dumps(broken))
+        said = f"case 4: capacity_table {json.dumps(place)} names no table"
+        with pytest.raises(ValueError, match=re.escape(said)):
+            kolmar.read_results(files["v2"])
+        done = runner("results", projects["v2"], "--format", "csv")
+        assert done.returncode == 65 and said in done.stderr, done.stderr
+    files["v2"].write_text(json.dumps({"schema": "kolmar-bidirectional/1"}))
+    with pytest.raises(ValueError, match="not a kolmar-results/1 or kolmar-results/2 file"):
+        kolmar.read_results(files["v2"])
 
 
 ASD_COLUMNS = ["L", "volume", "QS", "QB", "QU", "QBD", "QDN", "QU_per_volume"]

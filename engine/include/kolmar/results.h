@@ -2,7 +2,7 @@
    or changes the working directory, keeps its scratch files in memory and may be called from
    many threads at once. It writes the report (.kx8o), run notes (.kx8r), t-z listing (.kx8z)
    and plot file (.kx8p) exactly as IKOLMAR does, and the results file NAME.results.json
-   ("kolmar-results/1", described by docs/results.schema.json). The results are also kept in
+   ("kolmar-results/2", described by docs/results.schema.json). The results are also kept in
    memory behind a handle: run -> handle -> tables of doubles with their sizes, column names and
    units -> free. Plain C, elementary types only. */
 #ifndef KOLMAR_RESULTS_H
