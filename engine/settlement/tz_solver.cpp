@@ -207,129 +207,131 @@ void SolveLanesAs(const SolverElement& el, double quarter_h, std::size_t lanes,
 }
 
 #if defined(__SSE2__)
+// One step of two lanes at an element between two curves with the same movements, each lane
+// with exactly the operations of the one-lane code, in the same order and in the same IEEE
+// double arithmetic (a packed division or product is two of them), so every value is the same
+// to the last bit. The curves' movements are the same bits (TransferPoint::shared), so the
+// above curve is read at the deeper curve's points.
+class PairedStep {
+public:
+    PairedStep(const SolverElement& el, double quarter_h)
+        : deeper_(*el.transfer.deeper), above_(*el.transfer.above),
+          offset_(_mm_set1_pd(el.transfer.offset)), span_(_mm_set1_pd(el.transfer.span)),
+          side_area_(_mm_set1_pd(el.side_area)), quarter_(_mm_set1_pd(quarter_h)),
+          ae_(_mm_set1_pd(el.ae)) {}
+
+    // The unit transfers and the next estimates of lanes a and b from movements wa and wb,
+    // read in segments ja and jb of the curves (the lanes' cursors); false, with nothing
+    // computed, unless both movements still lie in them.
+    bool operator()(double wa, double wb, std::size_t ja, std::size_t jb, const ElementBottom& ba,
+                    const ElementBottom& bb, __m128d& t, __m128d& next) const {
+        if (ja - 1 >= kCurvePoints - 1 || jb - 1 >= kCurvePoints - 1)
+            return false;
+        // Points j - 1 and j of each lane's segment, one load each, then the lanes side by side.
+        const __m128d w = _mm_set_pd(wb, wa);
+        const __m128d ma = _mm_loadu_pd(&deeper_.movement[ja - 1]);
+        const __m128d mb = _mm_loadu_pd(&deeper_.movement[jb - 1]);
+        const __m128d w0 = _mm_unpacklo_pd(ma, mb);
+        const __m128d w1 = _mm_unpackhi_pd(ma, mb);
+        // Above point j - 1, at or below point j.
+        if (_mm_movemask_pd(_mm_and_pd(_mm_cmplt_pd(w0, w), _mm_cmple_pd(w, w1))) != 3)
+            return false;
+        // ValueInside on both curves: v0 + (w - w0) * (v1 - v0) / (w1 - w0), or v1 at w1.
+        const __m128d from = _mm_sub_pd(w, w0);
+        const __m128d width = _mm_sub_pd(w1, w0);
+        const __m128d at_point = _mm_cmpeq_pd(w, w1);
+        const __m128d td = ValuesInside(deeper_, ja, jb, from, width, at_point);
+        const __m128d tu = ValuesInside(above_, ja, jb, from, width, at_point);
+        // The depth interpolation, then NextEstimate.
+        t = _mm_add_pd(tu, _mm_div_pd(_mm_mul_pd(offset_, _mm_sub_pd(td, tu)), span_));
+        const __m128d bottom_a = _mm_loadu_pd(&ba.load);
+        const __m128d bottom_b = _mm_loadu_pd(&bb.load);
+        const __m128d load = _mm_unpacklo_pd(bottom_a, bottom_b);
+        const __m128d movement = _mm_unpackhi_pd(bottom_a, bottom_b);
+        const __m128d top_load = _mm_add_pd(load, _mm_mul_pd(side_area_, t));
+        const __m128d mean = _mm_div_pd(_mm_add_pd(load, top_load), _mm_set1_pd(2.0));
+        next = _mm_add_pd(movement, _mm_div_pd(_mm_mul_pd(quarter_, _mm_add_pd(load, mean)), ae_));
+        return true;
+    }
+
+    // The lanes whose step changed the movement by no more than the tolerance (1: a, 2: b).
+    static int Settled(double wa, double wb, __m128d next) {
+        const __m128d magnitude = _mm_castsi128_pd(_mm_set1_epi64x(0x7fffffffffffffffLL));
+        const __m128d change = _mm_and_pd(_mm_sub_pd(next, _mm_set_pd(wb, wa)), magnitude);
+        return _mm_movemask_pd(_mm_cmple_pd(change, _mm_set1_pd(kMovementTolerance)));
+    }
+
+private:
+    static __m128d ValuesInside(const CurvePoints& curve, std::size_t ja, std::size_t jb,
+                                __m128d from, __m128d width, __m128d at_point) {
+        const __m128d va = _mm_loadu_pd(&curve.value[ja - 1]);
+        const __m128d vb = _mm_loadu_pd(&curve.value[jb - 1]);
+        const __m128d v0 = _mm_unpacklo_pd(va, vb);
+        const __m128d v1 = _mm_unpackhi_pd(va, vb);
+        const __m128d between =
+            _mm_add_pd(v0, _mm_div_pd(_mm_mul_pd(from, _mm_sub_pd(v1, v0)), width));
+        return _mm_or_pd(_mm_and_pd(at_point, v1), _mm_andnot_pd(at_point, between));
+    }
+
+    const CurvePoints& deeper_;
+    const CurvePoints& above_;
+    __m128d offset_, span_, side_area_, quarter_, ae_;
+};
+
 // SolveLanesAs for an element between two curves with the same movements, two lanes at a time
-// where both stay in their cursors' segments: each lane takes exactly the operations of the
-// one-lane code, in the same order and in the same IEEE double arithmetic (a packed division
-// or product is two of them), so every value is the same to the last bit. Two lanes to an
+// where both stay in their cursors' segments, the others by the one-lane code. Two lanes to an
 // instruction halve the instructions that wait on each lane's chain of divisions, so more
-// lanes are in flight at once. The curves' movements are the same bits (TransferPoint::shared),
-// so the above curve is read at the deeper curve's points.
+// lanes are in flight at once.
 template <typename Settle>
 void SolveSharedLanesInPairs(const SolverElement& el, double quarter_h, std::size_t lanes,
                              const ElementBottom* bottom, double max_transfer,
                              TransferCursor* cursor, Settle& settle) {
-    const TransferPoint& p = el.transfer;
-    const CurvePoints& deeper = *p.deeper;
-    const CurvePoints& above = *p.above;
     std::array<double, kMaxLanes> w;
     for (std::size_t l = 0; l < lanes; ++l)
         w[l] = bottom[l].movement;
     LaneMask open = lanes >= 32 ? ~LaneMask{0} : (LaneMask{1} << lanes) - 1;
-    // A lane's step by the one-lane code; true when it settled.
+    // A lane's step by the one-lane code.
     const auto step = [&](std::size_t l) {
-        const double t = TransferFrom<Reading::shared>(p, w[l], cursor[l]);
+        const double t = TransferFrom<Reading::shared>(el.transfer, w[l], cursor[l]);
         const double next = NextEstimate(el, quarter_h, bottom[l], t);
         if (std::fabs(next - w[l]) <= kMovementTolerance) {
             settle(l, MidMovement{w[l], t, false, true});
-            return true;
+            open &= ~(LaneMask{1} << l);
+        } else {
+            w[l] = next;
         }
-        w[l] = next;
-        return false;
     };
-    const __m128d offset = _mm_set1_pd(p.offset);
-    const __m128d span = _mm_set1_pd(p.span);
-    const __m128d side_area = _mm_set1_pd(el.side_area);
-    const __m128d quarter = _mm_set1_pd(quarter_h);
-    const __m128d ae = _mm_set1_pd(el.ae);
-    const __m128d two = _mm_set1_pd(2.0);
-    const __m128d tolerance = _mm_set1_pd(kMovementTolerance);
-    const __m128d magnitude = _mm_castsi128_pd(_mm_set1_epi64x(0x7fffffffffffffffLL));
+    const PairedStep paired(el, quarter_h);
     for (int i = 0; i < kPlainIterations && open != 0; ++i) {
         LaneMask sweep = open;
         while (sweep != 0) {
             const std::size_t a = static_cast<std::size_t>(std::countr_zero(sweep));
             sweep &= sweep - 1;
             if (sweep == 0) {
-                if (step(a))
-                    open &= ~(LaneMask{1} << a);
+                step(a);
                 break;
             }
             const std::size_t b = static_cast<std::size_t>(std::countr_zero(sweep));
             sweep &= sweep - 1;
-            const std::size_t ja = cursor[a].deeper;
-            const std::size_t jb = cursor[b].deeper;
-            if (ja - 1 >= kCurvePoints - 1 || jb - 1 >= kCurvePoints - 1) {
-                if (step(a))
-                    open &= ~(LaneMask{1} << a);
-                if (step(b))
-                    open &= ~(LaneMask{1} << b);
+            __m128d t, next;
+            if (!paired(w[a], w[b], cursor[a].deeper, cursor[b].deeper, bottom[a], bottom[b], t,
+                        next)) {
+                step(a);
+                step(b);
                 continue;
             }
-            // Points j - 1 and j of each lane's segment, one load each, then lane a's and lane
-            // b's side by side.
-            const __m128d wl = _mm_set_pd(w[b], w[a]);
-            const __m128d ma = _mm_loadu_pd(&deeper.movement[ja - 1]);
-            const __m128d mb = _mm_loadu_pd(&deeper.movement[jb - 1]);
-            const __m128d w0 = _mm_unpacklo_pd(ma, mb);
-            const __m128d w1 = _mm_unpackhi_pd(ma, mb);
-            // Both lanes still in their cursors' segments (above point j - 1, at or below j).
-            if (_mm_movemask_pd(_mm_and_pd(_mm_cmplt_pd(w0, wl), _mm_cmple_pd(wl, w1))) != 3) {
-                if (step(a))
-                    open &= ~(LaneMask{1} << a);
-                if (step(b))
-                    open &= ~(LaneMask{1} << b);
-                continue;
-            }
-            // ValueInside on both curves: v0 + (w - w0) * (v1 - v0) / (w1 - w0), or v1 at w1.
-            const __m128d da = _mm_loadu_pd(&deeper.value[ja - 1]);
-            const __m128d db = _mm_loadu_pd(&deeper.value[jb - 1]);
-            const __m128d ua = _mm_loadu_pd(&above.value[ja - 1]);
-            const __m128d ub = _mm_loadu_pd(&above.value[jb - 1]);
-            const __m128d d0 = _mm_unpacklo_pd(da, db);
-            const __m128d d1 = _mm_unpackhi_pd(da, db);
-            const __m128d u0 = _mm_unpacklo_pd(ua, ub);
-            const __m128d u1 = _mm_unpackhi_pd(ua, ub);
-            const __m128d from = _mm_sub_pd(wl, w0);
-            const __m128d width = _mm_sub_pd(w1, w0);
-            const __m128d at_point = _mm_cmpeq_pd(wl, w1);
-            const __m128d td_between =
-                _mm_add_pd(d0, _mm_div_pd(_mm_mul_pd(from, _mm_sub_pd(d1, d0)), width));
-            const __m128d tu_between =
-                _mm_add_pd(u0, _mm_div_pd(_mm_mul_pd(from, _mm_sub_pd(u1, u0)), width));
-            const __m128d td =
-                _mm_or_pd(_mm_and_pd(at_point, d1), _mm_andnot_pd(at_point, td_between));
-            const __m128d tu =
-                _mm_or_pd(_mm_and_pd(at_point, u1), _mm_andnot_pd(at_point, tu_between));
-            // The depth interpolation, then NextEstimate.
-            const __m128d t =
-                _mm_add_pd(tu, _mm_div_pd(_mm_mul_pd(offset, _mm_sub_pd(td, tu)), span));
-            const __m128d bottom_a = _mm_loadu_pd(&bottom[a].load);
-            const __m128d bottom_b = _mm_loadu_pd(&bottom[b].load);
-            const __m128d load = _mm_unpacklo_pd(bottom_a, bottom_b);
-            const __m128d movement = _mm_unpackhi_pd(bottom_a, bottom_b);
-            const __m128d top_load = _mm_add_pd(load, _mm_mul_pd(side_area, t));
-            const __m128d next = _mm_add_pd(
-                movement,
-                _mm_div_pd(
-                    _mm_mul_pd(quarter,
-                               _mm_add_pd(load, _mm_div_pd(_mm_add_pd(load, top_load), two))),
-                    ae));
-            const int settled = _mm_movemask_pd(
-                _mm_cmple_pd(_mm_and_pd(_mm_sub_pd(next, wl), magnitude), tolerance));
+            const int settled = PairedStep::Settled(w[a], w[b], next);
             alignas(16) double t_out[2], next_out[2];
             _mm_store_pd(t_out, t);
             _mm_store_pd(next_out, next);
-            if (settled & 1) {
-                settle(a, MidMovement{w[a], t_out[0], false, true});
-                open &= ~(LaneMask{1} << a);
-            } else {
-                w[a] = next_out[0];
-            }
-            if (settled & 2) {
-                settle(b, MidMovement{w[b], t_out[1], false, true});
-                open &= ~(LaneMask{1} << b);
-            } else {
-                w[b] = next_out[1];
+            for (std::size_t k = 0; k < 2; ++k) {
+                const std::size_t l = k == 0 ? a : b;
+                if (settled & (1 << k)) {
+                    settle(l, MidMovement{w[l], t_out[k], false, true});
+                    open &= ~(LaneMask{1} << l);
+                } else {
+                    w[l] = next_out[k];
+                }
             }
         }
     }
