@@ -109,7 +109,8 @@ void MainAnalysis(RunContext& ctx) {
     const int planned_curves =
         static_cast<int>(per_length ? plan.lengths.size() : plan.diameters.size());
 
-    SettlementRunState state;
+    CaseLoopState loop;
+    SettlementRunState& state = loop.settlement;
     EfficientShaft efficient;
     std::vector<std::string> curves;
     int file_series = 0; // load-settlement series of the first curve, for every block
@@ -125,7 +126,7 @@ void MainAnalysis(RunContext& ctx) {
             setup.length = plan.lengths[li];
             setup.plot_curves = planned_curves;
             state.keep_tz_data = li + 1 == plan.lengths.size() && di + 1 == plan.diameters.size();
-            const bool computed = AnalyseCase(ctx, setup, state);
+            const bool computed = AnalyseCase(ctx, setup, loop);
             const CaseResult& result = ctx.current;
             if (ctx.results && computed) {
                 ctx.results->Keep(result);
@@ -204,7 +205,7 @@ bool PrepareAnalysis(RunContext& ctx) {
     return true;
 }
 
-bool AnalyseCase(RunContext& ctx, const CaseSetup& setup, SettlementRunState& state) {
+bool AnalyseCase(RunContext& ctx, const CaseSetup& setup, CaseLoopState& state) {
     const InputData& in = ctx.input;
     CaseResult& result = ctx.current;
     result = CaseResult{};
@@ -222,7 +223,7 @@ bool AnalyseCase(RunContext& ctx, const CaseSetup& setup, SettlementRunState& st
     notes.imbue(std::locale::classic());
     CapacityTable& table = result.capacity;
     const InputData grid = GridProfile(in);
-    ComputeCapacity(ctx, grid, setup, table, notes);
+    state.capacity.Compute(ctx, grid, setup, table, notes);
     const int design = table.design_row;
     const bool found = design >= 0;
     if (in.METHOD == 2)
@@ -242,7 +243,7 @@ bool AnalyseCase(RunContext& ctx, const CaseSetup& setup, SettlementRunState& st
         if (tip + 2.0 * table.shaft.Bb > table.profile_bottom + GridTolerance(tip))
             WriteSoilDepthForBaseNote(run_notes);
     }
-    const std::string rows = CapacityRowsText(in, table);
+    const std::string& rows = state.rows.Text(in, table);
     run_notes << rows;
 
     WritePredictedResults(ctx.report(), in, rows);
@@ -255,7 +256,7 @@ bool AnalyseCase(RunContext& ctx, const CaseSetup& setup, SettlementRunState& st
     // A rock procedure that found no valid value ends the run once the case is reported.
     if (ctx.status != 0)
         return true;
-    const int settlement_status = AnalyseLoadSettlement(ctx, grid, result, state);
+    const int settlement_status = AnalyseLoadSettlement(ctx, grid, result, state.settlement);
     if (settlement_status != 0) {
         ctx.status = settlement_status;
         return true;

@@ -7,7 +7,9 @@
 #include "input.h"
 #include "resistance.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <optional>
 #include <ostream>
@@ -506,6 +508,40 @@ std::string CapacityRowsText(const InputData& in, const CapacityTable& table) {
         text += '\n';
     }
     return text;
+}
+
+const std::string& CapacityRowsCache::Text(const InputData& in, const CapacityTable& table) {
+    // The key: the unit system and design method, then the values a row prints, as their bits
+    // (so that 0 and -0, or two NaNs, are told apart as the text might tell them).
+    const bool lrfd = in.NLRFD == 1;
+    key_.clear();
+    key_.reserve(1 + table.rows.size() * 8);
+    key_.push_back((in.si() ? 1u : 0u) | (lrfd ? 2u : 0u));
+    for (const CapacityRow& row : table.rows)
+        for (const double value :
+             {row.length, row.volume, row.QS, row.QB, row.QU, lrfd ? row.QS_lrfd : row.QBD,
+              lrfd ? row.QB_lrfd : row.QDN, lrfd ? row.QU_lrfd : row.QU_per_volume})
+            key_.push_back(std::bit_cast<std::uint64_t>(value));
+    // FNV-1a over the words, to pass over the tables that differ without comparing them.
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const std::uint64_t word : key_)
+        hash = (hash ^ word) * 1099511628211ull;
+    for (const Entry& entry : entries_)
+        if (entry.hash == hash && entry.values == key_)
+            return entry.text;
+
+    ++formatted_;
+    Entry* entry = nullptr;
+    if (entries_.size() < kTables) {
+        entry = &entries_.emplace_back();
+    } else {
+        entry = &entries_[oldest_];
+        oldest_ = (oldest_ + 1) % kTables;
+    }
+    entry->hash = hash;
+    entry->values.swap(key_);
+    entry->text = CapacityRowsText(in, table);
+    return entry->text;
 }
 
 } // namespace kolmar::engine
