@@ -244,7 +244,7 @@ bool AnalyseCase(RunContext& ctx, const CaseSetup& setup, CaseLoopState& state) 
             WriteSoilDepthForBaseNote(run_notes);
     }
     const std::string& rows = state.rows.Text(in, table);
-    run_notes << rows;
+    WriteText(run_notes, rows);
 
     WritePredictedResults(ctx.report(), in, rows);
     WriteBlankLines(ctx.report(), 1);

@@ -2,6 +2,7 @@
 // std::to_chars so that no locale can change a decimal point.
 #include "format.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <charconv>
@@ -279,6 +280,15 @@ std::string EchoLine(std::string_view label, double value, std::string_view mark
 void WriteLine(std::ostream& os, std::string_view text) {
     os.write(text.data(), static_cast<std::streamsize>(text.size()));
     os.put('\n');
+}
+
+void WriteText(std::ostream& os, std::string_view text) {
+    constexpr std::size_t kPiece = 1000; // below the 1 KiB a file buffer passes straight on
+    while (!text.empty() && os) {
+        const std::size_t n = std::min(text.size(), kPiece);
+        os.write(text.data(), static_cast<std::streamsize>(n));
+        text.remove_prefix(n);
+    }
 }
 
 void WriteBlankLines(std::ostream& os, int n) {

@@ -57,6 +57,11 @@ std::string EchoLine(std::string_view label, double value, std::string_view mark
 // Writes one line (the text and a line end).
 void WriteLine(std::ostream& os, std::string_view text);
 
+// Writes a text of any length through the stream's own buffer, in pieces short enough that a
+// file stream copies them into its buffer (it hands a piece of 1 KiB or more straight to the
+// system, one call each, whatever room its buffer has).
+void WriteText(std::ostream& os, std::string_view text);
+
 // Writes n empty lines.
 void WriteBlankLines(std::ostream& os, int n);
 

@@ -464,7 +464,7 @@ void WritePredictedResults(std::ostream& os, const InputData& in, std::string_vi
     WriteLine(os, CentredLine(heads, centres));
     WriteLine(os, CentredLine(units, centres));
     WriteBlankLines(os, 1);
-    os.write(rows.data(), static_cast<std::streamsize>(rows.size()));
+    WriteText(os, rows);
 }
 
 namespace {
