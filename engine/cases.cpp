@@ -210,9 +210,10 @@ bool AnalyseCase(RunContext& ctx, const CaseSetup& setup, CaseLoopState& state) 
     CaseResult& result = ctx.current;
     result = CaseResult{};
     result.setup = setup;
+    const std::string heading = CaseHeadingText(setup);
     for (std::ostream* os : {ctx.console, static_cast<std::ostream*>(&ctx.report()),
                              static_cast<std::ostream*>(&ctx.run_notes())})
-        WriteCaseHeading(*os, setup);
+        WriteText(*os, heading);
     WriteBlankLines(ctx.run_notes(), 1);
     if (!OpenRockMessages(ctx))
         return false;

@@ -28,8 +28,9 @@ void AppendF(std::string& out, double value, int w, int d);
 void AppendE(std::string& out, double value, int w = 10, int d = 3);
 void AppendBlanks(std::string& out, int n);
 
-// Iw: a whole number right-aligned in w columns.
+// Iw: a whole number right-aligned in w columns; appended to a line in hand.
 std::string I(long long value, int w);
+void AppendI(std::string& out, long long value, int w);
 
 // Aw on output: text right-aligned in w columns, or its first w characters when longer.
 std::string A(std::string_view text, int w);

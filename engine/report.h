@@ -28,8 +28,10 @@ void WriteDesignChartHeading(std::ostream& os, const InputData& in);
 
 void WriteComputationResultsHeading(std::ostream& os);
 
-// "- CASE ANALYZED" with the length and diameter variations, after three blank lines.
+// "- CASE ANALYZED" with the length and diameter variations, after three blank lines; the same
+// as one text, for a heading that goes to several files.
 void WriteCaseHeading(std::ostream& os, const CaseSetup& setup);
+std::string CaseHeadingText(const CaseSetup& setup);
 
 // DRILLED SHAFT INFORMATION of a case in the report.
 void WriteShaftInformation(std::ostream& os, const InputData& in, const ShaftGeometry& shaft);
