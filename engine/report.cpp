@@ -11,6 +11,7 @@
 #include <array>
 #include <bit>
 #include <cmath>
+#include <cstring>
 #include <optional>
 #include <ostream>
 #include <vector>
@@ -576,24 +577,43 @@ std::string CapacityRowsText(const InputData& in, const CapacityTable& table) {
     return text;
 }
 
+namespace {
+
+// The values a capacity row prints, in its column order, as their bits (so that 0 and -0, or
+// two NaNs, are told apart as the text might tell them).
+std::array<std::uint64_t, 8> PrintedBits(const CapacityRow& row, bool lrfd) {
+    return {std::bit_cast<std::uint64_t>(row.length),
+            std::bit_cast<std::uint64_t>(row.volume),
+            std::bit_cast<std::uint64_t>(row.QS),
+            std::bit_cast<std::uint64_t>(row.QB),
+            std::bit_cast<std::uint64_t>(row.QU),
+            std::bit_cast<std::uint64_t>(lrfd ? row.QS_lrfd : row.QBD),
+            std::bit_cast<std::uint64_t>(lrfd ? row.QB_lrfd : row.QDN),
+            std::bit_cast<std::uint64_t>(lrfd ? row.QU_lrfd : row.QU_per_volume)};
+}
+
+} // namespace
+
 const std::string& CapacityRowsCache::Text(const InputData& in, const CapacityTable& table) {
-    // The key: the unit system and design method, then the values a row prints, as their bits
-    // (so that 0 and -0, or two NaNs, are told apart as the text might tell them).
+    // The key: the unit system and design method, then the printed values row by row. Tables of
+    // other diameters mostly differ in their first row, where the comparison stops.
     const bool lrfd = in.NLRFD == 1;
-    key_.clear();
-    key_.reserve(1 + table.rows.size() * 8);
-    key_.push_back((in.si() ? 1u : 0u) | (lrfd ? 2u : 0u));
-    for (const CapacityRow& row : table.rows)
-        for (const double value :
-             {row.length, row.volume, row.QS, row.QB, row.QU, lrfd ? row.QS_lrfd : row.QBD,
-              lrfd ? row.QB_lrfd : row.QDN, lrfd ? row.QU_lrfd : row.QU_per_volume})
-            key_.push_back(std::bit_cast<std::uint64_t>(value));
-    // FNV-1a over the words, to pass over the tables that differ without comparing them.
-    std::uint64_t hash = 14695981039346656037ull;
-    for (const std::uint64_t word : key_)
-        hash = (hash ^ word) * 1099511628211ull;
+    const std::uint64_t kind = (in.si() ? 1u : 0u) | (lrfd ? 2u : 0u);
+    const std::size_t size = 1 + table.rows.size() * 8;
+    const auto same = [&](const std::vector<std::uint64_t>& values) {
+        if (values.size() != size || values[0] != kind)
+            return false;
+        const std::uint64_t* at = values.data() + 1;
+        for (const CapacityRow& row : table.rows) {
+            const std::array<std::uint64_t, 8> bits = PrintedBits(row, lrfd);
+            if (std::memcmp(at, bits.data(), sizeof bits) != 0)
+                return false;
+            at += bits.size();
+        }
+        return true;
+    };
     for (const Entry& entry : entries_)
-        if (entry.hash == hash && entry.values == key_)
+        if (same(entry.values))
             return entry.text;
 
     ++formatted_;
@@ -604,8 +624,13 @@ const std::string& CapacityRowsCache::Text(const InputData& in, const CapacityTa
         entry = &entries_[oldest_];
         oldest_ = (oldest_ + 1) % kTables;
     }
-    entry->hash = hash;
-    entry->values.swap(key_);
+    entry->values.clear();
+    entry->values.reserve(size);
+    entry->values.push_back(kind);
+    for (const CapacityRow& row : table.rows) {
+        const std::array<std::uint64_t, 8> bits = PrintedBits(row, lrfd);
+        entry->values.insert(entry->values.end(), bits.begin(), bits.end());
+    }
     entry->text = CapacityRowsText(in, table);
     return entry->text;
 }

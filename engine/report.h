@@ -69,13 +69,12 @@ public:
 
 private:
     struct Entry {
-        std::uint64_t hash = 0;
-        std::vector<std::uint64_t> values; // the bits of every printed value, row by row
+        std::vector<std::uint64_t> values; // the kind of table, then the bits of every printed
+                                           // value, row by row
         std::string text;
     };
     std::vector<Entry> entries_;
     std::size_t oldest_ = 0;
-    std::vector<std::uint64_t> key_; // the table being looked up
     int formatted_ = 0;
 };
 
