@@ -110,6 +110,7 @@ void MainAnalysis(RunContext& ctx) {
         static_cast<int>(per_length ? plan.lengths.size() : plan.diameters.size());
 
     CaseLoopState loop;
+    loop.reuse = plan.lengths.size() > 1;
     SettlementRunState& state = loop.settlement;
     EfficientShaft efficient;
     std::vector<std::string> curves;
@@ -224,7 +225,10 @@ bool AnalyseCase(RunContext& ctx, const CaseSetup& setup, CaseLoopState& state) 
     notes.imbue(std::locale::classic());
     CapacityTable& table = result.capacity;
     const InputData grid = GridProfile(in);
-    state.capacity.Compute(ctx, grid, setup, table, notes);
+    if (state.reuse)
+        state.capacity.Compute(ctx, grid, setup, table, notes);
+    else
+        ComputeCapacity(ctx, grid, setup, table, notes);
     const int design = table.design_row;
     const bool found = design >= 0;
     if (in.METHOD == 2)
@@ -244,7 +248,9 @@ bool AnalyseCase(RunContext& ctx, const CaseSetup& setup, CaseLoopState& state) 
         if (tip + 2.0 * table.shaft.Bb > table.profile_bottom + GridTolerance(tip))
             WriteSoilDepthForBaseNote(run_notes);
     }
-    const std::string& rows = state.rows.Text(in, table);
+    std::string formatted;
+    const std::string& rows =
+        state.reuse ? state.rows.Text(in, table) : (formatted = CapacityRowsText(in, table));
     WriteText(run_notes, rows);
 
     WritePredictedResults(ctx.report(), in, rows);

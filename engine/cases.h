@@ -38,6 +38,10 @@ CasePlan PlanCases(const InputData& in);
 // the load-settlement analysis, the capacity tables by diameter and their formatted rows.
 struct CaseLoopState {
     SettlementRunState settlement;
+    // Tables are kept only in a run of several lengths, whose cases of one diameter may share
+    // one: in a run of one length each diameter has its own table, and keeping it would only
+    // hold on to memory the load-settlement analysis then takes afresh.
+    bool reuse = true;
     CapacityTables capacity;
     CapacityRowsCache rows;
 };
