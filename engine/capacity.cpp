@@ -12,8 +12,11 @@
 #include "transcendental.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <locale>
 #include <ostream>
+#include <sstream>
 
 namespace kolmar::engine {
 namespace {
@@ -286,6 +289,47 @@ void ComputeCapacity(RunContext& ctx, const InputData& grid, const CaseSetup& se
             table.rows.push_back(RowAt(pass, table, sums, i + 1));
     }
     table.design_row = DesignRow(in, table, setup.length);
+}
+
+void CapacityTables::Compute(RunContext& ctx, const InputData& grid, const CaseSetup& setup,
+                             CapacityTable& table, std::ostream& notes) {
+    // Diameters of a run: at most 20, a few more kept for good measure.
+    constexpr std::size_t kKept = 32;
+    const bool reusable =
+        ctx.status == 0 && ctx.Holds(FileRole::rock_msg) &&
+        std::none_of(grid.layers.begin(), grid.layers.end(),
+                     [](const Layer& layer) { return HasProcedureOfItsOwn(layer.code); });
+    const auto diameter = std::bit_cast<std::uint64_t>(setup.diameter);
+    if (reusable) {
+        for (const Entry& entry : entries_) {
+            if (entry.diameter != diameter)
+                continue;
+            table = entry.table;
+            table.design_row = DesignRow(grid, table, setup.length);
+            notes << entry.notes;
+            ctx.Stream(FileRole::rock_msg) << entry.rock_messages;
+            return;
+        }
+    }
+    ++computed_;
+    if (!reusable || entries_.size() >= kKept) {
+        ComputeCapacity(ctx, grid, setup, table, notes);
+        return;
+    }
+    // What the computation writes is taken down to be written again for the next cases.
+    std::ostringstream own_notes;
+    own_notes.imbue(std::locale::classic());
+    const std::size_t rock_start =
+        ctx.held[static_cast<std::size_t>(FileRole::rock_msg)].view().size();
+    const bool warned = ctx.clay_blows_warning_written;
+    ComputeCapacity(ctx, grid, setup, table, own_notes);
+    const std::string_view rock_view =
+        ctx.held[static_cast<std::size_t>(FileRole::rock_msg)].view();
+    notes << own_notes.view();
+    if (ctx.status != 0 || ctx.clay_blows_warning_written != warned)
+        return;
+    entries_.push_back({diameter, table, own_notes.str(),
+                        std::string(rock_view.substr(std::min(rock_start, rock_view.size())))});
 }
 
 int DesignRow(const InputData& in, const CapacityTable& table, double proposed_length) {

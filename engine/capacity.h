@@ -6,7 +6,10 @@
 
 #include "run_context.h"
 
+#include <cstdint>
 #include <iosfwd>
+#include <string>
+#include <vector>
 
 namespace kolmar::engine {
 
@@ -41,6 +44,33 @@ double Buoyancy(double L, double WTD, double D);
 // the run ends.
 void ComputeCapacity(RunContext& ctx, const InputData& grid, const CaseSetup& setup,
                      CapacityTable& table, std::ostream& notes);
+
+// The capacity tables of one run by stem diameter. A table, its per-depth notes and its rock
+// messages depend on the input and the diameter alone, but for the decomposed-rock and weak-rock
+// procedures, which take the case length (and keep a state of their own): without a layer of
+// those, the cases of one diameter take the table of the first, with the design row of their own
+// length. A table whose computation wrote the run's one clay-from-blows warning is not kept (the
+// next case, which would not write it, computes its own). One per run, used by one thread; the
+// rock messages are taken back only from a run that holds them in memory.
+class CapacityTables {
+public:
+    // ComputeCapacity for the case, or the kept table of its diameter with what its computation
+    // wrote: the same table, notes and rock messages, bit for bit.
+    void Compute(RunContext& ctx, const InputData& grid, const CaseSetup& setup,
+                 CapacityTable& table, std::ostream& notes);
+    // Tables computed so far, the ones taken from an earlier case not counted.
+    int computed() const { return computed_; }
+
+private:
+    struct Entry {
+        std::uint64_t diameter = 0; // the bits of the stem diameter
+        CapacityTable table;
+        std::string notes;
+        std::string rock_messages;
+    };
+    std::vector<Entry> entries_;
+    int computed_ = 0;
+};
 
 // The design row: under design control 2 the row at the proposed length (the case length, rounded
 // to the grid); under design control 1 the first row whose QDN (ASD) or LRFD QU (LRFD) is greater

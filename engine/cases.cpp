@@ -109,7 +109,9 @@ void MainAnalysis(RunContext& ctx) {
     const int planned_curves =
         static_cast<int>(per_length ? plan.lengths.size() : plan.diameters.size());
 
-    SettlementRunState state;
+    CaseLoopState loop;
+    loop.reuse = plan.lengths.size() > 1;
+    SettlementRunState& state = loop.settlement;
     EfficientShaft efficient;
     std::vector<std::string> curves;
     int file_series = 0; // load-settlement series of the first curve, for every block
@@ -125,7 +127,7 @@ void MainAnalysis(RunContext& ctx) {
             setup.length = plan.lengths[li];
             setup.plot_curves = planned_curves;
             state.keep_tz_data = li + 1 == plan.lengths.size() && di + 1 == plan.diameters.size();
-            const bool computed = AnalyseCase(ctx, setup, state);
+            const bool computed = AnalyseCase(ctx, setup, loop);
             const CaseResult& result = ctx.current;
             if (ctx.results && computed) {
                 ctx.results->Keep(result);
@@ -204,14 +206,15 @@ bool PrepareAnalysis(RunContext& ctx) {
     return true;
 }
 
-bool AnalyseCase(RunContext& ctx, const CaseSetup& setup, SettlementRunState& state) {
+bool AnalyseCase(RunContext& ctx, const CaseSetup& setup, CaseLoopState& state) {
     const InputData& in = ctx.input;
     CaseResult& result = ctx.current;
     result = CaseResult{};
     result.setup = setup;
+    const std::string heading = CaseHeadingText(setup);
     for (std::ostream* os : {ctx.console, static_cast<std::ostream*>(&ctx.report()),
                              static_cast<std::ostream*>(&ctx.run_notes())})
-        WriteCaseHeading(*os, setup);
+        WriteText(*os, heading);
     WriteBlankLines(ctx.run_notes(), 1);
     if (!OpenRockMessages(ctx))
         return false;
@@ -222,7 +225,10 @@ bool AnalyseCase(RunContext& ctx, const CaseSetup& setup, SettlementRunState& st
     notes.imbue(std::locale::classic());
     CapacityTable& table = result.capacity;
     const InputData grid = GridProfile(in);
-    ComputeCapacity(ctx, grid, setup, table, notes);
+    if (state.reuse)
+        state.capacity.Compute(ctx, grid, setup, table, notes);
+    else
+        ComputeCapacity(ctx, grid, setup, table, notes);
     const int design = table.design_row;
     const bool found = design >= 0;
     if (in.METHOD == 2)
@@ -242,8 +248,10 @@ bool AnalyseCase(RunContext& ctx, const CaseSetup& setup, SettlementRunState& st
         if (tip + 2.0 * table.shaft.Bb > table.profile_bottom + GridTolerance(tip))
             WriteSoilDepthForBaseNote(run_notes);
     }
-    const std::string rows = CapacityRowsText(in, table);
-    run_notes << rows;
+    std::string formatted;
+    const std::string& rows =
+        state.reuse ? state.rows.Text(in, table) : (formatted = CapacityRowsText(in, table));
+    WriteText(run_notes, rows);
 
     WritePredictedResults(ctx.report(), in, rows);
     WriteBlankLines(ctx.report(), 1);
@@ -255,7 +263,7 @@ bool AnalyseCase(RunContext& ctx, const CaseSetup& setup, SettlementRunState& st
     // A rock procedure that found no valid value ends the run once the case is reported.
     if (ctx.status != 0)
         return true;
-    const int settlement_status = AnalyseLoadSettlement(ctx, grid, result, state);
+    const int settlement_status = AnalyseLoadSettlement(ctx, grid, result, state.settlement);
     if (settlement_status != 0) {
         ctx.status = settlement_status;
         return true;

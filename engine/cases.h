@@ -4,6 +4,8 @@
 // returns at once when a condition ends the run early.
 #pragma once
 
+#include "capacity.h"
+#include "report.h"
 #include "run_context.h"
 #include "tip_settlement.h"
 
@@ -32,12 +34,24 @@ struct CasePlan {
 };
 CasePlan PlanCases(const InputData& in);
 
+// What the cases of one run carry from one to the next besides the run context: the state of
+// the load-settlement analysis, the capacity tables by diameter and their formatted rows.
+struct CaseLoopState {
+    SettlementRunState settlement;
+    // Tables are kept only in a run of several lengths, whose cases of one diameter may share
+    // one: in a run of one length each diameter has its own table, and keeping it would only
+    // hold on to memory the load-settlement analysis then takes afresh.
+    bool reuse = true;
+    CapacityTables capacity;
+    CapacityRowsCache rows;
+};
+
 // Analyses one case: the case heading, the capacity table, DRILLED SHAFT INFORMATION and
 // PREDICTED RESULTS with the rock messages in the report, the case summary in the run notes, and
 // the load-settlement analysis of the case's length by the tip material. Leaves the results in
 // ctx.current and returns true when the capacity table was computed (the case then has a plot
 // curve). Under design control 1 a design load that no length within the profile carries ends
 // the run with status 7; a procedure that ends the run sets its status.
-bool AnalyseCase(RunContext& ctx, const CaseSetup& setup, SettlementRunState& state);
+bool AnalyseCase(RunContext& ctx, const CaseSetup& setup, CaseLoopState& state);
 
 } // namespace kolmar::engine

@@ -2,6 +2,7 @@
 // std::to_chars so that no locale can change a decimal point.
 #include "format.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <charconv>
@@ -218,12 +219,14 @@ std::string E(double value, int w, int d) {
     return Own([&](std::string& out) { AppendE(out, value, w, d); });
 }
 
-std::string I(long long value, int w) {
+void AppendI(std::string& out, long long value, int w) {
     char buf[24];
     const auto res = std::to_chars(buf, buf + sizeof buf, value);
-    return Own([&](std::string& out) {
-        AppendAligned(out, std::string_view(buf, static_cast<std::size_t>(res.ptr - buf)), w);
-    });
+    AppendAligned(out, std::string_view(buf, static_cast<std::size_t>(res.ptr - buf)), w);
+}
+
+std::string I(long long value, int w) {
+    return Own([&](std::string& out) { AppendI(out, value, w); });
 }
 
 std::string A(std::string_view text, int w) {
@@ -268,17 +271,49 @@ std::string Upper(std::string_view text) {
     return out;
 }
 
+namespace {
+
+// Appends `indent` blanks and the label cut or padded to `width`.
+void AppendLabel(std::string& out, int indent, std::string_view label, int width) {
+    AppendBlanks(out, indent);
+    const auto w = static_cast<std::size_t>(width > 0 ? width : 0);
+    const std::string_view cut = label.substr(0, w);
+    out += cut;
+    out.append(w - cut.size(), ' ');
+}
+
+} // namespace
+
 std::string LabelValue(int indent, std::string_view label, int width, std::string_view value) {
-    return Blanks(indent) + Field(label, width) + std::string(value);
+    std::string line;
+    line.reserve(static_cast<std::size_t>(std::max(indent, 0) + std::max(width, 0)) + value.size());
+    AppendLabel(line, indent, label, width);
+    line += value;
+    return line;
 }
 
 std::string EchoLine(std::string_view label, double value, std::string_view mark) {
-    return LabelValue(7, label, 50, "=" + E(value, 10, 3)) + std::string(mark);
+    std::string line;
+    line.reserve(7 + 50 + 1 + 10 + mark.size());
+    AppendLabel(line, 7, label, 50);
+    line += '=';
+    AppendE(line, value, 10, 3);
+    line += mark;
+    return line;
 }
 
 void WriteLine(std::ostream& os, std::string_view text) {
     os.write(text.data(), static_cast<std::streamsize>(text.size()));
     os.put('\n');
+}
+
+void WriteText(std::ostream& os, std::string_view text) {
+    constexpr std::size_t kPiece = 1000; // below the 1 KiB a file buffer passes straight on
+    while (!text.empty() && os) {
+        const std::size_t n = std::min(text.size(), kPiece);
+        os.write(text.data(), static_cast<std::streamsize>(n));
+        text.remove_prefix(n);
+    }
 }
 
 void WriteBlankLines(std::ostream& os, int n) {

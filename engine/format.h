@@ -28,8 +28,9 @@ void AppendF(std::string& out, double value, int w, int d);
 void AppendE(std::string& out, double value, int w = 10, int d = 3);
 void AppendBlanks(std::string& out, int n);
 
-// Iw: a whole number right-aligned in w columns.
+// Iw: a whole number right-aligned in w columns; appended to a line in hand.
 std::string I(long long value, int w);
+void AppendI(std::string& out, long long value, int w);
 
 // Aw on output: text right-aligned in w columns, or its first w characters when longer.
 std::string A(std::string_view text, int w);
@@ -56,6 +57,11 @@ std::string EchoLine(std::string_view label, double value, std::string_view mark
 
 // Writes one line (the text and a line end).
 void WriteLine(std::ostream& os, std::string_view text);
+
+// Writes a text of any length through the stream's own buffer, in pieces short enough that a
+// file stream copies them into its buffer (it hands a piece of 1 KiB or more straight to the
+// system, one call each, whatever room its buffer has).
+void WriteText(std::ostream& os, std::string_view text);
 
 // Writes n empty lines.
 void WriteBlankLines(std::ostream& os, int n);

@@ -7,8 +7,11 @@
 #include "input.h"
 #include "resistance.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
+#include <cstring>
 #include <optional>
 #include <ostream>
 #include <vector>
@@ -19,17 +22,36 @@ namespace {
 constexpr int kHeadingIndent = 5;
 constexpr int kValueIndent = 6; // shaft lines: 6 blanks, label, F9.3, 2 blanks, unit
 
+// The sections below are built line by line in one text and written at once; `Append...` adds
+// lines with their line ends to a text in hand.
+
 // A heading after 5 blanks, underlined with `rule` dashes (its own length when rule < 0).
-void Underlined(std::ostream& os, const std::string& text, int rule = -1) {
-    WriteLine(os, Blanks(kHeadingIndent) + text);
-    WriteLine(os, Blanks(kHeadingIndent) +
-                      Repeat('-', rule < 0 ? static_cast<int>(text.size()) : rule));
+void AppendUnderlined(std::string& out, std::string_view text, int rule = -1) {
+    AppendBlanks(out, kHeadingIndent);
+    out += text;
+    out += '\n';
+    AppendBlanks(out, kHeadingIndent);
+    out.append(rule < 0 ? text.size() : static_cast<std::size_t>(rule), '-');
+    out += '\n';
 }
 
-void Section(std::ostream& os, const std::string& title) {
-    WriteBlankLines(os, 2);
-    Underlined(os, title);
-    WriteBlankLines(os, 1);
+void Underlined(std::ostream& os, std::string_view text, int rule = -1) {
+    std::string lines;
+    AppendUnderlined(lines, text, rule);
+    WriteText(os, lines);
+}
+
+// Two blank lines, the underlined title and one blank line.
+void AppendSection(std::string& out, std::string_view title) {
+    out += "\n\n";
+    AppendUnderlined(out, title);
+    out += '\n';
+}
+
+void Section(std::ostream& os, std::string_view title) {
+    std::string lines;
+    AppendSection(lines, title);
+    WriteText(os, lines);
 }
 
 // Conversion of an echoed value back to the project's units.
@@ -55,13 +77,28 @@ double Output(const InputData& in, Quantity quantity, double value) {
     return value;
 }
 
-// A shaft line: 6 blanks, the label, the value in F9.3, 2 blanks and the unit.
-std::string ShaftLine(const std::string& label, double value, const std::string& unit) {
-    const std::string line = Blanks(kValueIndent) + label + F(value, 9, 3);
-    return unit.empty() ? line : line + "  " + unit;
+// A shaft line: 6 blanks, the label, the value in F9.3, 2 blanks and the unit (none without one).
+void AppendShaftLine(std::string& out, std::string_view label, double value,
+                     std::string_view unit) {
+    AppendBlanks(out, kValueIndent);
+    out += label;
+    AppendF(out, value, 9, 3);
+    if (!unit.empty()) {
+        out += "  ";
+        out += unit;
+    }
+    out += '\n';
 }
 
-std::string LengthUnit(const InputData& in) {
+// The concrete modulus line of the shaft sections, in E10.3.
+void AppendModulusLine(std::string& out, const InputData& in) {
+    AppendBlanks(out, kValueIndent);
+    out += "ELASTIC MODULUS, Ec       =";
+    AppendE(out, Output(in, Quantity::modulus, in.Ec));
+    out += in.si() ? "  KN/SQ M\n" : "  LB/SQ IN\n";
+}
+
+std::string_view LengthUnit(const InputData& in) {
     return in.si() ? "M" : "FT.";
 }
 
@@ -270,27 +307,27 @@ bool WriteSoilInformation(std::ostream& os, const InputData& in) {
 }
 
 void WriteInputShaftInformation(std::ostream& os, const InputData& in) {
-    Section(os, "INPUT DRILLED SHAFT INFORMATION");
-    const std::string unit = LengthUnit(in);
+    std::string text;
+    AppendSection(text, "INPUT DRILLED SHAFT INFORMATION");
+    const std::string_view unit = LengthUnit(in);
     const auto length = [&in](double ft) { return Output(in, Quantity::length, ft); };
-    WriteLine(os, ShaftLine("MINIMUM SHAFT DIAMETER    =", length(in.DSTART), unit));
-    WriteLine(os, ShaftLine("MAXIMUM SHAFT DIAMETER    =", length(in.DIALIM), unit));
-    WriteLine(os, ShaftLine("RATIO BASE/SHAFT DIAMETER =", in.RATIO, ""));
-    WriteLine(os, ShaftLine("ANGLE OF BELL             =", in.BELANGL, "DEG."));
-    WriteLine(os, ShaftLine("IGNORED TOP PORTION       =", length(in.TOPLENG), unit));
-    WriteLine(os, ShaftLine("IGNORED BOTTOM PORTION    =", length(in.BS), unit));
-    WriteLine(os, Blanks(kValueIndent) +
-                      "ELASTIC MODULUS, Ec       =" + E(Output(in, Quantity::modulus, in.Ec)) +
-                      "  " + (in.si() ? "KN/SQ M" : "LB/SQ IN"));
+    AppendShaftLine(text, "MINIMUM SHAFT DIAMETER    =", length(in.DSTART), unit);
+    AppendShaftLine(text, "MAXIMUM SHAFT DIAMETER    =", length(in.DIALIM), unit);
+    AppendShaftLine(text, "RATIO BASE/SHAFT DIAMETER =", in.RATIO, "");
+    AppendShaftLine(text, "ANGLE OF BELL             =", in.BELANGL, "DEG.");
+    AppendShaftLine(text, "IGNORED TOP PORTION       =", length(in.TOPLENG), unit);
+    AppendShaftLine(text, "IGNORED BOTTOM PORTION    =", length(in.BS), unit);
+    AppendModulusLine(text, in);
+    WriteText(os, text);
 }
 
 // The length lines of the multiple-length and design-chart headings.
-void WriteLengthRange(std::ostream& os, const InputData& in) {
-    const std::string unit = LengthUnit(in);
+void AppendLengthRange(std::string& out, const InputData& in) {
+    const std::string_view unit = LengthUnit(in);
     const auto length = [&in](double ft) { return Output(in, Quantity::length, ft); };
-    WriteLine(os, ShaftLine("MAXIMUM SHAFT LENGTH      =", length(in.PD), unit));
-    WriteLine(os, ShaftLine("MINIMUM SHAFT LENGTH      =", length(in.PDMIN), unit));
-    WriteLine(os, ShaftLine("SHAFT LENGTH INCREMENT    =", length(in.PDINCR), unit));
+    AppendShaftLine(out, "MAXIMUM SHAFT LENGTH      =", length(in.PD), unit);
+    AppendShaftLine(out, "MINIMUM SHAFT LENGTH      =", length(in.PDMIN), unit);
+    AppendShaftLine(out, "SHAFT LENGTH INCREMENT    =", length(in.PDINCR), unit);
 }
 
 // --- The capacity table -------------------------------------------------------------------------
@@ -301,18 +338,19 @@ constexpr std::array<double, 8> kAsdCentres = {8.5, 16.5, 25.5, 33.5, 41.5, 51.0
 constexpr std::array<double, 8> kLrfdCentres = {8.5, 16.5, 25.5, 33.5, 41.5, 51.0, 60.0, 70.0};
 
 // A line with each text centred on its column, at least one blank after the text before it.
-std::string CentredLine(const std::vector<std::string>& texts,
-                        const std::array<double, 8>& centres) {
-    std::string line;
-    for (std::size_t k = 0; k < texts.size() && k < centres.size(); ++k) {
-        const std::string& text = texts[k];
+void AppendCentredLine(std::string& out, const std::array<std::string_view, 8>& texts,
+                       const std::array<double, 8>& centres) {
+    const std::size_t begin = out.size();
+    for (std::size_t k = 0; k < texts.size(); ++k) {
+        const std::string_view text = texts[k];
         const double half = (static_cast<double>(text.size()) - 1.0) / 2.0;
         std::size_t start = static_cast<std::size_t>(std::floor(centres[k] - half)) - 1;
-        start = std::max(start, line.empty() ? std::size_t{0} : line.size() + 1);
-        line.resize(start, ' ');
-        line += text;
+        const std::size_t used = out.size() - begin;
+        start = std::max(start, used == 0 ? std::size_t{0} : used + 1);
+        out.resize(begin + start, ' ');
+        out += text;
     }
-    return line;
+    out += '\n';
 }
 
 } // namespace
@@ -348,21 +386,21 @@ bool WriteInputEcho(std::ostream& os, const InputData& in) {
 }
 
 void WriteVaryLengthHeading(std::ostream& os, const InputData& in) {
-    WriteBlankLines(os, 2);
-    Underlined(os, "VARY SHAFT LENGTH FOR INITIAL DIAMETER");
-    WriteBlankLines(os, 1);
-    WriteLengthRange(os, in);
-    WriteBlankLines(os, 2);
+    std::string text;
+    AppendSection(text, "VARY SHAFT LENGTH FOR INITIAL DIAMETER");
+    AppendLengthRange(text, in);
+    text += "\n\n";
+    WriteText(os, text);
 }
 
 void WriteDesignChartHeading(std::ostream& os, const InputData& in) {
-    WriteBlankLines(os, 2);
-    Underlined(os, "COMPUTATION OF LRFD CHARTS");
-    WriteBlankLines(os, 1);
-    WriteLengthRange(os, in);
-    WriteLine(os, ShaftLine("DIAMETER INCREMENT        =",
-                            Output(in, Quantity::length, in.DIAMINCR), LengthUnit(in)));
-    WriteBlankLines(os, 3);
+    std::string text;
+    AppendSection(text, "COMPUTATION OF LRFD CHARTS");
+    AppendLengthRange(text, in);
+    AppendShaftLine(text, "DIAMETER INCREMENT        =", Output(in, Quantity::length, in.DIAMINCR),
+                    LengthUnit(in));
+    text += "\n\n\n";
+    WriteText(os, text);
     WriteLine(os, Blanks(6) + "   POINT    SETTLEMENT VALUES, " + (in.si() ? "M" : "IN"));
     for (std::size_t k = 0; k < in.PDSETT.size(); ++k)
         WriteLine(os, Blanks(7) + I(static_cast<long long>(k) + 1, 5) + Blanks(5) +
@@ -375,44 +413,58 @@ void WriteComputationResultsHeading(std::ostream& os) {
 }
 
 void WriteCaseHeading(std::ostream& os, const CaseSetup& setup) {
-    WriteBlankLines(os, 3);
-    WriteLine(os, Blanks(5) + "- CASE ANALYZED      : " + I(setup.number, 5));
-    WriteLine(os, Blanks(5) + "  VARIATION LENGTH   : " + I(setup.length_index, 5));
-    WriteLine(os, Blanks(5) + "  VARIATION DIAMETER : " + I(setup.diameter_index, 5));
+    WriteText(os, CaseHeadingText(setup));
+}
+
+std::string CaseHeadingText(const CaseSetup& setup) {
+    std::string text;
+    text.reserve(96);
+    text += "\n\n\n     - CASE ANALYZED      : ";
+    AppendI(text, setup.number, 5);
+    text += "\n       VARIATION LENGTH   : ";
+    AppendI(text, setup.length_index, 5);
+    text += "\n       VARIATION DIAMETER : ";
+    AppendI(text, setup.diameter_index, 5);
+    text += '\n';
+    return text;
 }
 
 void WriteShaftInformation(std::ostream& os, const InputData& in, const ShaftGeometry& shaft) {
-    Section(os, "DRILLED SHAFT INFORMATION");
-    const std::string unit = LengthUnit(in);
+    std::string text;
+    text.reserve(768);
+    AppendSection(text, "DRILLED SHAFT INFORMATION");
+    const std::string_view unit = LengthUnit(in);
     const auto length = [&in](double ft) { return Output(in, Quantity::length, ft); };
     // One percent of the stem area: sq in, or sq cm in SI.
     const double stem = in.si() ? length(shaft.D) * 100.0 : shaft.D * 12.0;
     const double steel = 0.01 * kPi / 4.0 * stem * stem;
-    WriteLine(os, ShaftLine("DIAMETER OF STEM          =", length(shaft.D), unit));
-    WriteLine(os, ShaftLine("DIAMETER OF BASE          =", length(shaft.Bb), unit));
-    WriteLine(os, ShaftLine("END OF STEM TO BASE       =", length(shaft.H), unit));
-    WriteLine(os, ShaftLine("ANGLE OF BELL             =", in.BELANGL, "DEG."));
-    WriteLine(os, ShaftLine("IGNORED TOP PORTION       =", length(in.TOPLENG), unit));
-    WriteLine(os, ShaftLine("IGNORED BOTTOM PORTION    =", length(in.BS), unit));
-    WriteLine(os, ShaftLine("AREA OF ONE PERCENT STEEL =", steel, in.si() ? "SQ.CM" : "SQ.IN."));
-    WriteLine(os, Blanks(kValueIndent) +
-                      "ELASTIC MODULUS, Ec       =" + E(Output(in, Quantity::modulus, in.Ec)) +
-                      "  " + (in.si() ? "KN/SQ M" : "LB/SQ IN"));
-    WriteLine(os, ShaftLine("VOLUME OF UNDERREAM       =",
-                            in.si() ? shaft.bell_volume / kCuYdPerCuM : shaft.bell_volume,
-                            in.si() ? "CU.M" : "CU.YDS."));
+    AppendShaftLine(text, "DIAMETER OF STEM          =", length(shaft.D), unit);
+    AppendShaftLine(text, "DIAMETER OF BASE          =", length(shaft.Bb), unit);
+    AppendShaftLine(text, "END OF STEM TO BASE       =", length(shaft.H), unit);
+    AppendShaftLine(text, "ANGLE OF BELL             =", in.BELANGL, "DEG.");
+    AppendShaftLine(text, "IGNORED TOP PORTION       =", length(in.TOPLENG), unit);
+    AppendShaftLine(text, "IGNORED BOTTOM PORTION    =", length(in.BS), unit);
+    AppendShaftLine(text, "AREA OF ONE PERCENT STEEL =", steel, in.si() ? "SQ.CM" : "SQ.IN.");
+    AppendModulusLine(text, in);
+    AppendShaftLine(text, "VOLUME OF UNDERREAM       =",
+                    in.si() ? shaft.bell_volume / kCuYdPerCuM : shaft.bell_volume,
+                    in.si() ? "CU.M" : "CU.YDS.");
+    WriteText(os, text);
 }
 
 void WriteRunNotesShaftInformation(std::ostream& os, const InputData& in,
                                    const ShaftGeometry& shaft, double length) {
-    const std::string unit = LengthUnit(in);
+    std::string text;
+    text.reserve(256);
+    const std::string_view unit = LengthUnit(in);
     const auto out = [&in](double ft) { return Output(in, Quantity::length, ft); };
-    WriteBlankLines(os, 1);
-    Underlined(os, "DRILLED SHAFT INFORMATION");
-    WriteLine(os, ShaftLine("DIAMETER OF STEM          =", out(shaft.D), unit));
-    WriteLine(os, ShaftLine("DIAMETER OF BASE          =", out(shaft.Bb), unit));
-    WriteLine(os, ShaftLine("SHAFT LENGTH              =", out(length), unit));
-    WriteBlankLines(os, 1);
+    text += '\n';
+    AppendUnderlined(text, "DRILLED SHAFT INFORMATION");
+    AppendShaftLine(text, "DIAMETER OF STEM          =", out(shaft.D), unit);
+    AppendShaftLine(text, "DIAMETER OF BASE          =", out(shaft.Bb), unit);
+    AppendShaftLine(text, "SHAFT LENGTH              =", out(length), unit);
+    text += '\n';
+    WriteText(os, text);
 }
 
 void WritePredictedResults(std::ostream& os, const InputData& in, const CapacityTable& table) {
@@ -420,49 +472,66 @@ void WritePredictedResults(std::ostream& os, const InputData& in, const Capacity
 }
 
 void WritePredictedResults(std::ostream& os, const InputData& in, std::string_view rows) {
-    Section(os, "PREDICTED RESULTS");
-    const bool lrfd = in.NLRFD == 1;
-    const bool uplift = in.KCYCL == 2;
-    std::vector<std::string> legend = {
+    static constexpr std::array<std::string_view, 4> kLegend = {
         "QS     = ULTIMATE SIDE RESISTANCE;", "QB     = ULTIMATE BASE RESISTANCE;",
         "WT     = WEIGHT OF DRILLED SHAFT (FOR UPLIFT CAPACITY ONLY);",
         "QU     = TOTAL ULTIMATE RESISTANCE;"};
-    if (lrfd)
-        legend.insert(legend.end(), {"LRFD QS = TOTAL SIDE FRICTION USING LRFD RESISTANCE FACTOR",
-                                     "          TO THE ULTIMATE SIDE RESISTANCE;",
-                                     "LRFD QB = TOTAL BASE BEARING USING LRFD RESISTANCE FACTOR",
-                                     "          TO THE ULTIMATE BASE RESISTANCE",
-                                     "LRFD QU = TOTAL CAPACITY WITH LRFD RESISTANCE FACTOR."});
-    else
-        legend.insert(legend.end(), {"QBD    = TOTAL ALLOWABLE LOAD USING A FACTOR OF SAFETY",
-                                     "         APPLIED TO THE ULTIMATE BASE RESISTANCE;",
-                                     "QDN    = TOTAL ALLOWABLE LOAD USING FACTORS OF SAFETY",
-                                     "         APPLIED TO THE ULTIMATE SIDE RESISTANCE AND",
-                                     "         THE ULTIMATE BASE RESISTANCE."});
-    for (const std::string& line : legend)
-        WriteLine(os, Blanks(kHeadingIndent) + line);
-    WriteBlankLines(os, 1);
+    static constexpr std::array<std::string_view, 5> kLrfdLegend = {
+        "LRFD QS = TOTAL SIDE FRICTION USING LRFD RESISTANCE FACTOR",
+        "          TO THE ULTIMATE SIDE RESISTANCE;",
+        "LRFD QB = TOTAL BASE BEARING USING LRFD RESISTANCE FACTOR",
+        "          TO THE ULTIMATE BASE RESISTANCE",
+        "LRFD QU = TOTAL CAPACITY WITH LRFD RESISTANCE FACTOR."};
+    static constexpr std::array<std::string_view, 5> kAsdLegend = {
+        "QBD    = TOTAL ALLOWABLE LOAD USING A FACTOR OF SAFETY",
+        "         APPLIED TO THE ULTIMATE BASE RESISTANCE;",
+        "QDN    = TOTAL ALLOWABLE LOAD USING FACTORS OF SAFETY",
+        "         APPLIED TO THE ULTIMATE SIDE RESISTANCE AND",
+        "         THE ULTIMATE BASE RESISTANCE."};
+    const bool lrfd = in.NLRFD == 1;
+    const bool uplift = in.KCYCL == 2;
+    std::string text;
+    text.reserve(1024);
+    AppendSection(text, "PREDICTED RESULTS");
+    const auto legend = [&text](std::string_view line) {
+        AppendBlanks(text, kHeadingIndent);
+        text += line;
+        text += '\n';
+    };
+    for (const std::string_view line : kLegend)
+        legend(line);
+    for (const std::string_view line : lrfd ? kLrfdLegend : kAsdLegend)
+        legend(line);
+    text += '\n';
 
-    const std::string base = uplift ? "WT" : "QB";
-    std::vector<std::string> heads = {"LENGTH", "VOLUME", "QS", base, "QU"};
-    if (lrfd)
-        heads.insert(heads.end(), {"LRFD QS", uplift ? "WT" : "LRFD QB", "LRFD QU"});
-    else
-        heads.insert(heads.end(), {"QBD", "QDN", "QU/VOLUME"});
-    const std::string force = in.si() ? "(KN)" : "(TONS)";
-    std::vector<std::string> units = {in.si() ? "(M)" : "(FT)",
-                                      in.si() ? "(CU.M)" : "(CU.YDS)",
-                                      force,
-                                      force,
-                                      force,
-                                      force,
-                                      force};
-    units.push_back(lrfd ? force : (in.si() ? "(KN/CU.M)" : "(TONS/CU.YDS)"));
+    const std::string_view base = uplift ? "WT" : "QB";
+    const std::string_view force = in.si() ? "(KN)" : "(TONS)";
+    const std::array<std::string_view, 8> heads =
+        lrfd ? std::array<std::string_view, 8>{"LENGTH",
+                                               "VOLUME",
+                                               "QS",
+                                               base,
+                                               "QU",
+                                               "LRFD QS",
+                                               uplift ? "WT" : "LRFD QB",
+                                               "LRFD QU"}
+             : std::array<std::string_view, 8>{"LENGTH", "VOLUME", "QS",  base,
+                                               "QU",     "QBD",    "QDN", "QU/VOLUME"};
+    const std::array<std::string_view, 8> units = {
+        in.si() ? "(M)" : "(FT)",
+        in.si() ? "(CU.M)" : "(CU.YDS)",
+        force,
+        force,
+        force,
+        force,
+        force,
+        lrfd ? force : (in.si() ? "(KN/CU.M)" : "(TONS/CU.YDS)")};
     const std::array<double, 8>& centres = lrfd ? kLrfdCentres : kAsdCentres;
-    WriteLine(os, CentredLine(heads, centres));
-    WriteLine(os, CentredLine(units, centres));
-    WriteBlankLines(os, 1);
-    os.write(rows.data(), static_cast<std::streamsize>(rows.size()));
+    AppendCentredLine(text, heads, centres);
+    AppendCentredLine(text, units, centres);
+    text += '\n';
+    WriteText(os, text);
+    WriteText(os, rows);
 }
 
 namespace {
@@ -506,6 +575,64 @@ std::string CapacityRowsText(const InputData& in, const CapacityTable& table) {
         text += '\n';
     }
     return text;
+}
+
+namespace {
+
+// The values a capacity row prints, in its column order, as their bits (so that 0 and -0, or
+// two NaNs, are told apart as the text might tell them).
+std::array<std::uint64_t, 8> PrintedBits(const CapacityRow& row, bool lrfd) {
+    return {std::bit_cast<std::uint64_t>(row.length),
+            std::bit_cast<std::uint64_t>(row.volume),
+            std::bit_cast<std::uint64_t>(row.QS),
+            std::bit_cast<std::uint64_t>(row.QB),
+            std::bit_cast<std::uint64_t>(row.QU),
+            std::bit_cast<std::uint64_t>(lrfd ? row.QS_lrfd : row.QBD),
+            std::bit_cast<std::uint64_t>(lrfd ? row.QB_lrfd : row.QDN),
+            std::bit_cast<std::uint64_t>(lrfd ? row.QU_lrfd : row.QU_per_volume)};
+}
+
+} // namespace
+
+const std::string& CapacityRowsCache::Text(const InputData& in, const CapacityTable& table) {
+    // The key: the unit system and design method, then the printed values row by row. Tables of
+    // other diameters mostly differ in their first row, where the comparison stops.
+    const bool lrfd = in.NLRFD == 1;
+    const std::uint64_t kind = (in.si() ? 1u : 0u) | (lrfd ? 2u : 0u);
+    const std::size_t size = 1 + table.rows.size() * 8;
+    const auto same = [&](const std::vector<std::uint64_t>& values) {
+        if (values.size() != size || values[0] != kind)
+            return false;
+        const std::uint64_t* at = values.data() + 1;
+        for (const CapacityRow& row : table.rows) {
+            const std::array<std::uint64_t, 8> bits = PrintedBits(row, lrfd);
+            if (std::memcmp(at, bits.data(), sizeof bits) != 0)
+                return false;
+            at += bits.size();
+        }
+        return true;
+    };
+    for (const Entry& entry : entries_)
+        if (same(entry.values))
+            return entry.text;
+
+    ++formatted_;
+    Entry* entry = nullptr;
+    if (entries_.size() < kTables) {
+        entry = &entries_.emplace_back();
+    } else {
+        entry = &entries_[oldest_];
+        oldest_ = (oldest_ + 1) % kTables;
+    }
+    entry->values.clear();
+    entry->values.reserve(size);
+    entry->values.push_back(kind);
+    for (const CapacityRow& row : table.rows) {
+        const std::array<std::uint64_t, 8> bits = PrintedBits(row, lrfd);
+        entry->values.insert(entry->values.end(), bits.begin(), bits.end());
+    }
+    entry->text = CapacityRowsText(in, table);
+    return entry->text;
 }
 
 } // namespace kolmar::engine

@@ -1,14 +1,18 @@
 // Capacity against length: bell geometry, volume and buoyancy, the rows of a small profile with
-// the top and bottom exclusions, uplift, LRFD, the design row, the SI output units, and a hand
-// calculation of one sand QS and one clay QB.
+// the top and bottom exclusions, uplift, LRFD, the design row, the SI output units, a hand
+// calculation of one sand QS and one clay QB, and the tables and formatted rows that later cases
+// of a run take from earlier ones.
 #include "capacity.h"
 
 #include "profile.h"
+#include "report.h"
 #include "resistance.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
+#include <locale>
 #include <sstream>
 
 namespace kolmar::engine {
@@ -226,6 +230,107 @@ TEST(CapacityOutputTest, SiUnits) {
     EXPECT_NEAR(si.QU, 2.0, 1e-12);
     EXPECT_NEAR(si.QU_per_volume, 1.0, 1e-12);
     EXPECT_EQ(ToOutputUnits(row, false).length, 33);
+}
+
+// Rows equal in every printed value share one text; a table that differs in one value, even by
+// one unit in its last place, is formatted anew, and so is a table dropped from the full cache.
+TEST(CapacityReuseTest, RowsAreFormattedOncePerTableOfEqualValues) {
+    InputData in = TwoLayers();
+    const CapacityTable table = Compute(in).table;
+    const std::string text = CapacityRowsText(in, table);
+    CapacityRowsCache cache;
+    EXPECT_EQ(cache.Text(in, table), text);
+    const CapacityTable copy = table;
+    EXPECT_EQ(cache.Text(in, copy), text);
+    EXPECT_EQ(cache.formatted(), 1);
+
+    CapacityTable shown = table;
+    shown.rows[3].QDN += 1.0;
+    EXPECT_EQ(cache.Text(in, shown), CapacityRowsText(in, shown));
+    EXPECT_NE(CapacityRowsText(in, shown), text);
+    CapacityTable ulp = table;
+    ulp.rows.back().QU = std::nextafter(ulp.rows.back().QU, 1.0e300);
+    EXPECT_EQ(cache.Text(in, ulp), text);
+    EXPECT_EQ(cache.formatted(), 3);
+    EXPECT_EQ(cache.Text(in, table), text);
+    EXPECT_EQ(cache.formatted(), 3);
+
+    // LRFD prints other columns of the same rows.
+    InputData lrfd = in;
+    lrfd.NLRFD = 1;
+    EXPECT_EQ(cache.Text(lrfd, table), CapacityRowsText(lrfd, table));
+    EXPECT_EQ(cache.formatted(), 4);
+
+    // More tables than the cache keeps: each still gets its own text, the first one again too.
+    for (std::size_t k = 0; k <= CapacityRowsCache::kTables; ++k) {
+        CapacityTable other = table;
+        other.rows[0].QS = static_cast<double>(k) + 0.25;
+        ASSERT_EQ(cache.Text(in, other), CapacityRowsText(in, other)) << k;
+    }
+    EXPECT_EQ(cache.Text(in, table), text);
+}
+
+// Three cases, the first two of one diameter, through the tables of a run and computed each on
+// its own in a second run: the same table, design row, notes and rock messages for every case.
+// The second case takes the first one's table unless a layer has a procedure that takes the case
+// length, or the first computation wrote the run's one clay-from-blows warning.
+TEST(CapacityReuseTest, CasesOfOneDiameterShareTheirTable) {
+    Layer weak = Uniform(kWeakRock, 20, 30);
+    weak.QUR = {200000, 200000};
+    weak.EL = {500000, 500000};
+    weak.RQD = {80, 80};
+    weak.SLUMP = {7, 7};
+    weak.DELTA = {30, 30};
+    weak.ICOND = {1, 1};
+    struct Case {
+        const char* what;
+        bool weak_rock, cu_from_blows;
+        int computed;
+    };
+    const Case cases[] = {{"soils", false, false, 2},
+                          {"weak rock below", true, false, 3},
+                          {"clay from the blow count", false, true, 3}};
+    for (const Case& c : cases) {
+        InputData in = TwoLayers();
+        in.METHOD = 2;
+        in.Ec = 3.6e6;
+        if (c.weak_rock)
+            in.layers.push_back(weak);
+        if (c.cu_from_blows) {
+            in.layers[1].CU = {0, 0};
+            in.layers[1].BLOWS = {20, 20};
+        }
+        const InputData grid = GridProfile(in);
+        RunContext reused, fresh;
+        for (RunContext* ctx : {&reused, &fresh}) {
+            ctx->held_in_memory = true;
+            ctx->input = in;
+        }
+        CapacityTables tables;
+        const std::size_t rock = static_cast<std::size_t>(FileRole::rock_msg);
+        for (const auto& [diameter, length] : {std::pair{3.0, 15.0}, {3.0, 25.0}, {3.5, 15.0}}) {
+            CaseSetup setup;
+            setup.diameter = diameter;
+            setup.length = length;
+            CapacityTable a, b;
+            std::ostringstream notes_a, notes_b;
+            for (RunContext* ctx : {&reused, &fresh})
+                ctx->held[rock].str({});
+            tables.Compute(reused, grid, setup, a, notes_a);
+            ComputeCapacity(fresh, grid, setup, b, notes_b);
+            const std::string where = std::string(c.what) + ", " + std::to_string(diameter) +
+                                      " ft at " + std::to_string(length) + " ft";
+            ASSERT_EQ(a.rows.size(), b.rows.size()) << where;
+            for (std::size_t i = 0; i < a.rows.size(); ++i)
+                EXPECT_EQ(CapacityRowLine(in, a.rows[i]), CapacityRowLine(in, b.rows[i])) << where;
+            EXPECT_EQ(a.design_row, b.design_row) << where;
+            EXPECT_EQ(a.steps.size(), b.steps.size()) << where;
+            EXPECT_EQ(notes_a.str(), notes_b.str()) << where;
+            EXPECT_EQ(reused.held[rock].str(), fresh.held[rock].str()) << where;
+            EXPECT_EQ(reused.status, fresh.status) << where;
+        }
+        EXPECT_EQ(tables.computed(), c.computed) << c.what;
+    }
 }
 
 } // namespace
