@@ -278,7 +278,7 @@ void WriteCurves(JsonWriter& w, const InputData& in, const CaseCurves* curves) {
 
 // The capacity tables of a run, each written once in the order the cases first use it: the
 // cases of one diameter share one table, which the cases name by its place in the list.
-class CapacityTables {
+class CapacityTablePlaces {
 public:
     void Write(JsonWriter& w, const InputData& in, const std::vector<KeptCase>& cases) {
         w.Key("capacity_tables");
@@ -295,7 +295,7 @@ private:
 };
 
 void WriteCase(JsonWriter& w, const InputData& in, const KeptCase& c, const CaseCurves* curves,
-               const CapacityTables& capacity_tables) {
+               const CapacityTablePlaces& capacity_tables) {
     w.BeginObject();
     w.Key("number");
     w.Integer(c.setup.number);
@@ -552,7 +552,7 @@ void WriteResultsJson(std::ostream& os, const RunResults& results, std::string* 
     }
     w.EndObject();
 
-    CapacityTables capacity_tables;
+    CapacityTablePlaces capacity_tables;
     capacity_tables.Write(w, in, results.cases);
     w.Key("cases");
     w.BeginArray();
