@@ -678,13 +678,6 @@ bool AboveDepth(const TzCurve& curve, double z) {
     return curve.depth < z;
 }
 
-// The first curve at or below z among curves whose depths never decrease.
-std::size_t FirstAtOrBelow(const std::vector<TzCurve>& curves, double z) {
-    const auto first = std::partition_point(curves.begin(), curves.end(),
-                                            [z](const TzCurve& c) { return AboveDepth(c, z); });
-    return static_cast<std::size_t>(first - curves.begin());
-}
-
 } // namespace
 
 TransferPoint LocateTransfer(const SolverShaft& shaft, const std::vector<TzCurve>& curves,
@@ -720,8 +713,8 @@ std::vector<SolverElement> PrepareElements(const SolverShaft& shaft,
     for (const TzCurve& curve : curves)
         ordered =
             ordered && std::is_sorted(curve.points.movement.begin(), curve.points.movement.end());
-    // Curves listed from the top down (as they are built) are searched by halves: the first
-    // curve at or below a depth is then the one the scan from the top finds.
+    // Curves listed from the top down (as they are built) are searched from the element below:
+    // the first curve at or below a depth is then the one the scan from the top finds.
     const bool by_depth =
         std::adjacent_find(curves.begin(), curves.end(), [](const TzCurve& a, const TzCurve& b) {
             return !(a.depth <= b.depth);
@@ -729,17 +722,27 @@ std::vector<SolverElement> PrepareElements(const SolverShaft& shaft,
     std::vector<char> same_as_above(curves.size(), 0);
     for (std::size_t i = 1; i < curves.size(); ++i)
         same_as_above[i] = SameMovements(curves[i - 1].points, curves[i].points) ? 1 : 0;
-    std::vector<SolverElement> elements(static_cast<std::size_t>(shaft.n));
+    std::vector<SolverElement> elements;
+    elements.reserve(static_cast<std::size_t>(std::max(shaft.n, 0)));
+    // The first curve at or below the element's mid-depth, moved on from the element below:
+    // the depths rise from the tip, so it mostly stays or moves up by one.
+    std::size_t below = curves.size();
     for (int e = 1; e <= shaft.n; ++e) {
-        SolverElement& el = elements[static_cast<std::size_t>(e - 1)];
+        SolverElement& el = elements.emplace_back();
         el.bottom_depth = shaft.length - (e - 1) * shaft.h;
         el.mid_depth = ElementMidDepth(shaft, e);
         el.top_depth = shaft.length - e * shaft.h;
         el.ae = AxialStiffness(shaft, el.mid_depth);
         el.side_area = kPiMethod * shaft.din * shaft.h;
-        el.transfer = by_depth ? LocateFrom(shaft, curves, el.mid_depth,
-                                            FirstAtOrBelow(curves, el.mid_depth), &same_as_above)
-                               : LocateTransfer(shaft, curves, el.mid_depth);
+        if (by_depth) {
+            while (below > 0 && !AboveDepth(curves[below - 1], el.mid_depth))
+                --below;
+            while (below < curves.size() && AboveDepth(curves[below], el.mid_depth))
+                ++below;
+            el.transfer = LocateFrom(shaft, curves, el.mid_depth, below, &same_as_above);
+        } else {
+            el.transfer = LocateTransfer(shaft, curves, el.mid_depth);
+        }
         el.transfer.ordered = ordered;
     }
     return elements;
