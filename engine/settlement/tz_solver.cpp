@@ -179,31 +179,73 @@ MidMovement Bisect(const SolverElement& el, double quarter_h, const ElementBotto
 using LaneMask = std::uint32_t;
 static_assert(kMaxLanes <= 32, "a lane mask holds every lane");
 
+// The lanes of one element's solve: each lane's estimate of its mid movement, the lanes still
+// open, and how a lane's step ends. A settled lane is handed to settle(lane, mid) at once.
+template <Reading R, typename Settle> class LaneSolve {
+public:
+    LaneSolve(const SolverElement& el, double quarter_h, std::size_t lanes,
+              const ElementBottom* bottom, TransferCursor* cursor, Settle& settle)
+        : el_(el), quarter_h_(quarter_h), bottom_(bottom), cursor_(cursor), settle_(settle),
+          open_(lanes >= 32 ? ~LaneMask{0} : (LaneMask{1} << lanes) - 1) {
+        for (std::size_t l = 0; l < lanes; ++l)
+            w_[l] = bottom[l].movement;
+    }
+
+    LaneMask open() const { return open_; }
+    double w(std::size_t l) const { return w_[l]; }
+
+    // A fixed-point step of lane l by the one-lane code.
+    void Step(std::size_t l) {
+        const double t = TransferFrom<R>(el_.transfer, w_[l], cursor_[l]);
+        End(l, t, NextEstimate(el_, quarter_h_, bottom_[l], t));
+    }
+
+    // The end of a step of lane l, with the unit transfer t at its estimate and the next
+    // estimate: the lane settles at its estimate when the step changes it by no more than the
+    // tolerance, else it goes on from the next.
+    void End(std::size_t l, double t, double next) {
+        if (std::fabs(next - w_[l]) <= kMovementTolerance) {
+            settle_(l, MidMovement{w_[l], t, false, true});
+            open_ &= ~(LaneMask{1} << l);
+        } else {
+            w_[l] = next;
+        }
+    }
+
+    // The lanes still open after the plain steps, by bisection.
+    void BisectOpen(double max_transfer) {
+        for (; open_ != 0; open_ &= open_ - 1) {
+            const std::size_t l = static_cast<std::size_t>(std::countr_zero(open_));
+            settle_(l, Bisect(el_, quarter_h_, bottom_[l], max_transfer, cursor_[l]));
+        }
+    }
+
+private:
+    const SolverElement& el_;
+    double quarter_h_;
+    const ElementBottom* bottom_;
+    TransferCursor* cursor_;
+    Settle& settle_;
+    LaneMask open_;
+    std::array<double, kMaxLanes> w_;
+};
+
+// The lowest lane of a mask, taken out of it.
+inline std::size_t TakeLowest(LaneMask& mask) {
+    const auto l = static_cast<std::size_t>(std::countr_zero(mask));
+    mask &= mask - 1;
+    return l;
+}
+
 template <Reading R, typename Settle>
 void SolveLanesAs(const SolverElement& el, double quarter_h, std::size_t lanes,
                   const ElementBottom* bottom, double max_transfer, TransferCursor* cursor,
                   Settle& settle) {
-    std::array<double, kMaxLanes> w;
-    for (std::size_t l = 0; l < lanes; ++l)
-        w[l] = bottom[l].movement;
-    LaneMask open = lanes >= 32 ? ~LaneMask{0} : (LaneMask{1} << lanes) - 1;
-    for (int i = 0; i < kPlainIterations && open != 0; ++i) {
-        for (LaneMask sweep = open; sweep != 0; sweep &= sweep - 1) {
-            const std::size_t l = static_cast<std::size_t>(std::countr_zero(sweep));
-            const double t = TransferFrom<R>(el.transfer, w[l], cursor[l]);
-            const double next = NextEstimate(el, quarter_h, bottom[l], t);
-            if (std::fabs(next - w[l]) <= kMovementTolerance) {
-                settle(l, MidMovement{w[l], t, false, true});
-                open &= ~(LaneMask{1} << l);
-            } else {
-                w[l] = next;
-            }
-        }
-    }
-    for (; open != 0; open &= open - 1) {
-        const std::size_t l = static_cast<std::size_t>(std::countr_zero(open));
-        settle(l, Bisect(el, quarter_h, bottom[l], max_transfer, cursor[l]));
-    }
+    LaneSolve<R, Settle> solve(el, quarter_h, lanes, bottom, cursor, settle);
+    for (int i = 0; i < kPlainIterations && solve.open() != 0; ++i)
+        for (LaneMask sweep = solve.open(); sweep != 0;)
+            solve.Step(TakeLowest(sweep));
+    solve.BisectOpen(max_transfer);
 }
 
 #if defined(__SSE2__)
@@ -254,13 +296,6 @@ public:
         return true;
     }
 
-    // The lanes whose step changed the movement by no more than the tolerance (1: a, 2: b).
-    static int Settled(double wa, double wb, __m128d next) {
-        const __m128d magnitude = _mm_castsi128_pd(_mm_set1_epi64x(0x7fffffffffffffffLL));
-        const __m128d change = _mm_and_pd(_mm_sub_pd(next, _mm_set_pd(wb, wa)), magnitude);
-        return _mm_movemask_pd(_mm_cmple_pd(change, _mm_set1_pd(kMovementTolerance)));
-    }
-
 private:
     static __m128d ValuesInside(const CurvePoints& curve, std::size_t ja, std::size_t jb,
                                 __m128d from, __m128d width, __m128d at_point) {
@@ -286,59 +321,32 @@ template <typename Settle>
 void SolveSharedLanesInPairs(const SolverElement& el, double quarter_h, std::size_t lanes,
                              const ElementBottom* bottom, double max_transfer,
                              TransferCursor* cursor, Settle& settle) {
-    std::array<double, kMaxLanes> w;
-    for (std::size_t l = 0; l < lanes; ++l)
-        w[l] = bottom[l].movement;
-    LaneMask open = lanes >= 32 ? ~LaneMask{0} : (LaneMask{1} << lanes) - 1;
-    // A lane's step by the one-lane code.
-    const auto step = [&](std::size_t l) {
-        const double t = TransferFrom<Reading::shared>(el.transfer, w[l], cursor[l]);
-        const double next = NextEstimate(el, quarter_h, bottom[l], t);
-        if (std::fabs(next - w[l]) <= kMovementTolerance) {
-            settle(l, MidMovement{w[l], t, false, true});
-            open &= ~(LaneMask{1} << l);
-        } else {
-            w[l] = next;
-        }
-    };
+    LaneSolve<Reading::shared, Settle> solve(el, quarter_h, lanes, bottom, cursor, settle);
     const PairedStep paired(el, quarter_h);
-    for (int i = 0; i < kPlainIterations && open != 0; ++i) {
-        LaneMask sweep = open;
+    for (int i = 0; i < kPlainIterations && solve.open() != 0; ++i) {
+        LaneMask sweep = solve.open();
         while (sweep != 0) {
-            const std::size_t a = static_cast<std::size_t>(std::countr_zero(sweep));
-            sweep &= sweep - 1;
+            const std::size_t a = TakeLowest(sweep);
             if (sweep == 0) {
-                step(a);
+                solve.Step(a);
                 break;
             }
-            const std::size_t b = static_cast<std::size_t>(std::countr_zero(sweep));
-            sweep &= sweep - 1;
+            const std::size_t b = TakeLowest(sweep);
             __m128d t, next;
-            if (!paired(w[a], w[b], cursor[a].deeper, cursor[b].deeper, bottom[a], bottom[b], t,
-                        next)) {
-                step(a);
-                step(b);
+            if (!paired(solve.w(a), solve.w(b), cursor[a].deeper, cursor[b].deeper, bottom[a],
+                        bottom[b], t, next)) {
+                solve.Step(a);
+                solve.Step(b);
                 continue;
             }
-            const int settled = PairedStep::Settled(w[a], w[b], next);
             alignas(16) double t_out[2], next_out[2];
             _mm_store_pd(t_out, t);
             _mm_store_pd(next_out, next);
-            for (std::size_t k = 0; k < 2; ++k) {
-                const std::size_t l = k == 0 ? a : b;
-                if (settled & (1 << k)) {
-                    settle(l, MidMovement{w[l], t_out[k], false, true});
-                    open &= ~(LaneMask{1} << l);
-                } else {
-                    w[l] = next_out[k];
-                }
-            }
+            solve.End(a, t_out[0], next_out[0]);
+            solve.End(b, t_out[1], next_out[1]);
         }
     }
-    for (; open != 0; open &= open - 1) {
-        const std::size_t l = static_cast<std::size_t>(std::countr_zero(open));
-        settle(l, Bisect(el, quarter_h, bottom[l], max_transfer, cursor[l]));
-    }
+    solve.BisectOpen(max_transfer);
 }
 #endif
 
