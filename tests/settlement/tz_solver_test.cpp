@@ -102,6 +102,18 @@ std::vector<TzCurve> TwoCurves() {
     return curves;
 }
 
+// TwoCurves and a clay curve at 300 in below them: two curves of one family (the same
+// movements), then two of different families.
+std::vector<TzCurve> TwoCurvesAndClay() {
+    std::vector<TzCurve> curves = TwoCurves();
+    TzCurve clay = curves.back();
+    clay.number = 3;
+    clay.depth = 300.0;
+    clay.points = BuildCurve(Family(SideFamily::cohesive), LoadTransferLine::trend, 36.0, 7.0);
+    curves.push_back(clay);
+    return curves;
+}
+
 TEST(LoadTransferTest, CurvesAroundTheDepthReadAtTheMovement) {
     SolverShaft shaft;
     shaft.length = 480.0;
@@ -135,12 +147,7 @@ TEST(LoadTransferTest, ReadsByCursorGiveTheValuesOfTheFullSearch) {
     SolverShaft shaft;
     shaft.length = 480.0;
     shaft.exclusion_bottom = 480.0;
-    std::vector<TzCurve> curves = TwoCurves();
-    TzCurve clay = curves.back();
-    clay.number = 3;
-    clay.depth = 300.0;
-    clay.points = BuildCurve(Family(SideFamily::cohesive), LoadTransferLine::trend, 36.0, 7.0);
-    curves.push_back(clay);
+    const std::vector<TzCurve> curves = TwoCurvesAndClay();
     const double on_point = curves[0].points.movement[3];
     const double movements[] = {0.0,    1e-5, 0.004, 0.02,     0.05,  on_point, 0.03,
                                 0.0001, 0.5,  5.0,   on_point, 0.011, 0.19,     -1.0};
@@ -202,12 +209,7 @@ TEST(CarryUpTest, CarryingUpTogetherGivesEachLaneItsOwnCarryingUp) {
     // bisected: each lane must still be exactly the carrying-up made alone.
     ShaftCase sand = SandOverClay();
     sand.increments = 40;
-    std::vector<TzCurve> curves = TwoCurves();
-    TzCurve clay = curves.back();
-    clay.number = 3;
-    clay.depth = 300.0;
-    clay.points = BuildCurve(Family(SideFamily::cohesive), LoadTransferLine::trend, 36.0, 7.0);
-    curves.push_back(clay);
+    const std::vector<TzCurve> curves = TwoCurvesAndClay();
 
     ShaftCase soft = SandOverClay();
     soft.increments = 3;
