@@ -61,7 +61,7 @@ std::vector<std::pair<std::string, std::string>> CsvTables(const TJson& Results)
     std::vector<std::pair<std::string, std::string>> tables;
     const TJson* cases = Results.Find("cases");
     if (!cases || !IsResultsFile(Results))
-        throw std::runtime_error("not a kolmar-results/1 or kolmar-results/2 file");
+        throw std::runtime_error(kNotAResultsFile);
     const std::vector<const TJson*> capacity = CaseCapacityTables(Results);
     for (std::size_t i = 0; i < cases->Items.size(); ++i) {
         const TJson& c = cases->Items[i];

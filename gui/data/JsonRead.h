@@ -160,6 +160,9 @@ private:
     std::size_t fAt = 0;
 };
 
+// What a reader says of a file that is not a results file.
+inline constexpr const char* kNotAResultsFile = "not a kolmar-results/1 or kolmar-results/2 file";
+
 // The results file's layouts: "kolmar-results/1" holds each case's capacity table in the case
 // ("capacity"); "kolmar-results/2" holds each distinct table once ("capacity_tables") and each
 // case names its own by its place in that list ("capacity_table").

@@ -463,7 +463,7 @@ TReportDocument BuildReport(const TJson& Results, const std::string& ProjectFile
                             const TReportSignOff& SignOff, const std::vector<std::string>& Graphs,
                             const std::vector<std::string>& ReportWarnings) {
     if (!IsResultsFile(Results))
-        throw std::runtime_error("not a kolmar-results/1 or kolmar-results/2 file");
+        throw std::runtime_error(kNotAResultsFile);
     CaseCapacityTables(Results); // a case naming no table makes the file unreadable
     TReportDocument doc;
     const TJson& input = Member(Results, "input");
